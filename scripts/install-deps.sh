@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Velmor needs on Debian 12, and only what is missing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  qt6-base-dev qt6-svg-dev qt6-multimedia-dev qt6-qpa-plugins libqt6svg6
+  libgl-dev libsndfile1-dev libpulse-dev libical-dev libecal2.0-dev
+  libxcb1-dev libxcb-keysyms1-dev libxkbcommon-dev libxkbcommon-x11-dev
+  libgtest-dev googletest
+  npm fonts-dejavu-core
+  # Real components the tests and screenshots start: display, window manager, compositor, tray,
+  # sound server, session bus and its mocks, calendar server.
+  xvfb x11-utils x11-xserver-utils xdotool imagemagick openbox xcompmgr trayer
+  pulseaudio pulseaudio-utils dbus dbus-x11 python3 python3-dbusmock
+  evolution-data-server desktop-file-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# The Lora typeface ships beside the program; a missing font is not fatal (a serif stands in).
+if [ ! -f node_modules/@fontsource/lora/files/lora-latin-400-italic.woff2 ]; then
+  npm ci --no-audit --no-fund || echo "Lora font could not be installed; a system serif stands in"
+fi
