@@ -100,10 +100,11 @@ double rmsOf(const std::vector<double>& x) {
     return std::sqrt(sum / static_cast<double>(x.size()));
 }
 
-// Seconds until a 5 ms RMS envelope first reaches half its maximum; an envelope rather than
-// single samples so one noise spike in the wind cannot decide it.
+// Seconds until an RMS envelope first reaches half its maximum. The window scales with the
+// sound, so noise in the long wind averages out while short knocks keep ms resolution.
 double attackSeconds(const Audio& a) {
-    const std::size_t window = static_cast<std::size_t>(a.info.samplerate) / 200;
+    const std::size_t window =
+        std::max(static_cast<std::size_t>(a.info.samplerate) / 1000, a.samples.size() / 100);
     std::vector<double> env(a.samples.size());
     double sum = 0.0;
     for (std::size_t i = 0; i < a.samples.size(); ++i) {

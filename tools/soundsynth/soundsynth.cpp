@@ -274,7 +274,7 @@ Signal windInPines(bool soft) {
     Noise noise(0x5EED0005);
     Svf body;
     Svf needles;
-    const double rise = soft ? 2.6 : 0.9;
+    const double rise = soft ? 3.0 : 0.8;
     const double fall = 3.0;
     for (std::size_t i = 0; i < s.size(); ++i) {
         const double t = timeOf(i);
@@ -296,7 +296,7 @@ Signal windInPines(bool soft) {
         const double needleHz = 1600.0 + 900.0 * energy;
         const double roar = body.process(noise.next(), bodyHz, 0.9).band;
         const double hiss = needles.process(noise.next(), needleHz, 1.4).band;
-        s[i] = swell * (0.45 + 0.9 * gust) * (roar + 0.35 * energy * hiss);
+        s[i] = swell * (0.6 + 0.6 * gust) * (roar + 0.35 * energy * hiss);
     }
     // Keep the hiss soft: nothing sharp up where the ear is most sensitive to it.
     lowPass(s, 3500.0);
