@@ -1,0 +1,101 @@
+#include "platform/SoundPlayer.h"
+
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QBuffer>
+#include <QFile>
+#include <QMediaDevices>
+
+#include <sndfile.h>
+
+#include <algorithm>
+
+namespace velmor {
+
+std::optional<DecodedSound> decodeSoundFile(const QString& path) {
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    SF_INFO info{};
+    // Through the descriptor so file names outside the locale's encoding still open.
+    SNDFILE* handle = sf_open_fd(file.handle(), SFM_READ, &info, SF_FALSE);
+    if (!handle)
+        return std::nullopt;
+    DecodedSound sound;
+    if (info.frames > 0 && info.channels > 0 && info.samplerate > 0) {
+        sound.sampleRate = info.samplerate;
+        sound.channels = info.channels;
+        // Float files are scaled to the full 16-bit range, not truncated to ±1.
+        sf_command(handle, SFC_SET_SCALE_FLOAT_INT_READ, nullptr, SF_TRUE);
+        sound.samples.resize(qsizetype(info.frames * info.channels * qsizetype(sizeof(qint16))));
+        const sf_count_t read =
+            sf_readf_short(handle, reinterpret_cast<short*>(sound.samples.data()), info.frames);
+        sound.samples.resize(qsizetype(std::max<sf_count_t>(read, 0) * info.channels *
+                                       qsizetype(sizeof(qint16))));
+    }
+    sf_close(handle);
+    if (sound.frames() == 0)
+        return std::nullopt;
+    return sound;
+}
+
+std::unique_ptr<SoundPlayer> SoundPlayer::open(const QString& path, double volume) {
+    std::optional<DecodedSound> sound = decodeSoundFile(path);
+    if (!sound)
+        return nullptr;
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull())
+        return nullptr;
+    QAudioFormat format;
+    format.setSampleRate(sound->sampleRate);
+    format.setChannelCount(sound->channels);
+    format.setSampleFormat(QAudioFormat::Int16);
+    auto sink = std::make_unique<QAudioSink>(device, format);
+    std::unique_ptr<SoundPlayer> player(
+        new SoundPlayer(path, std::move(*sound), std::move(sink)));
+    player->setVolume(volume);
+    return player;
+}
+
+SoundPlayer::SoundPlayer(QString path, DecodedSound sound, std::unique_ptr<QAudioSink> sink)
+    : path_(std::move(path)), sound_(std::move(sound)), source_(std::make_unique<QBuffer>()),
+      sink_(std::move(sink)) {
+    source_->setBuffer(&sound_.samples);
+    source_->open(QIODevice::ReadOnly);
+    QObject::connect(sink_.get(), &QAudioSink::stateChanged, sink_.get(),
+                     [this](QAudio::State state) {
+                         if (state == QAudio::IdleState)
+                             finishWhenDrained();
+                     });
+}
+
+SoundPlayer::~SoundPlayer() { stop(); }
+
+void SoundPlayer::setVolume(double volume) {
+    volume_ = std::clamp(volume, 0.0, 1.0);
+    sink_->setVolume(volume_);
+}
+
+void SoundPlayer::play() {
+    stop();
+    source_->seek(0);
+    sink_->start(source_.get());
+}
+
+void SoundPlayer::stop() {
+    if (sink_->state() != QAudio::StoppedState)
+        sink_->stop();
+}
+
+bool SoundPlayer::isPlaying() const {
+    return sink_->state() == QAudio::ActiveState || sink_->state() == QAudio::IdleState;
+}
+
+void SoundPlayer::finishWhenDrained() {
+    // The whole file has been handed over; close the stream so nothing runs while idle.
+    if (source_->atEnd())
+        sink_->stop();
+}
+
+} // namespace velmor
