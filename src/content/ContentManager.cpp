@@ -43,6 +43,8 @@ ContentManager::ContentManager(AppState& appState, UserLibrary& library, QString
                                RandomWords random)
     : appState_(appState), library_(library), packPath_(std::move(packPath)),
       random_(std::move(random)) {
+    QObject::connect(&library_, &UserLibrary::dataChanged, &libraryWatch_,
+                     [this] { candidatesValid_ = false; });
     loadStarterPrompts();
 }
 
@@ -68,7 +70,8 @@ std::optional<QList<PromptItem>> decodeStarterPack(const QByteArray& bytes, QStr
     for (const QJsonValue& value : document.array()) {
         const QJsonObject object = value.toObject();
         const QJsonValue text = object.value(QLatin1String("text"));
-        const auto category = categoryFromRawValue(object.value(QLatin1String("category")).toString());
+        const auto category =
+            categoryFromRawValue(object.value(QLatin1String("category")).toString());
         const QJsonValue source = object.value(QLatin1String("source"));
         const QJsonValue work = object.value(QLatin1String("sourceWork"));
         const auto optionalOk = [](const QJsonValue& v) {
@@ -113,6 +116,7 @@ void ContentManager::loadStarterPrompts() {
         return;
     }
     starterPrompts_ = std::move(*prompts);
+    candidatesValid_ = false;
     logLine(QStringLiteral("Loaded %1 starter prompts").arg(starterPrompts_.size()));
 }
 
@@ -128,35 +132,56 @@ PromptItem ContentManager::nextPrompt() {
         appState_.setSittingWithPromptId(std::nullopt);
     }
 
-    // Pointers, not copies: the pool can hold thousands of prompts and this runs per overlay.
     const UserLibraryData& data = library_.data();
-    std::vector<const PromptItem*> available;
-    available.reserve(size_t(starterPrompts_.size() + data.userPrompts.size()) + 1);
-    for (const QList<PromptItem>* list :
-         std::array<const QList<PromptItem>*, 2>{&starterPrompts_, &data.userPrompts})
-        for (const PromptItem& item : *list)
-            if (!data.hiddenIds.contains(item.id))
-                available.push_back(&item);
-    if (!recentlyShown_.contains(emptyPromptId))
-        available.push_back(&emptyPrompt());
+    const std::vector<Candidate>& pool = candidates();
 
-    std::vector<const PromptItem*> fresh;
-    fresh.reserve(available.size());
-    for (const PromptItem* item : available)
-        if (!recentlyShown_.contains(item->id))
-            fresh.push_back(item);
-    const std::vector<const PromptItem*>& pool = fresh.empty() ? available : fresh;
+    // Which pool members were shown recently: compare the stored id hashes against the ten
+    // of the window first, so most prompts cost one integer comparison per window entry.
+    std::vector<size_t> recentHashes;
+    for (const QString& id : recentlyShown_)
+        recentHashes.push_back(qHash(id));
+    std::vector<char> recent(pool.size(), 0);
+    for (size_t i = 0; i < pool.size(); ++i)
+        for (size_t h = 0; h < recentHashes.size(); ++h)
+            if (pool[i].idHash == recentHashes[h] &&
+                pool[i].item->id == recentlyShown_[qsizetype(h)]) {
+                recent[i] = 1;
+                break;
+            }
+    const bool offerEmpty = !recentlyShown_.contains(emptyPromptId);
+    const int emptyWeight = data.favoriteIds.contains(emptyPromptId) ? 2 : 1;
 
-    // Favourites stand twice in the draw list, so they are twice as likely.
-    std::vector<const PromptItem*> draw;
-    draw.reserve(pool.size() * 2);
-    for (const PromptItem* item : pool) {
-        draw.push_back(item);
-        if (data.favoriteIds.contains(item->id))
-            draw.push_back(item);
+    // The draw list holds each pool member once, favourites twice, in pool order; walking the
+    // weights reaches the same entry as indexing that list, without building it.
+    const auto poolWeight = [&](bool freshOnly) {
+        std::uint64_t total = offerEmpty ? std::uint64_t(emptyWeight) : 0;
+        for (size_t i = 0; i < pool.size(); ++i)
+            if (!pool[i].hidden && !(freshOnly && recent[i]))
+                total += pool[i].favorite ? 2 : 1;
+        return total;
+    };
+    bool freshOnly = true;
+    std::uint64_t total = poolWeight(true);
+    if (total == 0) {
+        freshOnly = false;
+        total = poolWeight(false);
     }
-    const PromptItem result =
-        draw.empty() ? fallbackPrompt() : *draw[uniformBelow(random_, draw.size())];
+
+    PromptItem result = fallbackPrompt();
+    if (total > 0) {
+        std::uint64_t pick = uniformBelow(random_, total);
+        result = emptyPrompt();
+        for (size_t i = 0; i < pool.size(); ++i) {
+            if (pool[i].hidden || (freshOnly && recent[i]))
+                continue;
+            const std::uint64_t weight = pool[i].favorite ? 2 : 1;
+            if (pick < weight) {
+                result = *pool[i].item;
+                break;
+            }
+            pick -= weight;
+        }
+    }
     recordShown(result);
     return result;
 }
@@ -165,6 +190,22 @@ void ContentManager::recordShown(const PromptItem& prompt) {
     recentlyShown_.append(prompt.id);
     while (recentlyShown_.size() > maxRecent)
         recentlyShown_.removeFirst();
+}
+
+const std::vector<ContentManager::Candidate>& ContentManager::candidates() {
+    if (!candidatesValid_) {
+        const UserLibraryData& data = library_.data();
+        candidateList_.clear();
+        candidateList_.reserve(size_t(starterPrompts_.size() + data.userPrompts.size()));
+        for (const QList<PromptItem>* list :
+             std::array<const QList<PromptItem>*, 2>{&starterPrompts_, &data.userPrompts})
+            for (const PromptItem& item : *list) {
+                candidateList_.push_back({&item, qHash(item.id), data.favoriteIds.contains(item.id),
+                                          data.hiddenIds.contains(item.id)});
+            }
+        candidatesValid_ = true;
+    }
+    return candidateList_;
 }
 
 QList<PromptItem> ContentManager::activePrompts() const {

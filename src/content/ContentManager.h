@@ -4,7 +4,10 @@
 #include "platform/Random.h"
 
 #include <QList>
+#include <QObject>
 #include <QStringList>
+
+#include <vector>
 
 namespace velmor {
 
@@ -15,7 +18,7 @@ class UserLibrary;
 // weighted draw (favourites twice) that skips set-aside prompts and the last ten shown, now and
 // then an overlay without text, and a fallback when nothing else is left.
 class ContentManager {
-public:
+  public:
     static constexpr int maxRecent = 10;
     static const PromptItem& emptyPrompt();
     static const PromptItem& fallbackPrompt();
@@ -40,7 +43,16 @@ public:
     QList<PromptItem> activeUserPrompts() const;
     QList<PromptItem> hiddenUserPrompts() const;
 
-private:
+  private:
+    // Starter then user prompts with their marks, rebuilt only when the library or the pack
+    // changes, so a draw over thousands of prompts does no hashing per prompt.
+    struct Candidate {
+        const PromptItem* item;
+        size_t idHash;
+        bool favorite;
+        bool hidden;
+    };
+    const std::vector<Candidate>& candidates();
     QList<PromptItem> allPrompts() const;
 
     AppState& appState_;
@@ -49,6 +61,9 @@ private:
     RandomWords random_;
     QList<PromptItem> starterPrompts_;
     QStringList recentlyShown_;
+    std::vector<Candidate> candidateList_;
+    bool candidatesValid_ = false;
+    QObject libraryWatch_; // ends the connection to the library with this object
 };
 
 // Parses a starter pack: a JSON array of {text, category, source?, sourceWork?}. One bad element

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QMenu;
+class QSystemTrayIcon;
+
+namespace velmor {
+
+class AppState;
+class NotificationCenter;
+
+// The tray icon and its menu. It acts only by posting notifications, opening the main window
+// and quitting; what it shows follows the session state.
+class TrayMenu final : public QObject {
+    Q_OBJECT
+public:
+    TrayMenu(AppState& state, NotificationCenter& notifications, std::function<void()> openWindow);
+    ~TrayMenu() override;
+
+    void show();
+    QMenu* menu() const { return menu_.get(); }
+    QSystemTrayIcon* icon() const { return icon_.get(); }
+
+signals:
+    // Observed by the global shortcut facility, which must keep delivering while a menu is open.
+    void menuOpened();
+    void menuClosed();
+
+private:
+    void refresh();
+
+    AppState& state_;
+    NotificationCenter& notifications_;
+    std::unique_ptr<QMenu> menu_;
+    std::unique_ptr<QSystemTrayIcon> icon_;
+    QAction* status_ = nullptr;
+    QAction* toggle_ = nullptr;
+};
+
+} // namespace velmor

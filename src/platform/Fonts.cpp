@@ -1,0 +1,51 @@
+#include "platform/Fonts.h"
+
+#include "platform/Log.h"
+#include "platform/Resources.h"
+
+#include <QFontDatabase>
+
+namespace velmor {
+
+namespace {
+
+struct LoadedFaces {
+    QString italicFamily;
+};
+
+QString addFace(const QString& file) {
+    const QString path = resourcePath(QStringLiteral("fonts/") + file);
+    const int id = path.isEmpty() ? -1 : QFontDatabase::addApplicationFont(path);
+    const QStringList families = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
+    if (families.isEmpty()) {
+        logLine(QStringLiteral("Font not loaded, using a system serif: ") + file);
+        return {};
+    }
+    return families.first();
+}
+
+const LoadedFaces& faces() {
+    static const LoadedFaces loaded = [] {
+        LoadedFaces f;
+        addFace(QStringLiteral("lora-latin-400-normal.woff2"));
+        f.italicFamily = addFace(QStringLiteral("lora-latin-400-italic.woff2"));
+        return f;
+    }();
+    return loaded;
+}
+
+} // namespace
+
+void loadBundledFonts() { faces(); }
+
+QFont loraItalic(int pixelSize) {
+    const QString& family = faces().italicFamily;
+    QFont font(family.isEmpty() ? QStringLiteral("serif") : family);
+    font.setStyleHint(QFont::Serif);
+    font.setItalic(true);
+    font.setWeight(QFont::Normal);
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+} // namespace velmor

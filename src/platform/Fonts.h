@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QFont>
+
+namespace velmor {
+
+// Registers the shipped Lora faces with the application once; a missing or unreadable face is
+// logged and an italic serif of the system stands in.
+void loadBundledFonts();
+
+// "Lora-Italic" at `pixelSize` device-independent pixels (the font of prompts and attributions).
+QFont loraItalic(int pixelSize);
+
+} // namespace velmor

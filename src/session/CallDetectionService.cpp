@@ -1,0 +1,74 @@
+#include "session/CallDetectionService.h"
+
+#include "platform/CalendarFiles.h"
+#include "platform/EdsCalendar.h"
+#include "platform/IcsCalendar.h"
+#include "platform/MicrophoneChain.h"
+
+namespace velmor {
+
+CallDetectionService::CallDetectionService(Clock& clock, std::unique_ptr<Microphone> microphone,
+                                           std::vector<std::unique_ptr<CalendarSource>> calendars)
+    : clock_(clock), microphone_(std::move(microphone)), calendars_(std::move(calendars)),
+      poll_(clock) {}
+
+CallDetectionService::~CallDetectionService() = default;
+
+std::unique_ptr<CallDetectionService> CallDetectionService::createForDesktop(Clock& clock,
+                                                                           SettingsStore& settings) {
+    std::vector<std::unique_ptr<CalendarSource>> calendars;
+    calendars.push_back(std::make_unique<EdsCalendar>());
+    calendars.push_back(
+        std::make_unique<IcsCalendar>([&settings] { return listedCalendarFiles(settings); }));
+    return std::make_unique<CallDetectionService>(clock, std::make_unique<MicrophoneChain>(),
+                                                  std::move(calendars));
+}
+
+bool CallDetectionService::hasMeetingNow() {
+    const QDateTime now = clock_.wallNow();
+    const QDateTime from = now.addSecs(-1);
+    const QDateTime to = now.addSecs(1);
+    for (const auto& calendar : calendars_)
+        if (calendar->hasMeetingBetween(from, to).value_or(false))
+            return true;
+    return false;
+}
+
+bool CallDetectionService::isMicrophoneInUse() { return microphone_ && microphone_->isInUse(); }
+
+bool CallDetectionService::isInCall() { return hasMeetingNow() || isMicrophoneInUse(); }
+
+void CallDetectionService::startMonitoring(std::function<void()> onCallEnded) {
+    onCallEnded_ = std::move(onCallEnded);
+    poll_.startAfter(pollSeconds, [this] { lookForCallEnd(); });
+}
+
+void CallDetectionService::cancelMonitoring() {
+    poll_.cancel();
+    onCallEnded_ = nullptr;
+}
+
+void CallDetectionService::lookForCallEnd() {
+    if (isInCall()) {
+        poll_.startAfter(pollSeconds, [this] { lookForCallEnd(); });
+        return;
+    }
+    // Taken out first: the callback may start a new monitor.
+    auto callback = std::move(onCallEnded_);
+    onCallEnded_ = nullptr;
+    if (callback)
+        callback();
+}
+
+bool CallDetectionService::requestCalendarAccess() {
+    const QDateTime now = clock_.wallNow();
+    bool answered = false;
+    for (const auto& calendar : calendars_) {
+        calendar->reconnect();
+        answered = calendar->hasMeetingBetween(now.addSecs(-1), now.addSecs(1)).has_value() ||
+                   answered;
+    }
+    return answered;
+}
+
+} // namespace velmor
