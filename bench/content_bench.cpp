@@ -2,11 +2,11 @@
 // load and save of 10,000 prompts.
 #include "content/ContentManager.h"
 #include "content/UserLibrary.h"
+#include "platform/BootClock.h"
 #include "platform/SettingsStore.h"
 #include "state/AppState.h"
 #include "state/NotificationCenter.h"
 #include "state/SoundPreparer.h"
-#include "platform/BootClock.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -41,8 +41,9 @@ int main(int argc, char** argv) {
     QList<PromptItem> prompts;
     QSet<QString> favourites;
     for (int i = 0; i < userPromptCount; ++i) {
-        auto prompt = makeUserPrompt(QStringLiteral("A prompt of my own, number %1, to sit with").arg(i),
-                                     i % 3 ? QStringLiteral("Me") : QString());
+        auto prompt =
+            makeUserPrompt(QStringLiteral("A prompt of my own, number %1, to sit with").arg(i),
+                           i % 3 ? QStringLiteral("Me") : QString());
         prompt->category = allCategories[size_t(i % 3)];
         if (i < favouriteCount)
             favourites.insert(prompt->id);

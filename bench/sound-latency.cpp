@@ -1,6 +1,8 @@
-// Measures how soon a prepared player is heard: the time from play() to the first non-silent
-// block a monitor recorder receives (an upper bound: it includes the recorder's own 5 ms
-// blocks), and how many times the process wakes while the players sit idle.
+// Measures how long preparing a player takes, how soon a prepared player is heard (the time
+// from play() to the first non-silent block a monitor recorder receives: an upper bound, it
+// includes the recorder's 5 ms blocks and the few milliseconds a null sink's monitor misses
+// at the start of a stream), and how often the process wakes while the players sit idle
+// after a sound has played to its end.
 
 #include "platform/Resources.h"
 #include "platform/SoundPlayer.h"
@@ -10,7 +12,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QTextStream>
 #include <QTimer>
 
 #include <algorithm>
@@ -32,7 +33,8 @@ void waitFor(int ms) {
 // Voluntary context switches of every thread of this process.
 long contextSwitches() {
     long total = 0;
-    for (const QString& task : QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    for (const QString& task :
+         QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QFile status(QStringLiteral("/proc/self/task/%1/status").arg(task));
         if (!status.open(QIODevice::ReadOnly))
             continue;
@@ -51,12 +53,18 @@ int main(int argc, char** argv) {
         setResourcesDir(QString::fromLocal8Bit(argv[1]));
     const QStringList names{"stone", "wooden-block", "meditation-bell", "singing-bowl"};
     std::vector<std::unique_ptr<SoundPlayer>> players;
+    QElapsedTimer preparing;
     for (const QString& name : names) {
+        preparing.start();
         auto player = SoundPlayer::open(resourcePath("sounds/" + name + ".caf"), 0.7);
+        const double ms = preparing.nsecsElapsed() / 1e6;
         if (!player) {
             std::printf("no player for %s (missing file or no sound server)\n", qPrintable(name));
             return 1;
         }
+        std::printf("prepared %s (%.1f s of sound, %lld KiB decoded) in %.1f ms\n",
+                    qPrintable(name), player->sound().frames() / double(player->sound().sampleRate),
+                    player->sound().samples.size() / 1024LL, ms);
         players.push_back(std::move(player));
     }
 
@@ -82,7 +90,9 @@ int main(int argc, char** argv) {
                 heardAt = clock.nsecsElapsed();
             }
     });
-    waitFor(500);
+    // parec takes a while to deliver its first blocks; measure only once it streams.
+    for (int i = 0; i < 100 && received < 48000 * 2 / 2; ++i)
+        waitFor(50);
 
     const int rounds = 10;
     std::vector<double> latencies;
@@ -95,8 +105,6 @@ int main(int argc, char** argv) {
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
             if (heard)
                 latencies.push_back((heardAt - start) / 1e6);
-            if (qEnvironmentVariableIsSet("VERBOSE"))
-                std::printf("%s %d %.1f state %d rec %lld\n", qPrintable(player->path()), heard, heard ? (heardAt - start) / 1e6 : -1.0, int(player->isPlaying()), received);
             player->stop();
             waitFor(100);
         }
@@ -111,6 +119,10 @@ int main(int argc, char** argv) {
 
     recorder.kill();
     recorder.waitForFinished();
+    // The short sound plays to its natural end, which must close its stream too.
+    players.front()->play();
+    for (int i = 0; i < 100 && players.front()->isPlaying(); ++i)
+        waitFor(20);
     waitFor(300);
     const long before = contextSwitches();
     QEventLoop idle;

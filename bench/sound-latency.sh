@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${1:-build}
-cmake --build "$build_dir" --target sound_latency_bench velmor_sounds -j2 >/dev/null
+cmake --build "$build_dir" --target sound_latency_bench velmor_sounds -j2 >"$build_dir/sound-bench-build.log" || { tail -20 "$build_dir/sound-bench-build.log"; exit 1; }
 
 work=$(mktemp -d /tmp/velmor-sound-bench.XXXXXX)
 pulse_pid=

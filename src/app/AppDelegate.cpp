@@ -25,7 +25,8 @@ void AppDelegate::setUp() {
                 callDetection_ = services_.makeCallDetection();
         },
         Qt::QueuedConnection);
-    QMetaObject::invokeMethod(this, [this] { startSession(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { startSession(); }, Qt::QueuedConnection);
 
     NotificationCenter& center = services_.notifications;
     center.observe(QString::fromLatin1(NotificationCenter::velmorNow), this,

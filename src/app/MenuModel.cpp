@@ -7,9 +7,11 @@ namespace velmor {
 MenuModel MenuModel::forState(const VelmorState& state) {
     if (!state.isActive())
         return {QStringLiteral("Velmor \u2014 Paused"), QStringLiteral("Resume Velmor"),
-                QString::fromLatin1(NotificationCenter::velmorStartSession), QStringLiteral("leaf")};
+                QString::fromLatin1(NotificationCenter::velmorStartSession),
+                QStringLiteral("leaf")};
     return {QStringLiteral("Velmor \u2014 Active"), QStringLiteral("Pause Velmor"),
-            QString::fromLatin1(NotificationCenter::velmorStopSession), QStringLiteral("leaf-fill")};
+            QString::fromLatin1(NotificationCenter::velmorStopSession),
+            QStringLiteral("leaf-fill")};
 }
 
 } // namespace velmor

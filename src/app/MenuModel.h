@@ -8,10 +8,10 @@ namespace velmor {
 
 // What the tray menu shows and does for a session state; the widget only draws and forwards.
 struct MenuModel {
-    QString statusLine;       // "Velmor — Paused" / "Velmor — Active"
-    QString toggleLabel;      // "Resume Velmor" / "Pause Velmor"
+    QString statusLine;  // "Velmor — Paused" / "Velmor — Active"
+    QString toggleLabel; // "Resume Velmor" / "Pause Velmor"
     QString toggleNotification;
-    QString iconName;         // the leaf outline while idle, filled otherwise
+    QString iconName; // the leaf outline while idle, filled otherwise
 
     static MenuModel forState(const VelmorState& state);
 };

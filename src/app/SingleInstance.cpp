@@ -41,7 +41,8 @@ bool SingleInstance::listen() {
         // A socket file left by an instance that crashed: nobody answered on it, so take it over.
         QLocalServer::removeServer(name_);
         if (!server_->listen(name_)) {
-            logLine(QStringLiteral("Could not listen for other launches: ") + server_->errorString());
+            logLine(QStringLiteral("Could not listen for other launches: ") +
+                    server_->errorString());
             return false;
         }
     }

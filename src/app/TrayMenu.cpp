@@ -32,8 +32,9 @@ TrayMenu::TrayMenu(AppState& state, NotificationCenter& notifications,
     menu_->addSeparator();
     toggle_ = menu_->addAction(QString());
     // The state is read at the moment of the click, not when the menu was built.
-    connect(toggle_, &QAction::triggered, this,
-            [this] { notifications_.post(MenuModel::forState(state_.state()).toggleNotification); });
+    connect(toggle_, &QAction::triggered, this, [this] {
+        notifications_.post(MenuModel::forState(state_.state()).toggleNotification);
+    });
     menu_->addSeparator();
     connect(menu_->addAction(QStringLiteral("Velmor now")), &QAction::triggered, this,
             [this] { notifications_.post(QString::fromLatin1(NotificationCenter::velmorNow)); });
@@ -63,7 +64,8 @@ TrayMenu::~TrayMenu() = default;
 
 void TrayMenu::show() {
     if (!QSystemTrayIcon::isSystemTrayAvailable())
-        logLine(QStringLiteral("No system tray found; velmor --now, --pause and --resume still work"));
+        logLine(
+            QStringLiteral("No system tray found; velmor --now, --pause and --resume still work"));
     icon_->show();
 }
 

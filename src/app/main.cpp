@@ -74,7 +74,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (!hasDisplay()) {
-        logLine(QStringLiteral("No graphical session found: Velmor needs an X11 or Wayland display"));
+        logLine(
+            QStringLiteral("No graphical session found: Velmor needs an X11 or Wayland display"));
         return 1;
     }
 
@@ -98,11 +99,11 @@ int main(int argc, char** argv) {
 
     OverlayManager overlays(state, clock, SoundManager::shared());
     DBusIdleInhibitor inhibitor;
-    AppDelegate delegate({clock, state, content, overlays, inhibitor, notifications, [&clock] {
-                              return std::unique_ptr<CallDetector>(
-                                  CallDetectionService::createForDesktop(clock,
-                                                                         SettingsStore::shared()));
-                          }});
+    AppDelegate delegate(
+        {clock, state, content, overlays, inhibitor, notifications, [&clock] {
+             return std::unique_ptr<CallDetector>(
+                 CallDetectionService::createForDesktop(clock, SettingsStore::shared()));
+         }});
     QObject::connect(&overlays, &OverlayManager::removedByScreenChange, &delegate,
                      &AppDelegate::overlayRemovedByScreenChange);
 
@@ -133,7 +134,8 @@ int main(int argc, char** argv) {
     });
     // A first launch with --now and the like acts once the session has started.
     if (*request != LaunchRequest::reopen)
-        QMetaObject::invokeMethod(&app, [&] { handle(*request); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &app, [&] { handle(*request); }, Qt::QueuedConnection);
     else if (!QSystemTrayIcon::isSystemTrayAvailable())
         window.bringToFront(); // with no tray the window is the only way in
 

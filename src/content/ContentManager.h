@@ -18,7 +18,7 @@ class UserLibrary;
 // weighted draw (favourites twice) that skips set-aside prompts and the last ten shown, now and
 // then an overlay without text, and a fallback when nothing else is left.
 class ContentManager {
-  public:
+public:
     static constexpr int maxRecent = 10;
     static const PromptItem& emptyPrompt();
     static const PromptItem& fallbackPrompt();
@@ -43,7 +43,7 @@ class ContentManager {
     QList<PromptItem> activeUserPrompts() const;
     QList<PromptItem> hiddenUserPrompts() const;
 
-  private:
+private:
     // Starter then user prompts with their marks, rebuilt only when the library or the pack
     // changes, so a draw over thousands of prompts does no hashing per prompt.
     struct Candidate {

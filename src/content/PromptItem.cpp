@@ -88,8 +88,10 @@ bool fail(QString* error, const QString& reason) {
 bool readString(const QJsonObject& object, const char* key, QString& out, QString* error) {
     const QJsonValue v = object.value(QLatin1String(key));
     if (!v.isString())
-        return fail(error, QStringLiteral("key \"%1\" is %2").arg(QLatin1String(key),
-                    v.isUndefined() ? QStringLiteral("missing") : QStringLiteral("not a string")));
+        return fail(error,
+                    QStringLiteral("key \"%1\" is %2")
+                        .arg(QLatin1String(key), v.isUndefined() ? QStringLiteral("missing")
+                                                                 : QStringLiteral("not a string")));
     out = v.toString();
     return true;
 }
@@ -114,7 +116,8 @@ std::optional<PromptItem> promptFromJson(const QJsonValue& value, QString* error
     const QJsonObject object = value.toObject();
     PromptItem item;
     QString category, packSource;
-    if (!readString(object, "id", item.id, error) || !readString(object, "text", item.text, error) ||
+    if (!readString(object, "id", item.id, error) ||
+        !readString(object, "text", item.text, error) ||
         !readString(object, "category", category, error) ||
         !readString(object, "packSource", packSource, error) ||
         !readOptionalString(object, "source", item.source, error) ||

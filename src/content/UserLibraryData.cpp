@@ -21,9 +21,10 @@ bool readIds(const QJsonObject& object, const char* key, QSet<QString>& out, QSt
     const QJsonValue value = object.value(QLatin1String(key));
     if (!value.isArray()) {
         if (error)
-            *error = QStringLiteral("key \"%1\" is %2")
-                         .arg(QLatin1String(key), value.isUndefined() ? QStringLiteral("missing")
-                                                                      : QStringLiteral("not an array"));
+            *error =
+                QStringLiteral("key \"%1\" is %2")
+                    .arg(QLatin1String(key), value.isUndefined() ? QStringLiteral("missing")
+                                                                 : QStringLiteral("not an array"));
         return false;
     }
     for (const QJsonValue& id : value.toArray()) {

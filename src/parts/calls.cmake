@@ -1,26 +1,23 @@
 # Call detection: the microphone through PulseAudio (ALSA without a server) and the calendars
 # of Evolution Data Server and of listed .ics files.
-pkg_check_modules(VELMOR_CALLS_DEPS REQUIRED IMPORTED_TARGET
+pkg_check_modules(VELMOR_CALLS_DEPS REQUIRED IMPORTED_TARGET GLOBAL
   libpulse libical libecal-2.0 libedataserver-1.2)
 
 add_library(velmor_calls STATIC
-  ${CMAKE_CURRENT_LIST_DIR}/../platform/AlsaMicrophone.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/../platform/AlsaMicrophone.h
-  ${CMAKE_CURRENT_LIST_DIR}/../platform/CalendarFiles.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/../platform/CalendarFiles.h
-  ${CMAKE_CURRENT_LIST_DIR}/../platform/CalendarSource.h
-  ${CMAKE_CURRENT_LIST_DIR}/../platform/EdsCalendar.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/../platform/EdsCalendar.h
-  ${CMAKE_CURRENT_LIST_DIR}/../platform/IcsCalendar.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/../platform/IcsCalendar.h
-  ${CMAKE_CURRENT_LIST_DIR}/../platform/IcsEvents.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/../platform/IcsEvents.h
-  ${CMAKE_CURRENT_LIST_DIR}/../platform/Microphone.h
-  ${CMAKE_CURRENT_LIST_DIR}/../platform/MicrophoneChain.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/../platform/MicrophoneChain.h
-  ${CMAKE_CURRENT_LIST_DIR}/../platform/PulseMicrophone.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/../platform/PulseMicrophone.h
-  ${CMAKE_CURRENT_LIST_DIR}/../session/CallDetectionService.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/../session/CallDetectionService.h
+  platform/AlsaMicrophone.cpp platform/AlsaMicrophone.h
+  platform/CalendarFiles.cpp platform/CalendarFiles.h
+  platform/CalendarSource.h
+  platform/EdsCalendar.cpp platform/EdsCalendar.h
+  platform/IcsCalendar.cpp platform/IcsCalendar.h
+  platform/IcsEvents.cpp platform/IcsEvents.h
+  platform/Microphone.h
+  platform/MicrophoneChain.cpp platform/MicrophoneChain.h
+  platform/PulseMicrophone.cpp platform/PulseMicrophone.h
+  session/CallDetectionService.cpp session/CallDetectionService.h
 )
 target_link_libraries(velmor_calls PUBLIC velmor_core PRIVATE PkgConfig::VELMOR_CALLS_DEPS)
+
+# bench/calls-check.sh builds and runs this.
+add_executable(calls_check_bench EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/bench/calls-check.cpp)
+target_link_libraries(calls_check_bench PRIVATE velmor_calls)
+set_target_properties(calls_check_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

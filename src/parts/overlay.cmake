@@ -1,6 +1,6 @@
 # The overlay: full-screen panels, the overlay view and its fades, and the desktop services they
 # need (main screen, reduce motion, the Lora faces).
-pkg_check_modules(VELMOR_OVERLAY_DEPS REQUIRED IMPORTED_TARGET xcb gio-2.0)
+pkg_check_modules(VELMOR_OVERLAY_DEPS REQUIRED IMPORTED_TARGET GLOBAL xcb gio-2.0)
 
 add_library(velmor_overlay STATIC
   ${CMAKE_CURRENT_LIST_DIR}/../platform/Fonts.cpp ${CMAKE_CURRENT_LIST_DIR}/../platform/Fonts.h

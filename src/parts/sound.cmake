@@ -3,6 +3,7 @@ pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
 
 add_library(velmor_sound STATIC
   platform/SoundPlayer.cpp platform/SoundPlayer.h
+  session/SoundManager.cpp session/SoundManager.h
 )
 target_link_libraries(velmor_sound PUBLIC velmor_core Qt6::Multimedia PRIVATE PkgConfig::SNDFILE)
 

@@ -33,7 +33,9 @@ double BootClock::now() const {
     return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
 }
 
-QDateTime BootClock::wallNow() const { return QDateTime::currentDateTimeUtc(); }
+QDateTime BootClock::wallNow() const {
+    return QDateTime::currentDateTimeUtc();
+}
 
 Clock::TimerId BootClock::startTimer(double deadline, std::function<void()> callback) {
     const TimerId id = nextId_++;
@@ -41,7 +43,8 @@ Clock::TimerId BootClock::startTimer(double deadline, std::function<void()> call
     timer->callback = std::move(callback);
     timer->fd = timerfd_create(CLOCK_BOOTTIME, TFD_NONBLOCK | TFD_CLOEXEC);
     if (timer->fd < 0) {
-        logLine(QStringLiteral("Clock: timerfd_create failed: ") + QString::fromLocal8Bit(std::strerror(errno)));
+        logLine(QStringLiteral("Clock: timerfd_create failed: ") +
+                QString::fromLocal8Bit(std::strerror(errno)));
         return id; // never fires; cancel() still works
     }
     // An absolute deadline at or before now would disarm the timer, so clamp it just ahead.
@@ -49,12 +52,12 @@ Clock::TimerId BootClock::startTimer(double deadline, std::function<void()> call
     const double current = now();
     if (!(target > current))
         target = current + 1e-6;
-    itimerspec spec{};
-    spec.it_value.tv_sec = time_t(std::floor(target));
-    spec.it_value.tv_nsec = long((target - std::floor(target)) * 1e9);
-    if (spec.it_value.tv_sec == 0 && spec.it_value.tv_nsec == 0)
-        spec.it_value.tv_nsec = 1;
-    timerfd_settime(timer->fd, TFD_TIMER_ABSTIME, &spec, nullptr);
+    itimerspec expiry{};
+    expiry.it_value.tv_sec = time_t(std::floor(target));
+    expiry.it_value.tv_nsec = long((target - std::floor(target)) * 1e9);
+    if (expiry.it_value.tv_sec == 0 && expiry.it_value.tv_nsec == 0)
+        expiry.it_value.tv_nsec = 1;
+    timerfd_settime(timer->fd, TFD_TIMER_ABSTIME, &expiry, nullptr);
     timer->notifier = std::make_unique<QSocketNotifier>(timer->fd, QSocketNotifier::Read);
     QObject::connect(timer->notifier.get(), &QSocketNotifier::activated, timer->notifier.get(),
                      [this, id] { fire(id); });
@@ -79,6 +82,8 @@ void BootClock::fire(TimerId id) {
         callback();
 }
 
-void BootClock::cancel(TimerId id) { timers_.erase(id); }
+void BootClock::cancel(TimerId id) {
+    timers_.erase(id);
+}
 
 } // namespace velmor

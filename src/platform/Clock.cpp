@@ -16,7 +16,9 @@ Clock& Clock::shared() {
     return *installedClock;
 }
 
-void Clock::setShared(Clock* clock) { installedClock = clock; }
+void Clock::setShared(Clock* clock) {
+    installedClock = clock;
+}
 
 void OneShot::startAt(double deadline, std::function<void()> callback) {
     cancel();

@@ -21,7 +21,9 @@ DBusIdleInhibitor::DBusIdleInhibitor(QDBusConnection sessionBus, QDBusConnection
                            QStringLiteral("PrepareForSleep"), this, SLOT(onPrepareForSleep(bool)));
 }
 
-DBusIdleInhibitor::~DBusIdleInhibitor() { release(); }
+DBusIdleInhibitor::~DBusIdleInhibitor() {
+    release();
+}
 
 void DBusIdleInhibitor::acquire(const QString& reason) {
     release();
@@ -39,21 +41,20 @@ void DBusIdleInhibitor::askPortal(const QString& reason, quint64 attempt) {
         QStringLiteral("org.freedesktop.portal.Inhibit"), QStringLiteral("Inhibit"));
     call << QString() << portalSuspendFlag << QVariantMap{{QStringLiteral("reason"), reason}};
     auto* watcher = new QDBusPendingCallWatcher(sessionBus_.asyncCall(call), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, watcher, reason, attempt] {
-                watcher->deleteLater();
-                QDBusPendingReply<QDBusObjectPath> reply = *watcher;
-                if (reply.isError()) {
-                    if (attempt == attempt_ && wanted_)
-                        askLogind(reason, attempt);
-                    return;
-                }
-                portalHandle_ = reply.value();
-                if (attempt != attempt_ || !wanted_)
-                    closePortalRequest();
-                else
-                    emit inhibitionChanged();
-            });
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, reason, attempt] {
+        watcher->deleteLater();
+        QDBusPendingReply<QDBusObjectPath> reply = *watcher;
+        if (reply.isError()) {
+            if (attempt == attempt_ && wanted_)
+                askLogind(reason, attempt);
+            return;
+        }
+        portalHandle_ = reply.value();
+        if (attempt != attempt_ || !wanted_)
+            closePortalRequest();
+        else
+            emit inhibitionChanged();
+    });
 }
 
 void DBusIdleInhibitor::askLogind(const QString& reason, quint64 attempt) {

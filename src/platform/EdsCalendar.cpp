@@ -21,7 +21,8 @@ void logUnavailable(const QString& why) {
 }
 
 QString messageOf(GError* error) {
-    const QString text = error ? QString::fromUtf8(error->message) : QStringLiteral("unknown error");
+    const QString text =
+        error ? QString::fromUtf8(error->message) : QStringLiteral("unknown error");
     g_clear_error(&error);
     return text;
 }
@@ -69,8 +70,8 @@ struct SearchState {
     bool found = false;
 };
 
-gboolean onInstance(ICalComponent* event, ICalTime* start, ICalTime*, gpointer data,
-                    GCancellable*, GError**) {
+gboolean onInstance(ICalComponent* event, ICalTime* start, ICalTime*, gpointer data, GCancellable*,
+                    GError**) {
     if (i_cal_time_is_date(start))
         return TRUE;
     if (ICalProperty* transp = i_cal_component_get_first_property(event, I_CAL_TRANSP_PROPERTY)) {
@@ -132,19 +133,20 @@ void EdsCalendar::connectOnce() {
     connection->registry = e_source_registry_new_sync(nullptr, &error);
     if (!connection->registry)
         return logUnavailable(messageOf(error));
-    GList* sources = e_source_registry_list_enabled(connection->registry,
-                                                    E_SOURCE_EXTENSION_CALENDAR);
+    GList* sources =
+        e_source_registry_list_enabled(connection->registry, E_SOURCE_EXTENSION_CALENDAR);
     for (GList* it = sources; it; it = it->next) {
         auto* source = E_SOURCE(it->data);
-        // Remote calendars answer from their local copy; do not wait for the network.
-        EClient* client =
-            e_cal_client_connect_sync(source, E_CAL_CLIENT_SOURCE_TYPE_EVENTS, 0, nullptr, &error);
+        // Remote calendars answer from their local copy: do not wait for them to go online
+        // ((guint32)-1 means no wait; 0 would wait for ever).
+        EClient* client = e_cal_client_connect_sync(source, E_CAL_CLIENT_SOURCE_TYPE_EVENTS,
+                                                    guint32(-1), nullptr, &error);
         if (client)
             connection->clients.push_back(E_CAL_CLIENT(client));
         else
-            logLine(QStringLiteral("Calendar \"%1\" could not be opened: %2")
-                        .arg(QString::fromUtf8(e_source_get_display_name(source)),
-                             messageOf(error)));
+            logLine(
+                QStringLiteral("Calendar \"%1\" could not be opened: %2")
+                    .arg(QString::fromUtf8(e_source_get_display_name(source)), messageOf(error)));
     }
     g_list_free_full(sources, g_object_unref);
     connection_ = std::move(connection);

@@ -17,9 +17,13 @@ QString baseDir(const char* variable, const char* fallbackUnderHome) {
 }
 } // namespace
 
-QString velmorConfigDir() { return baseDir("XDG_CONFIG_HOME", ".config") + QStringLiteral("/velmor"); }
+QString velmorConfigDir() {
+    return baseDir("XDG_CONFIG_HOME", ".config") + QStringLiteral("/velmor");
+}
 
-QString velmorDataDir() { return baseDir("XDG_DATA_HOME", ".local/share") + QStringLiteral("/velmor"); }
+QString velmorDataDir() {
+    return baseDir("XDG_DATA_HOME", ".local/share") + QStringLiteral("/velmor");
+}
 
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
     const QString folder = QFileInfo(path).absolutePath();

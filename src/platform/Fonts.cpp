@@ -4,6 +4,8 @@
 #include "platform/Resources.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
+#include <QStringList>
 
 namespace velmor {
 
@@ -16,7 +18,8 @@ struct LoadedFaces {
 QString addFace(const QString& file) {
     const QString path = resourcePath(QStringLiteral("fonts/") + file);
     const int id = path.isEmpty() ? -1 : QFontDatabase::addApplicationFont(path);
-    const QStringList families = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
+    const QStringList families =
+        id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
     if (families.isEmpty()) {
         logLine(QStringLiteral("Font not loaded, using a system serif: ") + file);
         return {};
@@ -36,7 +39,11 @@ const LoadedFaces& faces() {
 
 } // namespace
 
-void loadBundledFonts() { faces(); }
+void loadBundledFonts() {
+    faces();
+    // Opening the face is the slow part of the first layout; do it now, not as an overlay comes.
+    QFontMetrics(loraItalic(36)).horizontalAdvance(QStringLiteral("Warm"));
+}
 
 QFont loraItalic(int pixelSize) {
     const QString& family = faces().italicFamily;

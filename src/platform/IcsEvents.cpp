@@ -15,7 +15,9 @@ namespace {
 // time.
 constexpr std::time_t floatingSlack = 26 * 3600;
 
-bool isFloating(const icaltimetype& t) { return !t.zone && !icaltime_is_utc(t); }
+bool isFloating(const icaltimetype& t) {
+    return !t.zone && !icaltime_is_utc(t);
+}
 
 // A floating time read as if it were UTC (libical's reading), moved to the user's local time.
 std::time_t localFromFloating(std::time_t asUtc) {
@@ -52,8 +54,7 @@ void addMissingZones(icalcomponent* calendar) {
          event; event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT))
         for (icalproperty* prop = icalcomponent_get_first_property(event, ICAL_ANY_PROPERTY); prop;
              prop = icalcomponent_get_next_property(event, ICAL_ANY_PROPERTY))
-            if (icalparameter* param =
-                    icalproperty_get_first_parameter(prop, ICAL_TZID_PARAMETER))
+            if (icalparameter* param = icalproperty_get_first_parameter(prop, ICAL_TZID_PARAMETER))
                 if (const char* tzid = icalparameter_get_tzid(param))
                     tzids.insert(tzid);
     for (const std::string& tzid : tzids) {
@@ -88,8 +89,11 @@ std::time_t endOf(icalcomponent* event, std::time_t start) {
     return icaltime_is_null_time(end) ? start : std::max(start, momentOf(end));
 }
 
+// Half-open spans; an event without a length is there at its start.
 bool overlaps(std::time_t start, std::time_t end, std::time_t from, std::time_t to) {
-    return start <= to && end >= from && (end > start || start >= from);
+    if (end <= start)
+        return start >= from && start < to;
+    return start < to && end > from;
 }
 
 struct SearchState {
@@ -116,7 +120,9 @@ void onInstance(icalcomponent*, icaltime_span* span, void* data) {
 
 } // namespace
 
-void IcsEvents::Free::operator()(icalcomponent_impl* root) const { icalcomponent_free(root); }
+void IcsEvents::Free::operator()(icalcomponent_impl* root) const {
+    icalcomponent_free(root);
+}
 
 IcsEvents::IcsEvents(IcsEvents&&) noexcept = default;
 IcsEvents& IcsEvents::operator=(IcsEvents&&) noexcept = default;

@@ -13,11 +13,9 @@ namespace velmor {
 
 namespace {
 
-template <typename T>
-using XcbReply = std::unique_ptr<T, decltype(&std::free)>;
+template <typename T> using XcbReply = std::unique_ptr<T, decltype(&std::free)>;
 
-template <typename T>
-XcbReply<T> reply(T* raw) {
+template <typename T> XcbReply<T> reply(T* raw) {
     return XcbReply<T>(raw, &std::free);
 }
 
@@ -46,7 +44,8 @@ QScreen* activeWindowScreen() {
     const xcb_window_t root = roots.data->root;
 
     static const char name[] = "_NET_ACTIVE_WINDOW";
-    auto atom = reply(xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, sizeof name - 1, name), nullptr));
+    auto atom =
+        reply(xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, sizeof name - 1, name), nullptr));
     if (!atom || atom->atom == XCB_ATOM_NONE)
         return nullptr;
     auto property = reply(xcb_get_property_reply(

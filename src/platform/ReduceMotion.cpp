@@ -42,6 +42,8 @@ bool kdeAnimationsOff() {
 
 } // namespace
 
-bool systemReducesMotion() { return gnomeAnimationsOff() || kdeAnimationsOff(); }
+bool systemReducesMotion() {
+    return gnomeAnimationsOff() || kdeAnimationsOff();
+}
 
 } // namespace velmor

@@ -26,7 +26,9 @@ QString resourcesDir() {
     return QDir::cleanPath(dir + QStringLiteral("/../share/velmor"));
 }
 
-void setResourcesDir(const QString& path) { overridden = path; }
+void setResourcesDir(const QString& path) {
+    overridden = path;
+}
 
 QString resourcePath(const QString& relativePath) {
     const QString path = resourcesDir() + QLatin1Char('/') + relativePath;

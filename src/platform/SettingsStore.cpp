@@ -19,14 +19,18 @@ SettingsStore::SettingsStore(QString filePath, Clock& clock)
     load();
 }
 
-SettingsStore::~SettingsStore() { flush(); }
+SettingsStore::~SettingsStore() {
+    flush();
+}
 
 SettingsStore& SettingsStore::shared() {
     static SettingsStore store(defaultPath(), Clock::shared());
     return store;
 }
 
-QString SettingsStore::defaultPath() { return velmorConfigDir() + QStringLiteral("/settings.json"); }
+QString SettingsStore::defaultPath() {
+    return velmorConfigDir() + QStringLiteral("/settings.json");
+}
 
 void SettingsStore::load() {
     if (path_.isEmpty())
@@ -35,7 +39,8 @@ void SettingsStore::load() {
     if (!file.exists())
         return;
     if (!file.open(QIODevice::ReadOnly)) {
-        logLine(QStringLiteral("Settings could not be read, using defaults: ") + file.errorString());
+        logLine(QStringLiteral("Settings could not be read, using defaults: ") +
+                file.errorString());
         return;
     }
     QJsonParseError error{};
@@ -44,8 +49,9 @@ void SettingsStore::load() {
         values_ = document.object();
         return;
     }
-    const QString reason = error.error != QJsonParseError::NoError ? error.errorString()
-                                                                   : QStringLiteral("not a JSON object");
+    const QString reason = error.error != QJsonParseError::NoError
+                               ? error.errorString()
+                               : QStringLiteral("not a JSON object");
     const QString aside = keepAside(path_);
     logLine(QStringLiteral("Settings file is damaged (%1), using defaults; kept aside as %2")
                 .arg(reason, aside.isEmpty() ? QStringLiteral("(copy failed)") : aside));

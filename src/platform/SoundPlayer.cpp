@@ -10,8 +10,15 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace velmor {
+
+namespace {
+// What the server holds ahead of the listener: enough to ride out a busy event loop.
+constexpr qint64 bufferMicroseconds = 100'000;
+} // namespace
 
 std::optional<DecodedSound> decodeSoundFile(const QString& path) {
     QFile file(path);
@@ -23,16 +30,22 @@ std::optional<DecodedSound> decodeSoundFile(const QString& path) {
     if (!handle)
         return std::nullopt;
     DecodedSound sound;
-    if (info.frames > 0 && info.channels > 0 && info.samplerate > 0) {
+    if (info.channels > 0 && info.samplerate > 0) {
         sound.sampleRate = info.samplerate;
         sound.channels = info.channels;
-        // Float files are scaled to the full 16-bit range, not truncated to ±1.
-        sf_command(handle, SFC_SET_SCALE_FLOAT_INT_READ, nullptr, SF_TRUE);
-        sound.samples.resize(qsizetype(info.frames * info.channels * qsizetype(sizeof(qint16))));
-        const sf_count_t read =
-            sf_readf_short(handle, reinterpret_cast<short*>(sound.samples.data()), info.frames);
-        sound.samples.resize(qsizetype(std::max<sf_count_t>(read, 0) * info.channels *
-                                       qsizetype(sizeof(qint16))));
+        // Read as float (libsndfile scales every encoding to ±1) and convert ourselves: its
+        // own float-to-short path either truncates or normalises to the file's peak, and a
+        // soft file must stay soft.
+        std::vector<float> block(std::size_t(4096) * std::size_t(info.channels));
+        std::vector<qint16> samples;
+        samples.reserve(std::size_t(std::max<sf_count_t>(info.frames, 0) * info.channels));
+        sf_count_t got;
+        while ((got = sf_readf_float(handle, block.data(), 4096)) > 0)
+            for (sf_count_t i = 0; i < got * info.channels; ++i)
+                samples.push_back(qint16(
+                    std::clamp(std::lrint(block[std::size_t(i)] * 32768.0f), -32768L, 32767L)));
+        sound.samples = QByteArray(reinterpret_cast<const char*>(samples.data()),
+                                   qsizetype(samples.size() * sizeof(qint16)));
     }
     sf_close(handle);
     if (sound.frames() == 0)
@@ -52,8 +65,7 @@ std::unique_ptr<SoundPlayer> SoundPlayer::open(const QString& path, double volum
     format.setChannelCount(sound->channels);
     format.setSampleFormat(QAudioFormat::Int16);
     auto sink = std::make_unique<QAudioSink>(device, format);
-    std::unique_ptr<SoundPlayer> player(
-        new SoundPlayer(path, std::move(*sound), std::move(sink)));
+    std::unique_ptr<SoundPlayer> player(new SoundPlayer(path, std::move(*sound), std::move(sink)));
     player->setVolume(volume);
     return player;
 }
@@ -70,7 +82,9 @@ SoundPlayer::SoundPlayer(QString path, DecodedSound sound, std::unique_ptr<QAudi
                      });
 }
 
-SoundPlayer::~SoundPlayer() { stop(); }
+SoundPlayer::~SoundPlayer() {
+    stop();
+}
 
 void SoundPlayer::setVolume(double volume) {
     volume_ = std::clamp(volume, 0.0, 1.0);
@@ -80,6 +94,9 @@ void SoundPlayer::setVolume(double volume) {
 void SoundPlayer::play() {
     stop();
     source_->seek(0);
+    // Qt keeps the size the server granted last time and asks for less on every restart;
+    // asking for the same size each time keeps restarts alike.
+    sink_->setBufferSize(sink_->format().bytesForDuration(bufferMicroseconds));
     sink_->start(source_.get());
 }
 

@@ -26,10 +26,10 @@ struct DecodedSound {
 // missing, unreadable or empty.
 std::optional<DecodedSound> decodeSoundFile(const QString& path);
 
-// One sound, decoded and ready: play() starts it from the beginning within a few
-// milliseconds. The output stream exists only while the sound plays, so an idle program
-// keeps no audio stream, thread wake-ups or timers alive. Main thread only; needs a running
-// Qt event loop to feed the sound server.
+// One sound, decoded and ready, with its output opened at the file's format: play() is heard
+// about 20 ms later. The stream to the sound server exists only while the sound plays, so an
+// idle program keeps no stream, wake-ups or timers alive. Main thread only; the Qt event loop
+// must run to feed the server.
 class SoundPlayer final {
 public:
     // No player when the file cannot be decoded or there is no sound server or output device.

@@ -14,8 +14,8 @@ CallDetectionService::CallDetectionService(Clock& clock, std::unique_ptr<Microph
 
 CallDetectionService::~CallDetectionService() = default;
 
-std::unique_ptr<CallDetectionService> CallDetectionService::createForDesktop(Clock& clock,
-                                                                           SettingsStore& settings) {
+std::unique_ptr<CallDetectionService>
+CallDetectionService::createForDesktop(Clock& clock, SettingsStore& settings) {
     std::vector<std::unique_ptr<CalendarSource>> calendars;
     calendars.push_back(std::make_unique<EdsCalendar>());
     calendars.push_back(
@@ -34,9 +34,13 @@ bool CallDetectionService::hasMeetingNow() {
     return false;
 }
 
-bool CallDetectionService::isMicrophoneInUse() { return microphone_ && microphone_->isInUse(); }
+bool CallDetectionService::isMicrophoneInUse() {
+    return microphone_ && microphone_->isInUse();
+}
 
-bool CallDetectionService::isInCall() { return hasMeetingNow() || isMicrophoneInUse(); }
+bool CallDetectionService::isInCall() {
+    return hasMeetingNow() || isMicrophoneInUse();
+}
 
 void CallDetectionService::startMonitoring(std::function<void()> onCallEnded) {
     onCallEnded_ = std::move(onCallEnded);
@@ -65,8 +69,8 @@ bool CallDetectionService::requestCalendarAccess() {
     bool answered = false;
     for (const auto& calendar : calendars_) {
         calendar->reconnect();
-        answered = calendar->hasMeetingBetween(now.addSecs(-1), now.addSecs(1)).has_value() ||
-                   answered;
+        answered =
+            calendar->hasMeetingBetween(now.addSecs(-1), now.addSecs(1)).has_value() || answered;
     }
     return answered;
 }

@@ -4,7 +4,9 @@ namespace velmor {
 
 namespace {
 
-constexpr ThemeColor rgb(double r, double g, double b) { return {r, g, b, 1}; }
+constexpr ThemeColor rgb(double r, double g, double b) {
+    return {r, g, b, 1};
+}
 
 const std::array<ThemeInfo, 6>& themes() {
     static const std::array<ThemeInfo, 6> table = {{
@@ -23,9 +25,9 @@ const std::array<ThemeInfo, 6>& themes() {
         {VelmorTheme::twilight, "twilight", "Twilight", "Ten minutes after sunset",
          rgb(0.071, 0.075, 0.102), rgb(0.886, 0.898, 0.929), rgb(0.68, 0.65, 0.78),
          rgb(0.40, 0.40, 0.48), rgb(0.72, 0.50, 0.58), rgb(0.35, 0.35, 0.52)},
-        {VelmorTheme::forest, "forest", "Forest", "Deep woods at nightfall", rgb(0.055, 0.102, 0.063),
-         rgb(0.871, 0.910, 0.875), rgb(0.68, 0.76, 0.42), rgb(0.38, 0.45, 0.38),
-         rgb(0.65, 0.58, 0.42), rgb(0.35, 0.50, 0.35)},
+        {VelmorTheme::forest, "forest", "Forest", "Deep woods at nightfall",
+         rgb(0.055, 0.102, 0.063), rgb(0.871, 0.910, 0.875), rgb(0.68, 0.76, 0.42),
+         rgb(0.38, 0.45, 0.38), rgb(0.65, 0.58, 0.42), rgb(0.35, 0.50, 0.35)},
     }};
     return table;
 }
@@ -48,8 +50,12 @@ const std::array<SoundInfo, 6>& sounds() {
 
 } // namespace
 
-const ThemeInfo& themeInfo(VelmorTheme theme) { return themes()[size_t(theme)]; }
-QString rawValue(VelmorTheme theme) { return themeInfo(theme).rawValue; }
+const ThemeInfo& themeInfo(VelmorTheme theme) {
+    return themes()[size_t(theme)];
+}
+QString rawValue(VelmorTheme theme) {
+    return themeInfo(theme).rawValue;
+}
 
 std::optional<VelmorTheme> themeFromRawValue(const QString& raw) {
     for (const auto& info : themes())
@@ -58,8 +64,12 @@ std::optional<VelmorTheme> themeFromRawValue(const QString& raw) {
     return std::nullopt;
 }
 
-const SoundInfo& soundInfo(VelmorSound sound) { return sounds()[size_t(sound)]; }
-QString rawValue(VelmorSound sound) { return soundInfo(sound).rawValue; }
+const SoundInfo& soundInfo(VelmorSound sound) {
+    return sounds()[size_t(sound)];
+}
+QString rawValue(VelmorSound sound) {
+    return soundInfo(sound).rawValue;
+}
 
 std::optional<VelmorSound> soundFromRawValue(const QString& raw) {
     for (const auto& info : sounds())

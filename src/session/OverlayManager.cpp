@@ -1,5 +1,6 @@
 #include "session/OverlayManager.h"
 
+#include "platform/Fonts.h"
 #include "platform/MainScreen.h"
 #include "platform/ReduceMotion.h"
 #include "session/OverlayPanel.h"
@@ -34,14 +35,15 @@ OverlayManager::OverlayManager(AppState& appState, Clock& clock, OverlaySounds& 
       desktopMainScreen_(std::make_unique<DesktopMainScreen>()),
       mainScreen_(desktopMainScreen_.get()), reduceMotion_(&systemReducesMotion),
       safetyTimeoutTask_(clock), dismissAnimationTask_(clock) {
+    // Font files are opened now, at start-up, rather than when the first overlay arrives.
+    loadBundledFonts();
     if (auto* app = qGuiApp) {
         connect(app, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {
             watchScreen(screen);
             screensChanged();
         });
         connect(app, &QGuiApplication::screenRemoved, this, &OverlayManager::screensChanged);
-        connect(app, &QGuiApplication::primaryScreenChanged, this,
-                &OverlayManager::screensChanged);
+        connect(app, &QGuiApplication::primaryScreenChanged, this, &OverlayManager::screensChanged);
         for (QScreen* screen : QGuiApplication::screens())
             watchScreen(screen);
     }
@@ -59,7 +61,8 @@ void OverlayManager::setMainScreen(const MainScreen* mainScreen) {
 }
 
 void OverlayManager::setReduceMotion(std::function<bool()> reduceMotion) {
-    reduceMotion_ = reduceMotion ? std::move(reduceMotion) : std::function<bool()>(&systemReducesMotion);
+    reduceMotion_ =
+        reduceMotion ? std::move(reduceMotion) : std::function<bool()>(&systemReducesMotion);
 }
 
 void OverlayManager::watchScreen(QScreen* screen) {
@@ -101,17 +104,17 @@ void OverlayManager::present(const PromptItem& prompt, std::function<void()> onD
         currentPrompt_.reset();
         return;
     }
-    QScreen* primary =
-        main && std::find(screens.begin(), screens.end(), main) != screens.end() ? main
-                                                                                 : screens.front();
+    QScreen* primary = main && std::find(screens.begin(), screens.end(), main) != screens.end()
+                           ? main
+                           : screens.front();
     const bool reduceMotion = reduceMotion_();
     QPointer<OverlayManager> self(this);
 
     for (size_t i = 0; i < screens.size(); ++i) {
         const bool isPrimary = screens[i] == primary;
         auto* panel = new OverlayPanel(screens[i], clock_);
-        auto* view = new OverlayView(appState_, clock_, isPrimary ? prompt : blankPrompt(),
-                                     reduceMotion);
+        auto* view =
+            new OverlayView(appState_, clock_, isPrimary ? prompt : blankPrompt(), reduceMotion);
         panel->setContent(view);
         panel->onEscape = [self, g, onDismiss] {
             if (self)

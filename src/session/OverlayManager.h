@@ -2,6 +2,7 @@
 
 #include "content/PromptItem.h"
 #include "platform/Clock.h"
+#include "session/OverlayPresenter.h"
 
 #include <QObject>
 
@@ -25,7 +26,7 @@ class OverlayView;
 // main screen only, arrival and departure sounds, dismissal by key, click or Escape, a removal
 // 6.5 s after the fade-out begins and a safety removal 600 s after presentation. Every callback
 // and timer of one overlay carries its generation and does nothing once another overlay came.
-class OverlayManager final : public QObject {
+class OverlayManager final : public QObject, public OverlayPresenter {
     Q_OBJECT
 public:
     static constexpr double maxOverlayDuration = 600.0;
@@ -38,9 +39,9 @@ public:
     // `onDismiss` is called at most once, when the overlay begins to leave by the user's hand or
     // the safety time-out; never by dismissImmediately() or a screen change. Dropped while an
     // overlay is on screen.
-    void present(const PromptItem& prompt, std::function<void()> onDismiss);
+    void present(const PromptItem& prompt, std::function<void()> onDismiss) override;
     // Removes whatever overlay is on screen at once: no sound, no fade, no onDismiss.
-    void dismissImmediately();
+    void dismissImmediately() override;
 
     bool isPresenting() const { return isPresenting_; }
     bool isDismissing() const { return isDismissing_; }

@@ -53,7 +53,9 @@ void OverlayPanel::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
 }
 
-void OverlayPanel::present() { show(); }
+void OverlayPanel::present() {
+    show();
+}
 
 bool OverlayPanel::takeKeyboard() {
     QWindow* window = windowHandle();

@@ -19,7 +19,9 @@ double bezierSlope(double p1, double p2, double s) {
     return 3.0 * r * r * p1 + 6.0 * r * s * (p2 - p1) + 3.0 * s * s * (1.0 - p2);
 }
 
-double clamp01(double v) { return std::clamp(v, 0.0, 1.0); }
+double clamp01(double v) {
+    return std::clamp(v, 0.0, 1.0);
+}
 
 double fadeProgress(const OverlayFade& fade, double sincePhaseStart) {
     return clamp01((sincePhaseStart - fade.delay) / fade.duration);
@@ -109,7 +111,9 @@ OverlayOpacities OverlayTimeline::at(double t) const {
 
 namespace {
 // The spans in which an opacity changes, in order, for a timeline that may be dismissing.
-std::array<Span, 6> movingSpans(bool reduceMotion, std::optional<double> dismissAt) {
+// A fade-out of an opacity that was already 0 changes nothing and needs no frames.
+std::array<Span, 6> movingSpans(bool reduceMotion, std::optional<double> dismissAt,
+                                const OverlayOpacities& dismissFrom) {
     std::array<Span, 6> spans{};
     if (reduceMotion)
         return spans; // all empty
@@ -121,19 +125,19 @@ std::array<Span, 6> movingSpans(bool reduceMotion, std::optional<double> dismiss
     spans[1] = in(OverlayTimeline::textIn);
     spans[2] = in(OverlayTimeline::attributionIn);
     if (dismissAt) {
-        auto out = [d = *dismissAt](const OverlayFade& f) {
-            return Span{d + f.delay, d + f.end()};
+        auto out = [d = *dismissAt](const OverlayFade& f, double from) {
+            return from > 0 ? Span{d + f.delay, d + f.end()} : Span{};
         };
-        spans[3] = out(OverlayTimeline::attributionOut);
-        spans[4] = out(OverlayTimeline::textOut);
-        spans[5] = out(OverlayTimeline::backgroundOut);
+        spans[3] = out(OverlayTimeline::attributionOut, dismissFrom.attribution);
+        spans[4] = out(OverlayTimeline::textOut, dismissFrom.text);
+        spans[5] = out(OverlayTimeline::backgroundOut, dismissFrom.background);
     }
     return spans;
 }
 } // namespace
 
 bool OverlayTimeline::isMoving(double t) const {
-    for (const Span& span : movingSpans(reduceMotion_, dismissAt_))
+    for (const Span& span : movingSpans(reduceMotion_, dismissAt_, dismissFrom_))
         if (span.start <= t && t < span.end)
             return true;
     return false;
@@ -141,7 +145,7 @@ bool OverlayTimeline::isMoving(double t) const {
 
 std::optional<double> OverlayTimeline::nextFadeStart(double t) const {
     std::optional<double> next;
-    for (const Span& span : movingSpans(reduceMotion_, dismissAt_))
+    for (const Span& span : movingSpans(reduceMotion_, dismissAt_, dismissFrom_))
         if (span.start > t && span.end > span.start && (!next || span.start < *next))
             next = span.start;
     return next;

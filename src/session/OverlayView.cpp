@@ -71,29 +71,37 @@ OverlayOpacities OverlayView::opacities() const {
     return timeline_.at(clock_.now() - appearedAt_);
 }
 
-QRect OverlayView::textRect() const { return layout_.text; }
-QRect OverlayView::attributionRect() const { return layout_.attribution; }
+QRect OverlayView::textRect() const {
+    return layout_.text;
+}
+QRect OverlayView::attributionRect() const {
+    return layout_.attribution;
+}
 
 OverlayView::Layout OverlayView::layout() const {
     const int w = width();
     const int textWidth = std::max(1, w - 2 * sidePadding);
-    int textHeight = 0, attributionHeight = 0;
+    QRect textBounds, attributionBounds; // laid out from y = 0, centred horizontally
     if (!prompt_.text.isEmpty())
-        textHeight = QFontMetrics(loraItalic(textPixelSize))
-                         .boundingRect(QRect(0, 0, textWidth, INT_MAX / 2), textFlags, prompt_.text)
-                         .height();
+        textBounds = QFontMetrics(loraItalic(textPixelSize))
+                         .boundingRect(QRect(sidePadding, 0, textWidth, INT_MAX / 2), textFlags,
+                                       prompt_.text);
     if (!attribution_.isEmpty())
-        attributionHeight =
-            QFontMetrics(loraItalic(attributionPixelSize))
-                .boundingRect(QRect(0, 0, w, INT_MAX / 2), textFlags, attribution_)
-                .height();
+        attributionBounds = QFontMetrics(loraItalic(attributionPixelSize))
+                                .boundingRect(QRect(0, 0, w, INT_MAX / 2), textFlags, attribution_);
+    const int textHeight = textBounds.height(), attributionHeight = attributionBounds.height();
     const int gap = textHeight > 0 && attributionHeight > 0 ? stackSpacing : 0;
     const int top = (height() - (textHeight + gap + attributionHeight)) / 2;
     Layout l;
-    if (textHeight > 0)
+    if (textHeight > 0) {
         l.text = QRect(sidePadding, top, textWidth, textHeight);
-    if (attributionHeight > 0)
+        l.textInk = withOverhang(textBounds.translated(0, top), textPixelSize);
+    }
+    if (attributionHeight > 0) {
         l.attribution = QRect(0, top + textHeight + gap, w, attributionHeight);
+        l.attributionInk = withOverhang(attributionBounds.translated(0, l.attribution.top()),
+                                        attributionPixelSize);
+    }
     return l;
 }
 
@@ -126,9 +134,9 @@ void OverlayView::advance() {
     if (now.background != shown_.background)
         applyWindowOpacity(now.background);
     if (now.text != shown_.text)
-        update(withOverhang(layout_.text, textPixelSize));
+        update(layout_.textInk);
     if (now.attribution != shown_.attribution)
-        update(withOverhang(layout_.attribution, attributionPixelSize));
+        update(layout_.attributionInk);
     shown_ = now;
 
     if (timeline_.isMoving(t)) {

@@ -53,7 +53,8 @@ protected:
 
 private:
     struct Layout {
-        QRect text, attribution;
+        QRect text, attribution;       // where each is laid out
+        QRect textInk, attributionInk; // what their glyphs cover, repainted while they fade
     };
     Layout layout() const;
     void advance();

@@ -11,8 +11,12 @@ public:
     enum class Kind { scheduled, velmoring, snoozed, idle, transitioning, dismissing };
 
     VelmorState() = default;
-    static VelmorState scheduled(const QDateTime& fireDate) { return {Kind::scheduled, fireDate, {}}; }
-    static VelmorState velmoring(const QString& promptText) { return {Kind::velmoring, {}, promptText}; }
+    static VelmorState scheduled(const QDateTime& fireDate) {
+        return {Kind::scheduled, fireDate, {}};
+    }
+    static VelmorState velmoring(const QString& promptText) {
+        return {Kind::velmoring, {}, promptText};
+    }
     static VelmorState snoozed(const QDateTime& until) { return {Kind::snoozed, until, {}}; }
     static VelmorState idle() { return {}; }
     static VelmorState transitioning() { return {Kind::transitioning, {}, {}}; }

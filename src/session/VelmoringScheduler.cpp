@@ -10,7 +10,9 @@ VelmoringScheduler::VelmoringScheduler(Clock& clock, IdleInhibitor& inhibitor,
                                        std::function<void()> onFire)
     : clock_(clock), inhibitor_(inhibitor), onFire_(std::move(onFire)), timer_(clock) {}
 
-VelmoringScheduler::~VelmoringScheduler() { stop(); }
+VelmoringScheduler::~VelmoringScheduler() {
+    stop();
+}
 
 void VelmoringScheduler::start(double intervalSeconds) {
     stop();

@@ -65,8 +65,8 @@ KeyboardLayout::KeyboardLayout(std::shared_ptr<xkb_keymap> keymap, int activeGro
 }
 
 KeyboardLayout KeyboardLayout::current() {
-    if (auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
-                            : nullptr) {
+    if (auto* x11 =
+            qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr) {
         KeyboardLayout layout = fromX11(x11->connection());
         if (layout.isValid())
             return layout;

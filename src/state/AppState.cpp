@@ -70,12 +70,14 @@ void AppState::load() {
     if (volume.isDouble() && volume.toDouble() >= 0 && volume.toDouble() <= 1)
         setSoundVolume(volume.toDouble());
 
-    if (auto mode = appearanceModeFromRawValue(store_.string(keys::appearanceMode).value_or(QString())))
+    if (auto mode =
+            appearanceModeFromRawValue(store_.string(keys::appearanceMode).value_or(QString())))
         setAppearanceMode(*mode);
     setDepartureEnabled(store_.boolValue(keys::departureEnabled));
     store_.registerDefault(keys::pauseDuringCalls, true);
     setPauseDuringCalls(store_.boolValue(keys::pauseDuringCalls));
-    if (auto scope = overlayScopeFromRawValue(store_.string(keys::overlayScope).value_or(QString())))
+    if (auto scope =
+            overlayScopeFromRawValue(store_.string(keys::overlayScope).value_or(QString())))
         setOverlayScope(*scope);
     prepareSound();
 }
@@ -197,6 +199,8 @@ void AppState::intervalSettingWritten() {
     notifications_.post(QString::fromLatin1(NotificationCenter::velmorIntervalChanged));
 }
 
-void AppState::prepareSound() { sounds_.prepare(selectedSound_, soundVolume_); }
+void AppState::prepareSound() {
+    sounds_.prepare(selectedSound_, soundVolume_);
+}
 
 } // namespace velmor

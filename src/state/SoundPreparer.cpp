@@ -15,6 +15,8 @@ SoundPreparer& SoundPreparer::shared() {
     return installed ? *installed : silent;
 }
 
-void SoundPreparer::install(SoundPreparer* preparer) { installed = preparer; }
+void SoundPreparer::install(SoundPreparer* preparer) {
+    installed = preparer;
+}
 
 } // namespace velmor

@@ -1,4 +1,6 @@
 #include "app/AppDelegate.h"
+#include "TestHome.h"
+#include "VirtualClock.h"
 #include "content/ContentManager.h"
 #include "content/UserLibrary.h"
 #include "platform/IdleInhibitor.h"
@@ -9,8 +11,6 @@
 #include "state/AppState.h"
 #include "state/NotificationCenter.h"
 #include "state/SoundPreparer.h"
-#include "TestHome.h"
-#include "VirtualClock.h"
 
 #include <QCoreApplication>
 

@@ -1,11 +1,11 @@
 #include "content/ContentManager.h"
+#include "TestHome.h"
+#include "VirtualClock.h"
 #include "content/UserLibrary.h"
 #include "platform/SettingsStore.h"
 #include "state/AppState.h"
 #include "state/NotificationCenter.h"
 #include "state/SoundPreparer.h"
-#include "TestHome.h"
-#include "VirtualClock.h"
 
 #include <QRandomGenerator>
 
@@ -69,7 +69,8 @@ TEST(StarterPack, MissingOrMalformedPackLeavesNoStarterPrompts) {
          {std::pair{QByteArray(), std::string("StarterPrompts.json not found in bundle\n")},
           std::pair{QByteArray(R"([{"text": "x", "category": "Poems"}])"),
                     std::string("Failed to load prompts: ")},
-          std::pair{QByteArray(R"([{"category": "body"}])"), std::string("Failed to load prompts: ")},
+          std::pair{QByteArray(R"([{"category": "body"}])"),
+                    std::string("Failed to load prompts: ")},
           std::pair{QByteArray("{\"text\": 1"), std::string("Failed to load prompts: ")}}) {
         Content c;
         testing::internal::CaptureStdout();
@@ -87,8 +88,8 @@ TEST(StarterPack, MissingOrMalformedPackLeavesNoStarterPrompts) {
 
 TEST(StarterPack, TheShippedPackIsSoundAndBalanced) {
     QString error;
-    const auto prompts =
-        decodeStarterPack(test::readFile(VELMOR_SOURCE_DIR "/resources/StarterPrompts.json"), &error);
+    const auto prompts = decodeStarterPack(
+        test::readFile(VELMOR_SOURCE_DIR "/resources/StarterPrompts.json"), &error);
     ASSERT_TRUE(prompts) << error.toStdString();
     EXPECT_GE(prompts->size(), 90);
     QSet<QString> ids;
@@ -200,7 +201,8 @@ TEST(ContentQueries, CountAndListWhatTheScreensShow) {
     ASSERT_EQ(questions.size(), 2);
     EXPECT_EQ(questions[0].id, starterQuestion);
     EXPECT_EQ(questions[1].id, "U2");
-    EXPECT_EQ(m.favoriteCount(PromptCategory::question), 1); // the set-aside favourite is not counted
+    EXPECT_EQ(m.favoriteCount(PromptCategory::question),
+              1); // the set-aside favourite is not counted
     const auto hidden = m.hiddenPrompts(PromptCategory::question);
     ASSERT_EQ(hidden.size(), 1);
     EXPECT_EQ(hidden[0].id, "U1");

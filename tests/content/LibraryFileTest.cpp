@@ -1,7 +1,7 @@
 #include "content/LibraryFile.h"
-#include "content/UserLibrary.h"
 #include "TestHome.h"
 #include "VirtualClock.h"
+#include "content/UserLibrary.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,8 @@ using velmor::test::writeFile;
 
 namespace {
 PromptItem userPrompt(const QString& id, const QString& text) {
-    return PromptItem{id, text, PromptCategory::question, std::nullopt, std::nullopt, PackSource::user};
+    return PromptItem{id,           text,         PromptCategory::question,
+                      std::nullopt, std::nullopt, PackSource::user};
 }
 
 struct Import {
@@ -61,7 +62,8 @@ TEST(LibraryFile, RefusedFilesSayWhyAndChangeNothing) {
     t.library.addPrompt(userPrompt("A", "mine"));
     const UserLibraryData before = t.library.data();
 
-    auto [result, out] = t.run(R"({"userPrompts":[],"favoriteIds":["X"],"hiddenIds":[],"schemaVersion":2})");
+    auto [result, out] =
+        t.run(R"({"userPrompts":[],"favoriteIds":["X"],"hiddenIds":[],"schemaVersion":2})");
     EXPECT_EQ(result, ImportResult::newerSchema);
     EXPECT_EQ(out, "Newer schema version: 2\n");
 
@@ -75,7 +77,8 @@ TEST(LibraryFile, RefusedFilesSayWhyAndChangeNothing) {
     EXPECT_EQ(result, ImportResult::failed);
 
     testing::internal::CaptureStdout();
-    EXPECT_EQ(importLibraryFile(t.home.path() + "/nowhere.velmor", t.library), ImportResult::failed);
+    EXPECT_EQ(importLibraryFile(t.home.path() + "/nowhere.velmor", t.library),
+              ImportResult::failed);
     EXPECT_EQ(testing::internal::GetCapturedStdout().rfind("Import failed: ", 0), 0u);
     EXPECT_EQ(t.library.data(), before);
 }

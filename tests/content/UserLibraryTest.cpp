@@ -24,7 +24,8 @@ struct RecordingMirror final : LibraryMirror {
 };
 
 PromptItem userPrompt(const QString& id, const QString& text) {
-    return PromptItem{id, text, PromptCategory::question, std::nullopt, std::nullopt, PackSource::user};
+    return PromptItem{id,           text,         PromptCategory::question,
+                      std::nullopt, std::nullopt, PackSource::user};
 }
 
 struct LibraryFixture {
@@ -105,8 +106,9 @@ TEST(UserLibrary, MergeAddsOnlyNewIdsAndUnitesTheSets) {
     UserLibrary library(f.path, f.clock);
     library.addPrompt(userPrompt("A", "mine"));
     library.toggleFavorite("S1");
-    library.mergeLibrary({userPrompt("A", "theirs"), userPrompt("B", "new"), userPrompt("B", "again")},
-                         {"S2"}, {"S3"});
+    library.mergeLibrary(
+        {userPrompt("A", "theirs"), userPrompt("B", "new"), userPrompt("B", "again")}, {"S2"},
+        {"S3"});
     const auto& prompts = library.data().userPrompts;
     ASSERT_EQ(prompts.size(), 3); // a repeated incoming id is appended each time
     EXPECT_EQ(prompts[0].text, "mine");
@@ -145,7 +147,8 @@ TEST(UserLibrary, UnreadableLocalFileIsKeptAsideBeforeTheNextSave) {
     EXPECT_TRUE(library.data().favoriteIds.isEmpty()); // all four keys are required
     library.toggleFavorite("Y");
     library.flush();
-    const QStringList kept = QDir(f.home.dataDir() + "/velmor").entryList({"user-library.json.bad-*"});
+    const QStringList kept =
+        QDir(f.home.dataDir() + "/velmor").entryList({"user-library.json.bad-*"});
     ASSERT_EQ(kept.size(), 1);
     EXPECT_EQ(readFile(f.home.dataDir() + "/velmor/" + kept.first()), missingVersion);
     ASSERT_TRUE(f.onDisk());

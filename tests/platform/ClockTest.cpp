@@ -1,5 +1,5 @@
-#include "platform/BootClock.h"
 #include "VirtualClock.h"
+#include "platform/BootClock.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

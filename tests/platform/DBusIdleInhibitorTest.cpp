@@ -71,9 +71,7 @@ public:
         mock->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         mock->start("/usr/bin/python3", QStringList{"-m", "dbusmock"} + args);
         mocks_.push_back(std::move(mock));
-        return waitFor([&] {
-            return bus().interface()->isServiceRegistered(service).value();
-        });
+        return waitFor([&] { return bus().interface()->isServiceRegistered(service).value(); });
     }
 
 private:
@@ -86,9 +84,9 @@ private:
 
 int logindInhibitorCount(QDBusConnection& bus, QString* what = nullptr, QString* why = nullptr,
                          QString* mode = nullptr) {
-    QDBusMessage reply = bus.call(QDBusMessage::createMethodCall(
-        "org.freedesktop.login1", "/org/freedesktop/login1", "org.freedesktop.login1.Manager",
-        "ListInhibitors"));
+    QDBusMessage reply = bus.call(
+        QDBusMessage::createMethodCall("org.freedesktop.login1", "/org/freedesktop/login1",
+                                       "org.freedesktop.login1.Manager", "ListInhibitors"));
     if (reply.type() != QDBusMessage::ReplyMessage)
         return -1;
     const QDBusArgument list = reply.arguments().value(0).value<QDBusArgument>();

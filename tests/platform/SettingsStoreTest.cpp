@@ -61,12 +61,14 @@ TEST(SettingsStore, DamagedFileIsKeptAsideAndNotOverwrittenUnseen) {
         EXPECT_FALSE(store.contains("theme"));
         store.setValue("theme", "ember");
         store.flush();
-        const QStringList kept = QDir(home.configDir() + "/velmor").entryList({"settings.json.bad-*"});
+        const QStringList kept =
+            QDir(home.configDir() + "/velmor").entryList({"settings.json.bad-*"});
         ASSERT_FALSE(kept.isEmpty());
         bool original = false;
         for (const QString& name : kept)
             original |= readFile(home.configDir() + "/velmor/" + name) == damaged;
         EXPECT_TRUE(original);
-        EXPECT_EQ(QJsonDocument::fromJson(readFile(path)).object().value("theme").toString(), "ember");
+        EXPECT_EQ(QJsonDocument::fromJson(readFile(path)).object().value("theme").toString(),
+                  "ember");
     }
 }

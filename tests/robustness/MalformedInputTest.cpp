@@ -1,5 +1,7 @@
 // Feeds truncated and byte-mutated copies of valid documents to every reader: none may crash,
 // each must land on its documented fallback, and nothing the user had may be lost.
+#include "TestHome.h"
+#include "VirtualClock.h"
 #include "content/ContentManager.h"
 #include "content/LibraryFile.h"
 #include "content/UserLibrary.h"
@@ -7,8 +9,6 @@
 #include "state/AppState.h"
 #include "state/NotificationCenter.h"
 #include "state/SoundPreparer.h"
-#include "TestHome.h"
-#include "VirtualClock.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -56,11 +56,12 @@ QList<QByteArray> damagedCopies(const QByteArray& valid, quint32 seed) {
 
 QByteArray validLibrary() {
     UserLibraryData data;
-    data.userPrompts << PromptItem{"A", "Sit.", PromptCategory::body, QString("me"), std::nullopt,
-                                   PackSource::user}
-                     << PromptItem{"B", "Look.", PromptCategory::question, std::nullopt,
-                                   QString("work"), PackSource::user};
-    data.favoriteIds << "A" << "STARTER";
+    data.userPrompts << PromptItem{"A",           "Sit.",       PromptCategory::body,
+                                   QString("me"), std::nullopt, PackSource::user}
+                     << PromptItem{"B",          "Look.",         PromptCategory::question,
+                                   std::nullopt, QString("work"), PackSource::user};
+    data.favoriteIds << "A"
+                     << "STARTER";
     data.hiddenIds << "B";
     return encodeLibrary(data);
 }
@@ -73,8 +74,9 @@ struct QuietStdout {
 } // namespace
 
 TEST(MalformedInput, SettingsFallBackToDefaultsAndKeepTheFileAside) {
-    const QByteArray valid = R"({"theme":"forest","soundVolume":0.4,"intervalMode":"Random",)"
-                             R"("fixedIntervalMinutes":5,"pauseDuringCalls":false,"overlayScope":"Every screen"})";
+    const QByteArray valid =
+        R"({"theme":"forest","soundVolume":0.4,"intervalMode":"Random",)"
+        R"("fixedIntervalMinutes":5,"pauseDuringCalls":false,"overlayScope":"Every screen"})";
     QuietStdout quiet;
     for (const QByteArray& damaged : damagedCopies(valid, 1)) {
         test::TestHome home;
@@ -95,7 +97,8 @@ TEST(MalformedInput, SettingsFallBackToDefaultsAndKeepTheFileAside) {
             }
         }
         if (!parses) {
-            const QStringList kept = QDir(home.configDir() + "/velmor").entryList({"settings.json.bad-*"});
+            const QStringList kept =
+                QDir(home.configDir() + "/velmor").entryList({"settings.json.bad-*"});
             ASSERT_EQ(kept.size(), 1) << damaged.toStdString();
             EXPECT_EQ(readFile(home.configDir() + "/velmor/" + kept.first()), damaged);
         }
@@ -116,7 +119,8 @@ TEST(MalformedInput, LibraryFileStaysAsItWasOrIsKeptAsideBeforeASave) {
         library.hide("NEW");
         library.flush();
         if (!decoded) {
-            const QStringList kept = QDir(home.dataDir() + "/velmor").entryList({"user-library.json.bad-*"});
+            const QStringList kept =
+                QDir(home.dataDir() + "/velmor").entryList({"user-library.json.bad-*"});
             ASSERT_EQ(kept.size(), 1);
             EXPECT_EQ(readFile(home.dataDir() + "/velmor/" + kept.first()), damaged);
         }
@@ -147,7 +151,8 @@ TEST(MalformedInput, ImportEitherMergesOrLeavesTheLibraryUnchanged) {
 TEST(MalformedInput, StarterPackLoadsWholeOrNotAtAll) {
     // The first few prompts of the shipped pack, so every mutation lands on real content.
     QJsonArray shipped =
-        QJsonDocument::fromJson(readFile(VELMOR_SOURCE_DIR "/resources/StarterPrompts.json")).array();
+        QJsonDocument::fromJson(readFile(VELMOR_SOURCE_DIR "/resources/StarterPrompts.json"))
+            .array();
     ASSERT_GT(shipped.size(), 8);
     while (shipped.size() > 8)
         shipped.removeLast();

@@ -1,7 +1,7 @@
+#include "VirtualClock.h"
 #include "platform/IdleInhibitor.h"
 #include "session/VelmorState.h"
 #include "session/VelmoringScheduler.h"
-#include "VirtualClock.h"
 
 #include <gtest/gtest.h>
 

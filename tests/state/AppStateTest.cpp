@@ -1,8 +1,8 @@
-#include "platform/SettingsStore.h"
 #include "state/AppState.h"
+#include "VirtualClock.h"
+#include "platform/SettingsStore.h"
 #include "state/NotificationCenter.h"
 #include "state/SoundPreparer.h"
-#include "VirtualClock.h"
 
 #include <QRandomGenerator>
 #include <QSignalSpy>

@@ -16,7 +16,9 @@ public:
         : now_(start), wallStart_(std::move(wallStart)), start_(start) {}
 
     double now() const override { return now_; }
-    QDateTime wallNow() const override { return wallStart_.addMSecs(qint64((now_ - start_) * 1000.0)); }
+    QDateTime wallNow() const override {
+        return wallStart_.addMSecs(qint64((now_ - start_) * 1000.0));
+    }
 
     TimerId startTimer(double deadline, std::function<void()> callback) override {
         const TimerId id = nextId_++;

@@ -234,7 +234,7 @@ std::string readAll(const fs::path& path) {
 }
 
 class Soundsynth : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "velmor-soundsynth-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);

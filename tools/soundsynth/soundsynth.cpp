@@ -40,7 +40,7 @@ double timeOf(std::size_t i) {
 
 // splitmix64: the same sequence on every platform, unlike the std distributions.
 class Noise {
-  public:
+public:
     explicit Noise(std::uint64_t seed) : state_(seed) {}
 
     // Uniform in [-1, 1).
@@ -52,13 +52,13 @@ class Noise {
         return static_cast<double>(z >> 11) * 0x1.0p-52 - 1.0;
     }
 
-  private:
+private:
     std::uint64_t state_;
 };
 
 // Trapezoidal state-variable filter: stays stable and smooth while its cutoff moves per sample.
 class Svf {
-  public:
+public:
     struct Out {
         double low;
         double band; // unity gain at the centre frequency
@@ -79,7 +79,7 @@ class Svf {
         return {v2, k * v1, x - k * v1 - v2};
     }
 
-  private:
+private:
     double ic1_ = 0.0;
     double ic2_ = 0.0;
 };
