@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-svg-dev qt6-multimedia-dev qt6-qpa-plugins libqt6svg6
   libgl-dev libsndfile1-dev libpulse-dev libical-dev libecal2.0-dev
-  libxcb1-dev libxcb-keysyms1-dev libxkbcommon-dev libxkbcommon-x11-dev
+  libxcb1-dev libxcb-keysyms1-dev libxcb-xkb-dev libxkbcommon-dev libxkbcommon-x11-dev libglib2.0-dev
   libgtest-dev googletest
   npm fonts-dejavu-core
   # Real components the tests and screenshots start: display, window manager, compositor, tray,

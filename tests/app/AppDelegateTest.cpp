@@ -1,4 +1,5 @@
 #include "app/AppDelegate.h"
+#include "TestApp.h"
 #include "TestHome.h"
 #include "VirtualClock.h"
 #include "content/ContentManager.h"
@@ -20,14 +21,6 @@ using namespace velmor;
 using Kind = VelmorState::Kind;
 
 namespace {
-
-QCoreApplication& app() {
-    static int argc = 1;
-    static char name[] = "app_test";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication instance(argc, argv);
-    return instance;
-}
 
 // Behaves like the overlay manager as far as the session can see: drops a present while one is
 // on screen, calls onDismiss once.
@@ -96,7 +89,7 @@ struct Session {
                           }}};
 
     Session() {
-        app();
+        test::coreApplication();
         testing::internal::CaptureStdout(); // the missing pack's line
         state.setFixedIntervalMinutes(10);
         delegate.setUp();

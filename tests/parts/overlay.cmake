@@ -4,6 +4,6 @@ velmor_test(overlay_timeline_test LIBS velmor_overlay SOURCES
   session/OverlayReduceMotionTest.cpp
 )
 # They grab the keyboard and move the shared pointer: nothing else runs beside them.
-velmor_test(overlay_display_test SERIAL LIBS velmor_overlay Qt6::Test PkgConfig::VELMOR_OVERLAY_DEPS SOURCES
+velmor_test(overlay_display_test SERIAL LIBS velmor_overlay velmor_test_gui Qt6::Test PkgConfig::VELMOR_OVERLAY_DEPS SOURCES
   session/OverlayDisplayTest.cpp
 )

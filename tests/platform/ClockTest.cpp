@@ -1,3 +1,4 @@
+#include "TestApp.h"
 #include "VirtualClock.h"
 #include "platform/BootClock.h"
 
@@ -10,18 +11,8 @@
 
 using namespace velmor;
 
-namespace {
-QCoreApplication& app() {
-    static int argc = 1;
-    static char name[] = "clock_test";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication instance(argc, argv);
-    return instance;
-}
-} // namespace
-
 TEST(BootClock, FiresAtItsDeadlineInTheEventLoopAndNotWhenCancelled) {
-    app();
+    test::coreApplication();
     BootClock clock;
     const double start = clock.now();
     double firedAt = 0;
@@ -40,7 +31,7 @@ TEST(BootClock, FiresAtItsDeadlineInTheEventLoopAndNotWhenCancelled) {
 }
 
 TEST(BootClock, PastDeadlineFiresAndCallbacksMayStartTimers) {
-    app();
+    test::coreApplication();
     BootClock clock;
     int fired = 0;
     QEventLoop loop;

@@ -12,19 +12,13 @@
 #include <QProcess>
 #include <QThread>
 
+#include "TestApp.h"
+
 #include <gtest/gtest.h>
 
 using namespace velmor;
 
 namespace {
-
-QCoreApplication& app() {
-    static int argc = 1;
-    static char name[] = "dbus_test";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication instance(argc, argv);
-    return instance;
-}
 
 bool waitFor(const std::function<bool()>& condition, int ms = 5000) {
     QDeadlineTimer deadline(ms);
@@ -110,10 +104,30 @@ int logindInhibitorCount(QDBusConnection& bus, QString* what = nullptr, QString*
     return count;
 }
 
+// The arguments of each call of `method` that a dbusmock object recorded.
+QList<QVariantList> recordedCalls(QDBusInterface& mock, const QString& method) {
+    QList<QVariantList> calls;
+    const QDBusMessage reply = mock.call("GetMethodCalls", method);
+    const QDBusArgument list = reply.arguments().value(0).value<QDBusArgument>();
+    if (reply.type() != QDBusMessage::ReplyMessage)
+        return calls;
+    list.beginArray();
+    while (!list.atEnd()) {
+        quint64 timestamp = 0;
+        QVariantList args;
+        list.beginStructure();
+        list >> timestamp >> args;
+        list.endStructure();
+        calls << args;
+    }
+    list.endArray();
+    return calls;
+}
+
 } // namespace
 
 TEST(IdleInhibitor, FallsBackToALogindIdleBlockAndDropsIt) {
-    app();
+    test::coreApplication();
     MockBus bus;
     if (!bus.ok())
         GTEST_SKIP() << "dbus-daemon could not start";
@@ -142,7 +156,7 @@ TEST(IdleInhibitor, FallsBackToALogindIdleBlockAndDropsIt) {
 }
 
 TEST(IdleInhibitor, PrefersThePortalAndClosesItsRequest) {
-    app();
+    test::coreApplication();
     MockBus bus;
     if (!bus.ok())
         GTEST_SKIP() << "dbus-daemon could not start";
@@ -169,46 +183,16 @@ TEST(IdleInhibitor, PrefersThePortalAndClosesItsRequest) {
     DBusIdleInhibitor inhibitor(bus.bus(), QDBusConnection("none"));
     inhibitor.acquire("Velmor needs accurate timer scheduling");
     ASSERT_TRUE(waitFor([&] { return inhibitor.holdsPortalRequest(); }));
-    const QDBusMessage calls = mock.call("GetMethodCalls", "Inhibit");
-    ASSERT_EQ(calls.type(), QDBusMessage::ReplyMessage);
-    const QDBusArgument callList = calls.arguments().value(0).value<QDBusArgument>();
-    int inhibitCalls = 0;
-    uint flags = 0;
-    callList.beginArray();
-    while (!callList.atEnd()) {
-        quint64 timestamp = 0;
-        QVariantList args;
-        callList.beginStructure();
-        callList >> timestamp >> args;
-        callList.endStructure();
-        flags = args.value(1).toUInt();
-        ++inhibitCalls;
-    }
-    callList.endArray();
-    EXPECT_EQ(inhibitCalls, 1);
-    EXPECT_EQ(flags, 4u); // suspend
+    QList<QVariantList> inhibits = recordedCalls(mock, "Inhibit");
+    ASSERT_EQ(inhibits.size(), 1);
+    EXPECT_EQ(inhibits[0].value(1).toUInt(), 4u); // suspend
 
     inhibitor.release();
-    EXPECT_TRUE(waitFor([&] {
-        const QDBusMessage closes = request.call("GetMethodCalls", "Close");
-        const QDBusArgument list = closes.arguments().value(0).value<QDBusArgument>();
-        int n = 0;
-        list.beginArray();
-        while (!list.atEnd()) {
-            quint64 t = 0;
-            QVariantList a;
-            list.beginStructure();
-            list >> t >> a;
-            list.endStructure();
-            ++n;
-        }
-        list.endArray();
-        return n == 1;
-    }));
+    EXPECT_TRUE(waitFor([&] { return recordedCalls(request, "Close").size() == 1; }));
 }
 
 TEST(IdleInhibitor, WithoutABusDoesNothingAndSaysNothing) {
-    app();
+    test::coreApplication();
     testing::internal::CaptureStdout();
     {
         DBusIdleInhibitor inhibitor(QDBusConnection("none"), QDBusConnection("none"));

@@ -24,6 +24,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "TestApp.h"
+
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 
@@ -34,17 +36,8 @@ using namespace velmor;
 namespace {
 
 bool ensureApplication() {
-    // Never destroyed: at exit Qt's own statics are already gone.
-    static QApplication* app = nullptr;
-    if (app)
-        return true;
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+    if (!test::guiApplication())
         return false;
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    static int argc = 1;
-    static char name[] = "overlay_display_test";
-    static char* argv[] = {name, nullptr};
-    app = new QApplication(argc, argv);
     setResourcesDir(QStringLiteral(VELMOR_RESOURCES_DIR));
     return true;
 }

@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include "TestApp.h"
+
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
@@ -19,10 +21,7 @@ using namespace velmor;
 namespace {
 
 // Qt's audio devices need an application object; one per process, death-test children too.
-int argc = 1;
-char name[] = "sound_test";
-char* argv[] = {name, nullptr};
-const QCoreApplication* application = new QCoreApplication(argc, argv);
+const QCoreApplication& application = test::coreApplication();
 
 SNDFILE* createCaf(const QString& path, int format, int rate, int channels) {
     SF_INFO info{0, rate, channels, SF_FORMAT_CAF | format, 0, 0};

@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QProcess>
 
+#include "TestApp.h"
+
 #include <gtest/gtest.h>
 
 #include <xcb/xcb.h>
@@ -113,13 +115,8 @@ private:
 class X11HotKeysTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        if (QCoreApplication::instance() || !displayReachable())
-            return;
-        static int argc = 1;
-        static char name[] = "shortcuts_x11_test";
-        static char* argv[] = {name, nullptr};
-        qputenv("QT_QPA_PLATFORM", "xcb");
-        new QApplication(argc, argv); // lives as long as the process
+        if (displayReachable())
+            test::guiApplication();
     }
 
     void SetUp() override {
