@@ -16,8 +16,6 @@
 
 #include <xcb/xcb.h>
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 #include <functional>
@@ -93,25 +91,6 @@ private:
     xcb_window_t root_ = 0;
 };
 
-// Key events and lock states belong to the whole display: tests that send keys take turns.
-class DisplayInputLock {
-public:
-    DisplayInputLock() {
-        const QString path = QStringLiteral("/tmp/velmor-x11-input-%1.lock")
-                                 .arg(qEnvironmentVariable("DISPLAY").remove(QLatin1Char(':')));
-        fd_ = ::open(path.toLocal8Bit().constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (fd_ >= 0)
-            ::flock(fd_, LOCK_EX);
-    }
-    ~DisplayInputLock() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-
-private:
-    int fd_ = -1;
-};
-
 class X11HotKeysTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -122,7 +101,6 @@ protected:
     void SetUp() override {
         if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
             GTEST_SKIP() << "no X display to grab keys on";
-        inputLock_ = std::make_unique<DisplayInputLock>();
         hotKeys_ = X11HotKeys::create();
         ASSERT_TRUE(hotKeys_);
         GlobalShortcuts::initialize(store_, *hotKeys_);
@@ -151,7 +129,6 @@ protected:
     test::VirtualClock clock_;
     SettingsStore store_{QString(), clock_};
     OtherClient other_;
-    std::unique_ptr<DisplayInputLock> inputLock_;
     std::unique_ptr<X11HotKeys> hotKeys_;
 };
 
