@@ -9,13 +9,16 @@ packages=(
   libgl-dev libsndfile1-dev libpulse-dev libical-dev libecal2.0-dev
   libxcb1-dev libxcb-keysyms1-dev libxcb-xkb-dev libxkbcommon-dev libxkbcommon-x11-dev libglib2.0-dev
   libgtest-dev googletest
-  npm fonts-dejavu-core
+  fonts-dejavu-core
   # Real components the tests and screenshots start: display, window manager, compositor, tray,
   # sound server, session bus and its mocks, calendar server.
   xvfb x11-utils x11-xserver-utils xdotool imagemagick openbox xcompmgr trayer
   pulseaudio pulseaudio-utils dbus dbus-x11 python3 python3-dbusmock
   evolution-data-server desktop-file-utils
 )
+
+# npm comes with Node.js where Node.js was installed from elsewhere; Debian's npm would conflict.
+command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do

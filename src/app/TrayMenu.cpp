@@ -45,8 +45,6 @@ TrayMenu::TrayMenu(AppState& state, NotificationCenter& notifications,
     connect(menu_->addAction(QStringLiteral("Quit Velmor")), &QAction::triggered, qApp,
             &QCoreApplication::quit, Qt::QueuedConnection);
 
-    connect(menu_.get(), &QMenu::aboutToShow, this, &TrayMenu::menuOpened);
-    connect(menu_.get(), &QMenu::aboutToHide, this, &TrayMenu::menuClosed);
     connect(&state_, &AppState::stateChanged, this, &TrayMenu::refresh);
 
     icon_->setContextMenu(menu_.get());

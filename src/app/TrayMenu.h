@@ -26,11 +26,6 @@ public:
     QMenu* menu() const { return menu_.get(); }
     QSystemTrayIcon* icon() const { return icon_.get(); }
 
-signals:
-    // Observed by the global shortcut facility, which must keep delivering while a menu is open.
-    void menuOpened();
-    void menuClosed();
-
 private:
     void refresh();
 
