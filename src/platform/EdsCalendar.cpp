@@ -88,21 +88,75 @@ gboolean onInstance(ICalComponent* event, ICalTime* start, ICalTime*, gpointer d
 
 } // namespace
 
+// One attempt to reach the calendars. Everything is asynchronous on GLib's main context, which
+// Qt's event loop runs, so a slow or stuck calendar service never holds up the program. The
+// attempt is cancelled when it is replaced or destroyed; a cancelled callback touches nothing.
 struct EdsCalendar::Connection {
+    GCancellable* cancellable = g_cancellable_new();
     ESourceRegistry* registry = nullptr;
     std::vector<ECalClient*> clients;
+    int opening = 1; // the registry, then each calendar
 
     ~Connection() {
+        g_cancellable_cancel(cancellable);
+        g_object_unref(cancellable);
         for (ECalClient* client : clients)
             g_object_unref(client);
         if (registry)
             g_object_unref(registry);
+    }
+
+    static bool cancelled(GError* error) {
+        const bool result = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED);
+        if (result)
+            g_clear_error(&error);
+        return result;
+    }
+
+    static void registryReady(GObject*, GAsyncResult* result, gpointer data) {
+        GError* error = nullptr;
+        ESourceRegistry* registry = e_source_registry_new_finish(result, &error);
+        if (cancelled(error))
+            return;
+        auto* self = static_cast<Connection*>(data);
+        --self->opening;
+        if (!registry)
+            return logUnavailable(messageOf(error));
+        self->registry = registry;
+        GList* sources = e_source_registry_list_enabled(registry, E_SOURCE_EXTENSION_CALENDAR);
+        for (GList* it = sources; it; it = it->next, ++self->opening)
+            // Remote calendars answer from their local copy: do not wait for them to go online
+            // ((guint32)-1 means no wait; 0 would wait for ever).
+            e_cal_client_connect(E_SOURCE(it->data), E_CAL_CLIENT_SOURCE_TYPE_EVENTS, guint32(-1),
+                                 self->cancellable, &Connection::clientReady, self);
+        g_list_free_full(sources, g_object_unref);
+    }
+
+    static void clientReady(GObject* source, GAsyncResult* result, gpointer data) {
+        GError* error = nullptr;
+        EClient* client = e_cal_client_connect_finish(result, &error);
+        if (cancelled(error))
+            return;
+        auto* self = static_cast<Connection*>(data);
+        --self->opening;
+        if (!client) {
+            const char* name =
+                E_IS_SOURCE(source) ? e_source_get_display_name(E_SOURCE(source)) : "";
+            logLine(QStringLiteral("Calendar \"%1\" could not be opened: %2")
+                        .arg(QString::fromUtf8(name), messageOf(error)));
+            return;
+        }
+        self->clients.push_back(E_CAL_CLIENT(client));
     }
 };
 
 EdsCalendar::EdsCalendar(int busTimeoutMs) : busTimeoutMs_(busTimeoutMs) {}
 
 EdsCalendar::~EdsCalendar() = default;
+
+bool EdsCalendar::isConnecting() const {
+    return connection_ && connection_->opening > 0;
+}
 
 int EdsCalendar::connectedCalendars() const {
     return connection_ ? int(connection_->clients.size()) : 0;
@@ -111,6 +165,7 @@ int EdsCalendar::connectedCalendars() const {
 void EdsCalendar::reconnect() {
     connection_.reset();
     attempted_ = false;
+    connectOnce();
 }
 
 void EdsCalendar::connectOnce() {
@@ -128,28 +183,8 @@ void EdsCalendar::connectOnce() {
     g_object_unref(bus);
     if (!reachable)
         return logUnavailable(QStringLiteral("no calendar registry on the session bus"));
-
-    auto connection = std::make_unique<Connection>();
-    connection->registry = e_source_registry_new_sync(nullptr, &error);
-    if (!connection->registry)
-        return logUnavailable(messageOf(error));
-    GList* sources =
-        e_source_registry_list_enabled(connection->registry, E_SOURCE_EXTENSION_CALENDAR);
-    for (GList* it = sources; it; it = it->next) {
-        auto* source = E_SOURCE(it->data);
-        // Remote calendars answer from their local copy: do not wait for them to go online
-        // ((guint32)-1 means no wait; 0 would wait for ever).
-        EClient* client = e_cal_client_connect_sync(source, E_CAL_CLIENT_SOURCE_TYPE_EVENTS,
-                                                    guint32(-1), nullptr, &error);
-        if (client)
-            connection->clients.push_back(E_CAL_CLIENT(client));
-        else
-            logLine(
-                QStringLiteral("Calendar \"%1\" could not be opened: %2")
-                    .arg(QString::fromUtf8(e_source_get_display_name(source)), messageOf(error)));
-    }
-    g_list_free_full(sources, g_object_unref);
-    connection_ = std::move(connection);
+    connection_ = std::make_unique<Connection>();
+    e_source_registry_new(connection_->cancellable, &Connection::registryReady, connection_.get());
 }
 
 std::optional<bool> EdsCalendar::hasMeetingBetween(const QDateTime& from, const QDateTime& to) {

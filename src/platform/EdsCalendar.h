@@ -10,9 +10,10 @@ namespace velmor {
 // of the user's accounts (local, and Google, CalDAV or Exchange ones set up in GNOME Online
 // Accounts or Evolution). EDS expands recurrences and moved occurrences itself.
 //
-// The connection is made at the first question and again after reconnect(), never on every
-// check. Without a session bus, or when no registry runs or can be started on it, the source
-// gives up within the bus time-out and answers nothing until reconnect().
+// The connection starts at reconnect() or at the first question and completes in the background
+// on the event loop; until a calendar is open the source answers nothing. Without a session bus,
+// or when no registry runs or can be started on it, the source gives up within the bus time-out
+// and answers nothing until reconnect().
 class EdsCalendar final : public CalendarSource {
 public:
     explicit EdsCalendar(int busTimeoutMs = 300);
@@ -20,11 +21,13 @@ public:
     EdsCalendar(const EdsCalendar&) = delete;
     EdsCalendar& operator=(const EdsCalendar&) = delete;
 
-    // nullopt when no calendar is connected.
+    // nullopt while no calendar is open (yet).
     std::optional<bool> hasMeetingBetween(const QDateTime& from, const QDateTime& to) override;
     void reconnect() override;
 
     int connectedCalendars() const;
+    // The registry or a calendar is still being opened.
+    bool isConnecting() const;
 
 private:
     struct Connection;

@@ -17,7 +17,11 @@ CallDetectionService::~CallDetectionService() = default;
 std::unique_ptr<CallDetectionService>
 CallDetectionService::createForDesktop(Clock& clock, SettingsStore& settings) {
     std::vector<std::unique_ptr<CalendarSource>> calendars;
-    calendars.push_back(std::make_unique<EdsCalendar>());
+    // Reaching the desktop's calendars can take seconds: start now, so they are open by the
+    // first check.
+    auto desktopCalendars = std::make_unique<EdsCalendar>();
+    desktopCalendars->reconnect();
+    calendars.push_back(std::move(desktopCalendars));
     calendars.push_back(
         std::make_unique<IcsCalendar>([&settings] { return listedCalendarFiles(settings); }));
     return std::make_unique<CallDetectionService>(clock, std::make_unique<MicrophoneChain>(),
