@@ -39,10 +39,6 @@ void AppDelegate::setUp() {
                    [this] { rearmForNewInterval(); });
 }
 
-void AppDelegate::setCallDetection(std::unique_ptr<CallDetector> detector) {
-    callDetection_ = std::move(detector);
-}
-
 void AppDelegate::startSession() {
     const double interval = services_.appState.nextIntervalSeconds();
     QPointer<AppDelegate> self(this);

@@ -56,8 +56,6 @@ public:
     void overlayRemovedByScreenChange();
 
     VelmoringScheduler* scheduler() const { return scheduler_.get(); }
-    CallDetector* callDetection() const { return callDetection_.get(); }
-    void setCallDetection(std::unique_ptr<CallDetector> detector);
     bool isGracePeriodPending() const { return gracePeriod_.isPending(); }
 
 private:

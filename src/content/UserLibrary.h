@@ -30,7 +30,6 @@ public:
     static QString defaultLocalPath();
 
     const UserLibraryData& data() const { return data_; }
-    QString localPath() const { return localPath_; }
     void setMirror(LibraryMirror* mirror) { mirror_ = mirror; }
 
     void load();

@@ -52,8 +52,6 @@ void DBusIdleInhibitor::askPortal(const QString& reason, quint64 attempt) {
         portalHandle_ = reply.value();
         if (attempt != attempt_ || !wanted_)
             closePortalRequest();
-        else
-            emit inhibitionChanged();
     });
 }
 
@@ -71,7 +69,6 @@ void DBusIdleInhibitor::askLogind(const QString& reason, quint64 attempt) {
         if (reply.isError() || attempt != attempt_ || !wanted_)
             return; // a lock we no longer want closes when the reply is dropped
         logindLock_ = reply.value();
-        emit inhibitionChanged();
     });
 }
 
@@ -85,13 +82,10 @@ void DBusIdleInhibitor::closePortalRequest() {
 }
 
 void DBusIdleInhibitor::release() {
-    const bool held = holdsPortalRequest() || holdsLogindLock();
     wanted_ = false;
     ++attempt_;
     closePortalRequest();
     logindLock_ = QDBusUnixFileDescriptor(); // closing our copy of the fd ends the lock
-    if (held)
-        emit inhibitionChanged();
 }
 
 } // namespace velmor

@@ -26,9 +26,6 @@ public:
     bool holdsPortalRequest() const { return !portalHandle_.path().isEmpty(); }
     bool holdsLogindLock() const { return logindLock_.isValid(); }
 
-signals:
-    void inhibitionChanged();
-
 private slots:
     // Nothing to do before sleep: waits run on the boot-time clock and fire right after wake.
     void onPrepareForSleep(bool) {}

@@ -36,7 +36,6 @@ public:
 
     // Writes a pending change now.
     void flush();
-    QJsonObject writtenValues() const { return values_; }
 
 private:
     void load();

@@ -1,7 +1,6 @@
 #include "app/AppDelegate.h"
+#include "StateWorld.h"
 #include "TestApp.h"
-#include "TestHome.h"
-#include "VirtualClock.h"
 #include "content/ContentManager.h"
 #include "content/UserLibrary.h"
 #include "platform/IdleInhibitor.h"
@@ -71,13 +70,7 @@ struct FakeCalls final : CallDetector {
     }
 };
 
-struct Session {
-    test::TestHome home;
-    test::VirtualClock clock;
-    SettingsStore store{QString(), clock};
-    NotificationCenter notifications;
-    AppState state{store, notifications, SoundPreparer::shared()};
-    UserLibrary library{QString(), clock};
+struct Session : test::StateWorld {
     ContentManager content{state, library, QString(home.path() + "/none.json")};
     FakeOverlays overlays;
     NoIdleInhibitor inhibitor;

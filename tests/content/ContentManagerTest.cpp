@@ -1,6 +1,5 @@
 #include "content/ContentManager.h"
-#include "TestHome.h"
-#include "VirtualClock.h"
+#include "StateWorld.h"
 #include "content/UserLibrary.h"
 #include "platform/SettingsStore.h"
 #include "state/AppState.h"
@@ -17,17 +16,9 @@ using namespace velmor;
 
 namespace {
 
-PromptItem userPrompt(const QString& id, PromptCategory category = PromptCategory::question) {
-    return PromptItem{id, "text " + id, category, std::nullopt, std::nullopt, PackSource::user};
-}
+using test::userPrompt;
 
-struct Content {
-    test::TestHome home;
-    test::VirtualClock clock;
-    SettingsStore store{QString(), clock};
-    NotificationCenter notifications;
-    AppState state{store, notifications, SoundPreparer::shared()};
-    UserLibrary library{QString(), clock};
+struct Content : test::StateWorld {
     std::unique_ptr<ContentManager> manager;
 
     // Builds the manager over a pack written from `packJson` (null: no pack file at all).

@@ -1,6 +1,5 @@
 #include "content/LibraryFile.h"
-#include "TestHome.h"
-#include "VirtualClock.h"
+#include "StateWorld.h"
 #include "content/UserLibrary.h"
 
 #include <gtest/gtest.h>
@@ -9,10 +8,7 @@ using namespace velmor;
 using velmor::test::writeFile;
 
 namespace {
-PromptItem userPrompt(const QString& id, const QString& text) {
-    return PromptItem{id,           text,         PromptCategory::question,
-                      std::nullopt, std::nullopt, PackSource::user};
-}
+using test::userPrompt;
 
 struct Import {
     test::TestHome home;

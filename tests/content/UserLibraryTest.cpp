@@ -1,6 +1,5 @@
 #include "content/UserLibrary.h"
-#include "TestHome.h"
-#include "VirtualClock.h"
+#include "StateWorld.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -23,10 +22,7 @@ struct RecordingMirror final : LibraryMirror {
     void write(const QByteArray& bytes) override { writes << bytes; }
 };
 
-PromptItem userPrompt(const QString& id, const QString& text) {
-    return PromptItem{id,           text,         PromptCategory::question,
-                      std::nullopt, std::nullopt, PackSource::user};
-}
+using test::userPrompt;
 
 struct LibraryFixture {
     test::TestHome home;

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "TestHome.h"
+#include "VirtualClock.h"
+#include "content/UserLibrary.h"
+#include "platform/SettingsStore.h"
+#include "state/AppState.h"
+#include "state/NotificationCenter.h"
+#include "state/SoundPreparer.h"
+
+namespace velmor::test {
+
+// The settings model and the user library, in memory, on a virtual clock, in a private home.
+struct StateWorld {
+    TestHome home;
+    VirtualClock clock;
+    SettingsStore store{QString(), clock};
+    NotificationCenter notifications;
+    AppState state{store, notifications, SoundPreparer::shared()};
+    UserLibrary library{QString(), clock};
+};
+
+// A prompt as the user writes one.
+inline PromptItem userPrompt(const QString& id, const QString& text = QString()) {
+    return PromptItem{id,
+                      text.isNull() ? "text " + id : text,
+                      PromptCategory::question,
+                      std::nullopt,
+                      std::nullopt,
+                      PackSource::user};
+}
+
+} // namespace velmor::test
