@@ -34,6 +34,6 @@ if [ -z "${NO_TRAY:-}" ]; then
     echo "launch to tray icon: the icon did not appear"
   fi
 fi
-sleep 3 # let the launch settle
+sleep 10 # let the launch settle (the desktop calendars open in the background)
 watch_process "$pid" "$seconds" "$label"
 echo "its output: $(tr '\n' '|' <"$desktop_work/out.log")"
