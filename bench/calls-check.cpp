@@ -1,10 +1,11 @@
 // Times the in-call test as session control runs it at a scheduler fire: five .ics calendars
 // of 500 events each (parsed once, then from the cache), Evolution Data Server absent, and
 // the microphone through whatever sound server the environment offers.
-#include "platform/EdsCalendar.h"
-#include "platform/IcsCalendar.h"
-#include "platform/MicrophoneChain.h"
-#include "session/CallDetectionService.h"
+#include "core/session/CallDetectionService.h"
+#include "platform/calendar/EdsCalendar.h"
+#include "platform/calendar/IcsCalendar.h"
+#include "platform/clock/BootClock.h"
+#include "platform/microphone/MicrophoneChain.h"
 
 #include <QDir>
 #include <QFile>
@@ -91,7 +92,8 @@ int main() {
     calendars.push_back(std::move(ics));
     auto microphone = std::make_unique<MicrophoneChain>();
     const bool pulse = PulseMicrophone().query().has_value();
-    CallDetectionService service(Clock::shared(), std::move(microphone), std::move(calendars));
+    BootClock clock;
+    CallDetectionService service(clock, std::move(microphone), std::move(calendars));
 
     bool inCall = false;
     const double first = millisecondsOf([&] { inCall = service.isInCall(); });

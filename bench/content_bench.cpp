@@ -1,12 +1,12 @@
 // Prints how long the content rules take at a large library: one prompt draw, and a library
 // load and save of 10,000 prompts.
-#include "content/ContentManager.h"
-#include "content/UserLibrary.h"
-#include "platform/BootClock.h"
-#include "platform/SettingsStore.h"
-#include "state/AppState.h"
-#include "state/NotificationCenter.h"
-#include "state/SoundPreparer.h"
+#include "core/content/ContentManager.h"
+#include "core/content/UserLibrary.h"
+#include "core/model/Commands.h"
+#include "core/settings/AppState.h"
+#include "core/settings/SettingsStore.h"
+#include "core/settings/SoundPreparer.h"
+#include "platform/clock/BootClock.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     BootClock clock;
     SettingsStore store(QString(), clock);
-    NotificationCenter notifications;
+    Commands notifications;
     AppState state(store, notifications, SoundPreparer::shared());
     const QString path = dir.path() + "/user-library.json";
     UserLibrary library(path, clock);

@@ -1,8 +1,8 @@
 // How far real fires land from their due time: the scheduler on the boot-time clock, armed
 // for short waits one after another, each lateness measured on the same clock.
-#include "platform/BootClock.h"
-#include "platform/IdleInhibitor.h"
-#include "session/VelmoringScheduler.h"
+#include "core/session/IdleInhibitor.h"
+#include "core/session/VelmoringScheduler.h"
+#include "platform/clock/BootClock.h"
 
 #include <QCoreApplication>
 

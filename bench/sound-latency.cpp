@@ -4,8 +4,8 @@
 // at the start of a stream), and how often the process wakes while the players sit idle
 // after a sound has played to its end.
 
-#include "platform/Resources.h"
-#include "platform/SoundPlayer.h"
+#include "core/base/Resources.h"
+#include "platform/sound/SoundPlayer.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -26,4 +26,4 @@ if ! pactl info >/dev/null 2>&1; then
   pactl set-default-sink out
 fi
 export HOME="$work/home" && mkdir -p "$HOME"
-"$build_dir/src/sound_latency_bench" "$build_dir/resources"
+"$build_dir/sound_latency_bench" "$build_dir/resources"

@@ -1,28 +1,33 @@
-#include "app/AppDelegate.h"
-#include "app/MainWindow.h"
-#include "app/Requests.h"
-#include "app/SingleInstance.h"
-#include "app/TrayMenu.h"
-#include "content/ContentManager.h"
-#include "content/UserLibrary.h"
-#include "platform/DBusIdleInhibitor.h"
-#include "platform/Log.h"
-#include "platform/SettingsStore.h"
-#include "platform/X11HotKeys.h"
-#include "session/CallDetectionService.h"
-#include "session/OverlayManager.h"
-#include "session/SoundManager.h"
-#include "shortcuts/GlobalShortcuts.h"
-#include "state/AppState.h"
-#include "state/NotificationCenter.h"
+#include "core/base/Log.h"
+#include "core/content/ContentManager.h"
+#include "core/content/UserLibrary.h"
+#include "core/model/Commands.h"
+#include "core/session/AppDelegate.h"
+#include "core/session/CallDetectionService.h"
+#include "core/session/Requests.h"
+#include "core/settings/AppState.h"
+#include "core/settings/SettingsStore.h"
+#include "core/shortcuts/GlobalShortcuts.h"
+#include "platform/calendar/CalendarFiles.h"
+#include "platform/calendar/EdsCalendar.h"
+#include "platform/calendar/IcsCalendar.h"
+#include "platform/clock/BootClock.h"
+#include "platform/dbus/DBusIdleInhibitor.h"
+#include "platform/desktop/SingleInstance.h"
+#include "platform/microphone/MicrophoneChain.h"
+#include "platform/sound/SoundManager.h"
+#include "platform/x11/X11HotKeys.h"
+#include "ui/overlay/OverlayManager.h"
+#include "ui/tray/TrayMenu.h"
+#include "ui/window/MainWindow.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
 #include <QSystemTrayIcon>
 
 #include <csignal>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -53,6 +58,21 @@ void quitOnSignals(QCoreApplication& app) {
     std::signal(SIGINT, onSignal);
 }
 
+// The desktop's sources: the sound server's (else ALSA's) microphone, Evolution Data Server's
+// calendars and the .ics files listed in the settings.
+std::unique_ptr<CallDetector> desktopCallDetection(Clock& clock, SettingsStore& settings) {
+    std::vector<std::unique_ptr<CalendarSource>> calendars;
+    // Reaching the desktop's calendars can take seconds: start now, so they are open by the
+    // first check.
+    auto desktopCalendars = std::make_unique<EdsCalendar>();
+    desktopCalendars->reconnect();
+    calendars.push_back(std::move(desktopCalendars));
+    calendars.push_back(
+        std::make_unique<IcsCalendar>([&settings] { return listedCalendarFiles(settings); }));
+    return std::make_unique<CallDetectionService>(clock, std::make_unique<MicrophoneChain>(),
+                                                  std::move(calendars));
+}
+
 bool hasDisplay() {
     return !qEnvironmentVariableIsEmpty("DISPLAY") ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
@@ -80,6 +100,9 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    BootClock bootClock;
+    Clock::setShared(&bootClock);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmor"));
     QApplication::setDesktopFileName(QStringLiteral("velmor"));
@@ -95,30 +118,28 @@ int main(int argc, char** argv) {
     SoundPreparer::install(&SoundManager::shared());
     AppState& state = AppState::shared();
     ContentManager& content = ContentManager::shared();
-    NotificationCenter& notifications = NotificationCenter::shared();
+    Commands& commands = Commands::shared();
     Clock& clock = Clock::shared();
 
     OverlayManager overlays(state, clock, SoundManager::shared());
     DBusIdleInhibitor inhibitor;
-    AppDelegate delegate(
-        {clock, state, content, overlays, inhibitor, notifications, [&clock] {
-             return std::unique_ptr<CallDetector>(
-                 CallDetectionService::createForDesktop(clock, SettingsStore::shared()));
-         }});
+    AppDelegate delegate({clock, state, content, overlays, inhibitor, commands, [&clock] {
+                              return desktopCallDetection(clock, SettingsStore::shared());
+                          }});
     QObject::connect(&overlays, &OverlayManager::removedByScreenChange, &delegate,
                      &AppDelegate::overlayRemovedByScreenChange);
 
     MainWindow window;
-    TrayMenu tray(state, notifications, [&window] { window.bringToFront(); });
+    TrayMenu tray(state, commands, [&window] { window.bringToFront(); });
     tray.show();
 
     delegate.setUp();
 
     const auto hotKeys = makeSystemHotKeys();
     shortcuts::GlobalShortcuts::initialize(SettingsStore::shared(), *hotKeys);
-    shortcuts::GlobalShortcuts::onKeyUp(shortcuts::triggerVelmoring(), [&notifications] {
+    shortcuts::GlobalShortcuts::onKeyUp(shortcuts::triggerVelmoring(), [&commands] {
         logLine(QStringLiteral("[Velmor] Shortcut fired!"));
-        notifications.post(QString::fromLatin1(NotificationCenter::velmorNow));
+        commands.send(Command::showNow);
     });
 
     const auto handle = [&](LaunchRequest r) {
@@ -127,7 +148,8 @@ int main(int argc, char** argv) {
                 window.bringToFront();
             return;
         }
-        notifications.post(notificationFor(r));
+        if (const auto command = commandFor(r))
+            commands.send(*command);
     };
     QObject::connect(&instance, &SingleInstance::requestReceived, &app, [&](const QString& text) {
         if (const auto r = requestFromText(text))

@@ -2,11 +2,11 @@
 
 #include "TestHome.h"
 #include "VirtualClock.h"
-#include "content/UserLibrary.h"
-#include "platform/SettingsStore.h"
-#include "state/AppState.h"
-#include "state/NotificationCenter.h"
-#include "state/SoundPreparer.h"
+#include "core/content/UserLibrary.h"
+#include "core/model/Commands.h"
+#include "core/settings/AppState.h"
+#include "core/settings/SettingsStore.h"
+#include "core/settings/SoundPreparer.h"
 
 namespace velmor::test {
 
@@ -15,7 +15,7 @@ struct StateWorld {
     TestHome home;
     VirtualClock clock;
     SettingsStore store{QString(), clock};
-    NotificationCenter notifications;
+    Commands notifications;
     AppState state{store, notifications, SoundPreparer::shared()};
     UserLibrary library{QString(), clock};
 };

@@ -158,9 +158,9 @@ TEST_P(SoundFile, HasSafeLevelAndSilentEdges) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllSounds, SoundFile, testing::ValuesIn(allVariants()),
-                         [](const testing::TestParamInfo<Variant>& info) {
-                             return testName(info.param.sound.name +
-                                             (info.param.soft ? "_soft" : ""));
+                         [](const testing::TestParamInfo<Variant>& param) {
+                             return testName(param.param.sound.name +
+                                             (param.param.soft ? "_soft" : ""));
                          });
 
 class SoftVariant : public testing::TestWithParam<SoundSpec> {};
@@ -184,8 +184,8 @@ TEST_P(SoftVariant, IsAboutHalfAsLoudAndRisesMoreSlowly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllSounds, SoftVariant, testing::ValuesIn(kSounds),
-                         [](const testing::TestParamInfo<SoundSpec>& info) {
-                             return testName(info.param.name);
+                         [](const testing::TestParamInfo<SoundSpec>& param) {
+                             return testName(param.param.name);
                          });
 
 } // namespace

@@ -3,16 +3,16 @@
 //                          [--reduce-motion] [--shots DIR] [--bench]
 // --shots DIR writes DIR/overlay-2s.png, -5s and -8s (import -window root) and quits.
 // --bench presses a key at 8 s (xdotool), waits for the removal and prints the figures.
-#include "platform/BootClock.h"
-#include "platform/Fonts.h"
-#include "platform/SettingsStore.h"
-#include "session/OverlayManager.h"
-#include "session/OverlayPanel.h"
-#include "session/OverlaySounds.h"
-#include "session/OverlayView.h"
-#include "state/AppState.h"
-#include "state/NotificationCenter.h"
-#include "state/SoundPreparer.h"
+#include "core/model/Commands.h"
+#include "core/session/OverlaySounds.h"
+#include "core/settings/AppState.h"
+#include "core/settings/SettingsStore.h"
+#include "core/settings/SoundPreparer.h"
+#include "platform/clock/BootClock.h"
+#include "platform/desktop/Fonts.h"
+#include "ui/overlay/OverlayManager.h"
+#include "ui/overlay/OverlayPanel.h"
+#include "ui/overlay/OverlayView.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
     BootClock clock;
     Clock::setShared(&clock);
     SettingsStore store(QString(), clock);
-    NotificationCenter notifications;
+    Commands notifications;
     Silent silent;
     AppState state(store, notifications, silent);
     const auto theme = themeFromRawValue(options.value("theme"));

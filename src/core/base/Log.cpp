@@ -1,0 +1,14 @@
+#include "core/base/Log.h"
+
+#include <cstdio>
+
+namespace velmor {
+
+void logLine(const QString& line) {
+    const QByteArray bytes = line.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+} // namespace velmor

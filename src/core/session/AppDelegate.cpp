@@ -1,0 +1,183 @@
+#include "core/session/AppDelegate.h"
+
+#include "core/content/ContentManager.h"
+#include "core/model/Commands.h"
+#include "core/session/CallDetector.h"
+#include "core/session/IdleInhibitor.h"
+#include "core/session/OverlayPresenter.h"
+#include "core/session/VelmoringScheduler.h"
+#include "core/settings/AppState.h"
+
+#include <QPointer>
+
+namespace velmor {
+
+AppDelegate::AppDelegate(Services services)
+    : services_(std::move(services)), gracePeriod_(services_.clock) {}
+
+AppDelegate::~AppDelegate() = default;
+
+void AppDelegate::setUp() {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (services_.makeCallDetection)
+                callDetection_ = services_.makeCallDetection();
+        },
+        Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { startSession(); }, Qt::QueuedConnection);
+
+    Commands& commands = services_.commands;
+    connect(&commands, &Commands::showNow, this, [this] { showOverlayNow(); });
+    connect(&commands, &Commands::startSession, this, [this] { startSession(); });
+    connect(&commands, &Commands::stopSession, this, [this] { stopSession(); });
+    connect(&commands, &Commands::intervalChanged, this, [this] { rearmForNewInterval(); });
+}
+
+void AppDelegate::startSession() {
+    const double interval = services_.appState.nextIntervalSeconds();
+    QPointer<AppDelegate> self(this);
+    // A start while a session runs replaces it: the old scheduler is stopped so it leaves no
+    // second wait or inhibition behind.
+    scheduler_ = std::make_unique<VelmoringScheduler>(services_.clock, services_.inhibitor, [self] {
+        if (self)
+            self->handleFire();
+    });
+    scheduler_->start(interval);
+    sessionRunning_ = true;
+    services_.appState.setState(
+        VelmorState::scheduled(services_.clock.wallNow().addMSecs(qint64(interval * 1000))));
+}
+
+void AppDelegate::stopSession() {
+    if (callDetection_)
+        callDetection_->cancelMonitoring();
+    gracePeriod_.cancel();
+    services_.appState.setIsCallDeferred(false);
+    if (scheduler_)
+        scheduler_->stop();
+    sessionRunning_ = false;
+    services_.overlays.dismissImmediately();
+    services_.appState.setState(VelmorState::idle());
+}
+
+void AppDelegate::rearm() {
+    const double interval = services_.appState.nextIntervalSeconds();
+    services_.appState.setState(
+        VelmorState::scheduled(services_.clock.wallNow().addMSecs(qint64(interval * 1000))));
+    if (scheduler_)
+        scheduler_->scheduleNext(interval);
+}
+
+void AppDelegate::rearmForNewInterval() {
+    if (!services_.appState.state().isActive())
+        return;
+    rearm();
+}
+
+void AppDelegate::handleFire() {
+    AppState& state = services_.appState;
+    if (!state.state().isActive())
+        return;
+    if (state.isCallDeferred()) {
+        rearm();
+        return;
+    }
+    if (state.pauseDuringCalls() && callDetection_ && callDetection_->isInCall()) {
+        holdBackForCall();
+        return;
+    }
+    beginOverlay(Variant::fire);
+}
+
+void AppDelegate::holdBackForCall() {
+    services_.appState.setIsCallDeferred(true);
+    rearm();
+    watchForCallEnd();
+}
+
+void AppDelegate::watchForCallEnd() {
+    QPointer<AppDelegate> self(this);
+    callDetection_->startMonitoring([self] {
+        if (self)
+            self->startGracePeriod();
+    });
+}
+
+void AppDelegate::beginOverlay(Variant variant) {
+    AppState& state = services_.appState;
+    const PromptItem prompt = services_.content.nextPrompt();
+    state.setLastPrompt(prompt);
+    state.setLastPromptDate(services_.clock.wallNow());
+    state.setState(VelmorState::transitioning());
+
+    QPointer<AppDelegate> self(this);
+    services_.overlays.present(prompt, [self, variant] {
+        if (self)
+            self->overlayDismissed(variant);
+    });
+    // Not cancelled: a stale one finds the state no longer transitioning and does nothing.
+    AppState* appState = &state;
+    const QString text = prompt.text;
+    services_.clock.after(textAppearsAfterSeconds, [self, appState, text] {
+        if (self && appState->state().kind() == VelmorState::Kind::transitioning)
+            appState->setState(VelmorState::velmoring(text));
+    });
+}
+
+void AppDelegate::overlayDismissed(Variant variant) {
+    AppState& state = services_.appState;
+    state.setState(VelmorState::dismissing());
+    // The next wait counts from the dismissal, while the overlay is still fading out.
+    if (variant == Variant::fire || (sessionRunning_ && scheduler_))
+        rearm();
+    else
+        state.setState(VelmorState::idle());
+}
+
+void AppDelegate::overlayRemovedByScreenChange() {
+    if (sessionRunning_ && scheduler_)
+        rearm();
+    else
+        services_.appState.setState(VelmorState::idle());
+}
+
+void AppDelegate::showOverlayNow() {
+    switch (services_.appState.state().kind()) {
+    case VelmorState::Kind::velmoring:
+    case VelmorState::Kind::transitioning:
+    case VelmorState::Kind::dismissing:
+        return;
+    default:
+        beginOverlay(Variant::now);
+    }
+}
+
+void AppDelegate::startGracePeriod() {
+    gracePeriod_.startAfter(gracePeriodSeconds, [this] { gracePeriodEnded(); });
+}
+
+void AppDelegate::gracePeriodEnded() {
+    AppState& state = services_.appState;
+    if (!state.state().isActive()) {
+        state.setIsCallDeferred(false);
+        return;
+    }
+    if (!state.isCallDeferred())
+        return;
+    if (callDetection_ && callDetection_->isInCall()) {
+        watchForCallEnd();
+        return;
+    }
+    const VelmorState current = state.state();
+    if (current.kind() == VelmorState::Kind::scheduled &&
+        services_.clock.wallNow().msecsTo(current.date()) < qint64(gracePeriodSeconds * 1000)) {
+        state.setIsCallDeferred(false);
+        return;
+    }
+    state.setIsCallDeferred(false);
+    beginOverlay(Variant::afterCall);
+}
+
+} // namespace velmor

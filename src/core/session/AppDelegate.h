@@ -1,0 +1,78 @@
+#pragma once
+
+#include "core/base/Clock.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+namespace velmor {
+
+class AppState;
+class CallDetector;
+class ContentManager;
+class IdleInhibitor;
+class Commands;
+class OverlayPresenter;
+class VelmoringScheduler;
+
+// The session operations: start and stop a session, turn each fire into an overlay or hold it
+// back during a call and show it after, show an overlay on demand, and re-arm after an interval
+// change. Everything runs on the event loop; the clock's callbacks already arrive there.
+class AppDelegate final : public QObject {
+    Q_OBJECT
+public:
+    static constexpr double gracePeriodSeconds = 120;
+    // When the overlay's text begins to appear, and the state becomes velmoring.
+    static constexpr double textAppearsAfterSeconds = 4.5;
+
+    struct Services {
+        Clock& clock;
+        AppState& appState;
+        ContentManager& content;
+        OverlayPresenter& overlays;
+        IdleInhibitor& inhibitor;
+        Commands& commands;
+        std::function<std::unique_ptr<CallDetector>()> makeCallDetection;
+    };
+
+    explicit AppDelegate(Services services);
+    ~AppDelegate() override;
+
+    // Launch: registers the four observers now; creating call detection and starting the session
+    // run as queued tasks right after, in that order.
+    void setUp();
+
+    void startSession();
+    void stopSession();
+    void showOverlayNow();
+    void rearmForNewInterval();
+    void handleFire();
+    void startGracePeriod();
+    void gracePeriodEnded();
+    // An overlay taken away by a screen change never calls its dismissal callback; re-arm here
+    // so the session goes on instead of staying in velmoring with a spent timer.
+    void overlayRemovedByScreenChange();
+
+    VelmoringScheduler* scheduler() const { return scheduler_.get(); }
+    bool isGracePeriodPending() const { return gracePeriod_.isPending(); }
+
+private:
+    enum class Variant { fire, now, afterCall };
+
+    void beginOverlay(Variant variant);
+    void overlayDismissed(Variant variant);
+    void rearm();
+    void holdBackForCall();
+    void watchForCallEnd();
+
+    Services services_;
+    std::unique_ptr<VelmoringScheduler> scheduler_;
+    std::unique_ptr<CallDetector> callDetection_;
+    OneShot gracePeriod_;
+    // A manual overlay in a stopped session leaves it stopped; only a running session re-arms.
+    bool sessionRunning_ = false;
+};
+
+} // namespace velmor

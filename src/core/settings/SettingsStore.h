@@ -1,0 +1,52 @@
+#pragma once
+
+#include "core/base/Clock.h"
+
+#include <QJsonObject>
+#include <QString>
+
+#include <optional>
+
+namespace velmor {
+
+// The user-defaults store: a flat key-value map (strings, doubles, booleans) kept in memory and
+// mirrored to one JSON file. Reads and writes are immediate in memory; the file is rewritten
+// atomically shortly after a change and when the store is flushed or destroyed.
+class SettingsStore {
+public:
+    // An empty path keeps everything in memory (tests).
+    SettingsStore(QString filePath, Clock& clock);
+    ~SettingsStore();
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
+
+    static SettingsStore& shared();
+    static QString defaultPath();
+
+    // The written value, else the registered default, else undefined.
+    QJsonValue value(const QString& key) const;
+    bool contains(const QString& key) const { return values_.contains(key); }
+    std::optional<QString> string(const QString& key) const;
+    double doubleValue(const QString& key) const; // 0 when missing or not a number
+    bool boolValue(const QString& key) const;     // false when missing or not a boolean
+
+    void registerDefault(const QString& key, const QJsonValue& value);
+    void setValue(const QString& key, const QJsonValue& value);
+    void remove(const QString& key);
+
+    // Writes a pending change now.
+    void flush();
+
+private:
+    void load();
+    void scheduleWrite();
+
+    QString path_;
+    Clock& clock_;
+    OneShot writeTimer_;
+    QJsonObject values_;
+    QJsonObject defaults_;
+    bool dirty_ = false;
+};
+
+} // namespace velmor

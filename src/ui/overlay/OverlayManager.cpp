@@ -1,0 +1,206 @@
+#include "ui/overlay/OverlayManager.h"
+
+#include "core/session/OverlaySounds.h"
+#include "core/settings/AppState.h"
+#include "platform/desktop/Fonts.h"
+#include "platform/desktop/ReduceMotion.h"
+#include "platform/x11/MainScreen.h"
+#include "ui/overlay/OverlayPanel.h"
+#include "ui/overlay/OverlayView.h"
+
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QUuid>
+
+#include <algorithm>
+
+namespace velmor {
+
+namespace {
+
+// What a screen without the prompt shows: the darkened background only.
+PromptItem blankPrompt() {
+    PromptItem blank;
+    blank.id = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+    blank.category = PromptCategory::body;
+    blank.packSource = PackSource::user;
+    return blank;
+}
+
+} // namespace
+
+OverlayManager::OverlayManager(AppState& appState, Clock& clock, OverlaySounds& sounds)
+    : appState_(appState), clock_(clock), sounds_(sounds),
+      desktopMainScreen_(std::make_unique<DesktopMainScreen>()),
+      mainScreen_(desktopMainScreen_.get()), reduceMotion_(&systemReducesMotion),
+      safetyTimeoutTask_(clock), dismissAnimationTask_(clock) {
+    // Font files are opened now, at start-up, rather than when the first overlay arrives.
+    loadBundledFonts();
+    if (auto* app = qGuiApp) {
+        connect(app, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {
+            watchScreen(screen);
+            screensChanged();
+        });
+        connect(app, &QGuiApplication::screenRemoved, this, &OverlayManager::screensChanged);
+        connect(app, &QGuiApplication::primaryScreenChanged, this, &OverlayManager::screensChanged);
+        for (QScreen* screen : QGuiApplication::screens())
+            watchScreen(screen);
+    }
+}
+
+OverlayManager::~OverlayManager() {
+    for (OverlayPanel* panel : panels_) {
+        panel->remove();
+        panel->deleteLater();
+    }
+}
+
+void OverlayManager::setMainScreen(const MainScreen* mainScreen) {
+    mainScreen_ = mainScreen ? mainScreen : desktopMainScreen_.get();
+}
+
+void OverlayManager::setReduceMotion(std::function<bool()> reduceMotion) {
+    reduceMotion_ =
+        reduceMotion ? std::move(reduceMotion) : std::function<bool()>(&systemReducesMotion);
+}
+
+void OverlayManager::watchScreen(QScreen* screen) {
+    connect(screen, &QScreen::geometryChanged, this, &OverlayManager::screensChanged);
+}
+
+void OverlayManager::screensChanged() {
+    // Looked at after the current event, once Qt has finished moving windows between screens.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!isPresenting_)
+                return;
+            dismissImmediately();
+            emit removedByScreenChange();
+        },
+        Qt::QueuedConnection);
+}
+
+void OverlayManager::present(const PromptItem& prompt, std::function<void()> onDismiss) {
+    if (isPresenting_)
+        return;
+    const std::uint64_t g = ++generation_;
+    isPresenting_ = true;
+    isDismissing_ = false;
+    currentPrompt_ = prompt;
+
+    QScreen* main = mainScreen_->screen();
+    const QList<QScreen*> all = QGuiApplication::screens();
+    std::vector<QScreen*> screens;
+    if (appState_.overlayScope() == OverlayScope::everyScreen)
+        screens.assign(all.begin(), all.end());
+    else if (main)
+        screens.push_back(main);
+    else if (!all.isEmpty())
+        screens.push_back(all.first());
+    if (screens.empty()) {
+        isPresenting_ = false;
+        currentPrompt_.reset();
+        return;
+    }
+    QScreen* primary = main && std::find(screens.begin(), screens.end(), main) != screens.end()
+                           ? main
+                           : screens.front();
+    const bool reduceMotion = reduceMotion_();
+    QPointer<OverlayManager> self(this);
+
+    for (size_t i = 0; i < screens.size(); ++i) {
+        const bool isPrimary = screens[i] == primary;
+        auto* panel = new OverlayPanel(screens[i], clock_);
+        auto* view =
+            new OverlayView(appState_, clock_, isPrimary ? prompt : blankPrompt(), reduceMotion);
+        panel->setContent(view);
+        panel->onEscape = [self, g, onDismiss] {
+            if (self)
+                self->dismissWithoutFade(g, onDismiss);
+        };
+        panel->onMouseDown = [self, g, onDismiss] {
+            if (self)
+                self->dismiss(g, onDismiss);
+        };
+        if (isPrimary) {
+            panel->onKeyDown = [self, g, onDismiss] {
+                if (self)
+                    self->dismiss(g, onDismiss);
+            };
+            panel->present();
+            panel->takeKeyboard();
+            primaryPanelIndex_ = int(i);
+        } else {
+            panel->present();
+        }
+        panel->presentedAt = clock_.now();
+        panel->fadeInDuration = inputDelay;
+        panels_.push_back(panel);
+        hostingViews_.push_back(view);
+    }
+
+    sounds_.playArrival();
+    safetyTimeoutTask_.startAfter(maxOverlayDuration, [self, g, onDismiss] {
+        if (self)
+            self->safetyTimeout(g, onDismiss);
+    });
+}
+
+void OverlayManager::dismiss(std::uint64_t g, const std::function<void()>& onDismiss) {
+    if (!isPresenting_ || isDismissing_ || generation_ != g)
+        return;
+    isDismissing_ = true;
+    sounds_.playDeparture();
+    if (onDismiss)
+        onDismiss();
+    if (!isPresenting_ || generation_ != g) // onDismiss took the overlay away itself
+        return;
+    for (OverlayPanel* panel : panels_) {
+        panel->onKeyDown = nullptr;
+        panel->onMouseDown = nullptr;
+    }
+    for (OverlayView* view : hostingViews_)
+        view->beginDismiss();
+    QPointer<OverlayManager> self(this);
+    dismissAnimationTask_.startAfter(dismissAnimationDuration, [self, g] {
+        if (self && self->generation_ == g && self->isPresenting_)
+            self->dismissImmediately();
+    });
+}
+
+void OverlayManager::dismissWithoutFade(std::uint64_t g, const std::function<void()>& onDismiss) {
+    if (generation_ != g)
+        return;
+    if (!isDismissing_ && onDismiss)
+        onDismiss();
+    if (generation_ == g)
+        dismissImmediately();
+}
+
+void OverlayManager::safetyTimeout(std::uint64_t g, const std::function<void()>& onDismiss) {
+    if (generation_ != g || !isPresenting_)
+        return;
+    if (!isDismissing_ && onDismiss)
+        onDismiss();
+    if (generation_ == g)
+        dismissImmediately();
+}
+
+void OverlayManager::dismissImmediately() {
+    safetyTimeoutTask_.cancel();
+    dismissAnimationTask_.cancel();
+    // Deleted later: this may run inside one of the panels' own event handlers.
+    const std::vector<OverlayPanel*> panels = std::exchange(panels_, {});
+    hostingViews_.clear();
+    for (OverlayPanel* panel : panels) {
+        panel->remove();
+        panel->deleteLater();
+    }
+    currentPrompt_.reset();
+    isPresenting_ = false;
+    isDismissing_ = false;
+}
+
+} // namespace velmor

@@ -1,0 +1,109 @@
+#include "ui/overlay/OverlayPanel.h"
+
+#include "core/base/Log.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QWindow>
+
+namespace velmor {
+
+namespace {
+
+// Override-redirect: window managers such as openbox keep a focused full-screen window above
+// every "stays on top" window, and a managed window would be mapped (and so grabbable) only
+// once the manager gets round to it.
+constexpr Qt::WindowFlags panelFlags = Qt::Window | Qt::FramelessWindowHint |
+                                       Qt::WindowStaysOnTopHint | Qt::Tool |
+                                       Qt::X11BypassWindowManagerHint;
+
+} // namespace
+
+OverlayPanel::OverlayPanel(QScreen* screen, Clock& clock)
+    : QWidget(nullptr, panelFlags), clock_(clock) {
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setWindowTitle(QStringLiteral("Velmor"));
+    if (screen) {
+        // The native window must be made on the right screen before the geometry is set.
+        create();
+        windowHandle()->setScreen(screen);
+        setGeometry(screen->geometry());
+    }
+}
+
+OverlayPanel::~OverlayPanel() {
+    if (grabbed_)
+        releaseKeyboard();
+}
+
+void OverlayPanel::setContent(QWidget* content) {
+    content_ = content;
+    content_->setParent(this);
+    content_->setGeometry(rect());
+}
+
+void OverlayPanel::resizeEvent(QResizeEvent* event) {
+    if (content_)
+        content_->setGeometry(rect());
+    QWidget::resizeEvent(event);
+}
+
+void OverlayPanel::present() {
+    show();
+}
+
+bool OverlayPanel::takeKeyboard() {
+    QWindow* window = windowHandle();
+    grabbed_ = window && window->setKeyboardGrabEnabled(true);
+    if (grabbed_) {
+        // Registers the panel as Qt's keyboard grabber, so keys reach it although another of
+        // our windows may hold Qt's focus.
+        grabKeyboard();
+        return true;
+    }
+    logLine(QStringLiteral("Overlay keyboard grab refused; activating the overlay instead"));
+    activateWindow();
+    setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+void OverlayPanel::remove() {
+    if (grabbed_) {
+        releaseKeyboard();
+        grabbed_ = false;
+    }
+    hide();
+}
+
+void OverlayPanel::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+    if (event->modifiers().testFlag(Qt::ControlModifier) && event->key() == Qt::Key_Q) {
+        QCoreApplication::quit();
+        return;
+    }
+    // Callbacks may clear or replace themselves; call copies.
+    if (event->key() == Qt::Key_Escape) {
+        if (auto escape = onEscape)
+            escape();
+        return;
+    }
+    if (!inputAccepted())
+        return;
+    if (auto keyDown = onKeyDown)
+        keyDown();
+}
+
+void OverlayPanel::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    if (!inputAccepted())
+        return;
+    if (auto mouseDown = onMouseDown)
+        mouseDown();
+}
+
+} // namespace velmor

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/base/Clock.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QScreen;
+
+namespace velmor {
+
+// A frameless window covering one screen above everything else, hosting one overlay view. It
+// never asks the window manager for focus, so the user's application stays active; the main
+// panel takes the keyboard with a grab instead. Input is forwarded to the callbacks: Escape at
+// any time, other keys and clicks only once `fadeInDuration` has passed since `presentedAt`
+// (both on the clock, read when the event arrives). Ctrl+Q quits the application.
+class OverlayPanel final : public QWidget {
+    Q_OBJECT
+public:
+    OverlayPanel(QScreen* screen, Clock& clock);
+    ~OverlayPanel() override;
+
+    std::function<void()> onKeyDown;
+    std::function<void()> onMouseDown;
+    std::function<void()> onEscape;
+    double presentedAt = 0;
+    double fadeInDuration = 7.3;
+
+    // Puts `content` over the whole panel; the panel owns it.
+    void setContent(QWidget* content);
+    QWidget* content() const { return content_; }
+
+    // Shows the panel without activating it.
+    void present();
+    // Grabs the keyboard for this (visible) panel; where the grab is refused, falls back to
+    // activating the window. Returns whether the grab succeeded.
+    bool takeKeyboard();
+    bool hasKeyboardGrab() const { return grabbed_; }
+    // Releases the keyboard and hides the panel.
+    void remove();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    bool inputAccepted() const { return clock_.now() > presentedAt + fadeInDuration; }
+
+    Clock& clock_;
+    QWidget* content_ = nullptr;
+    bool grabbed_ = false;
+};
+
+} // namespace velmor

@@ -1,0 +1,181 @@
+#include "ui/overlay/OverlayView.h"
+
+#include "core/model/Catalogues.h"
+#include "core/settings/AppState.h"
+#include "platform/desktop/Fonts.h"
+
+#include <QFontMetrics>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <climits>
+
+namespace velmor {
+
+namespace {
+
+constexpr int textPixelSize = 36;
+constexpr int attributionPixelSize = 20;
+constexpr int sidePadding = 80;
+constexpr int stackSpacing = 14;
+constexpr double attributionAlpha = 0.45;
+constexpr int frameIntervalMs = 16;
+constexpr int textFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
+
+QColor toQColor(const ThemeColor& c, double alphaFactor = 1.0) {
+    return QColor::fromRgbF(float(c.red), float(c.green), float(c.blue),
+                            float(c.alpha * alphaFactor));
+}
+
+// Italic glyphs lean past their advance box: repaint a little around the text so a fading
+// line leaves no stale edge behind.
+QRect withOverhang(const QRect& r, int pixelSize) {
+    if (r.isEmpty())
+        return r;
+    const int m = pixelSize / 3;
+    return r.adjusted(-m, -m, m, m);
+}
+
+} // namespace
+
+OverlayView::OverlayView(AppState& appState, Clock& clock, PromptItem prompt, bool reduceMotion,
+                         bool appearsDismissing, QWidget* parent)
+    : QWidget(parent), appState_(appState), clock_(clock), prompt_(std::move(prompt)),
+      attribution_(attribution(prompt_).value_or(QString())),
+      timeline_(reduceMotion, appearsDismissing), nextFade_(clock) {
+    // Every pixel is painted by us: no system background fill before each paint.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::NoFocus);
+    setAccessibleName(prompt_.text);
+    setAccessibleDescription(attribution_);
+    frames_.setTimerType(Qt::PreciseTimer);
+    frames_.setInterval(frameIntervalMs);
+    connect(&frames_, &QTimer::timeout, this, &OverlayView::advance);
+    // Colours are read at every paint; a new theme needs one paint of everything.
+    connect(&appState_, &AppState::themeChanged, this, qOverload<>(&QWidget::update));
+    fadeOutPaintPending_ = appearsDismissing;
+}
+
+void OverlayView::beginDismiss() {
+    if (timeline_.isDismissing())
+        return;
+    fadeOutPaintPending_ = true;
+    timeline_.beginDismiss(appearedAt_ < 0 ? 0.0 : clock_.now() - appearedAt_);
+    advance();
+}
+
+OverlayOpacities OverlayView::opacities() const {
+    if (appearedAt_ < 0)
+        return {};
+    return timeline_.at(clock_.now() - appearedAt_);
+}
+
+QRect OverlayView::textRect() const {
+    return layout_.text;
+}
+QRect OverlayView::attributionRect() const {
+    return layout_.attribution;
+}
+
+OverlayView::Layout OverlayView::layout() const {
+    const int w = width();
+    const int textWidth = std::max(1, w - 2 * sidePadding);
+    QRect textBounds, attributionBounds; // laid out from y = 0, centred horizontally
+    if (!prompt_.text.isEmpty())
+        textBounds = QFontMetrics(loraItalic(textPixelSize))
+                         .boundingRect(QRect(sidePadding, 0, textWidth, INT_MAX / 2), textFlags,
+                                       prompt_.text);
+    if (!attribution_.isEmpty())
+        attributionBounds = QFontMetrics(loraItalic(attributionPixelSize))
+                                .boundingRect(QRect(0, 0, w, INT_MAX / 2), textFlags, attribution_);
+    const int textHeight = textBounds.height(), attributionHeight = attributionBounds.height();
+    const int gap = textHeight > 0 && attributionHeight > 0 ? stackSpacing : 0;
+    const int top = (height() - (textHeight + gap + attributionHeight)) / 2;
+    Layout l;
+    if (textHeight > 0) {
+        l.text = QRect(sidePadding, top, textWidth, textHeight);
+        l.textInk = withOverhang(textBounds.translated(0, top), textPixelSize);
+    }
+    if (attributionHeight > 0) {
+        l.attribution = QRect(0, top + textHeight + gap, w, attributionHeight);
+        l.attributionInk = withOverhang(attributionBounds.translated(0, l.attribution.top()),
+                                        attributionPixelSize);
+    }
+    return l;
+}
+
+void OverlayView::resizeEvent(QResizeEvent* event) {
+    layout_ = layout();
+    QWidget::resizeEvent(event);
+}
+
+void OverlayView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (appearedAt_ >= 0)
+        return;
+    appearedAt_ = clock_.now();
+    // Runs before the window is mapped, so it appears at its first opacity without a flash.
+    shown_ = timeline_.at(0);
+    applyWindowOpacity(shown_.background);
+    advance();
+}
+
+void OverlayView::applyWindowOpacity(double opacity) {
+    if (QWidget* top = window())
+        top->setWindowOpacity(opacity);
+}
+
+void OverlayView::advance() {
+    if (appearedAt_ < 0)
+        return;
+    const double t = clock_.now() - appearedAt_;
+    const OverlayOpacities now = timeline_.at(t);
+    if (now.background != shown_.background)
+        applyWindowOpacity(now.background);
+    if (now.text != shown_.text)
+        update(layout_.textInk);
+    if (now.attribution != shown_.attribution)
+        update(layout_.attributionInk);
+    shown_ = now;
+
+    if (timeline_.isMoving(t)) {
+        nextFade_.cancel();
+        if (!frames_.isActive())
+            frames_.start();
+        return;
+    }
+    frames_.stop();
+    if (const auto next = timeline_.nextFadeStart(t))
+        nextFade_.startAt(appearedAt_ + *next, [this] { advance(); });
+    else
+        nextFade_.cancel();
+}
+
+void OverlayView::paintEvent(QPaintEvent* event) {
+    if (++paints_ > 1 && QRegion(rect()).subtracted(event->region()).isEmpty())
+        ++fullRepaints_;
+    const ThemeInfo& theme = themeInfo(appState_.theme());
+    QPainter painter(this);
+    painter.fillRect(event->rect(), toQColor(theme.overlayColor));
+    painter.setRenderHint(QPainter::TextAntialiasing);
+
+    if (!layout_.text.isEmpty() && shown_.text > 0) {
+        painter.setOpacity(shown_.text);
+        painter.setFont(loraItalic(textPixelSize));
+        painter.setPen(toQColor(theme.textColor));
+        painter.drawText(layout_.text, textFlags, prompt_.text);
+    }
+    if (!layout_.attribution.isEmpty() && shown_.attribution > 0) {
+        painter.setOpacity(shown_.attribution);
+        painter.setFont(loraItalic(attributionPixelSize));
+        painter.setPen(toQColor(theme.textColor, attributionAlpha));
+        painter.drawText(layout_.attribution, textFlags, attribution_);
+    }
+    if (fadeOutPaintPending_ && timeline_.isDismissing()) {
+        fadeOutPaintPending_ = false;
+        emit fadeOutPainted();
+    }
+}
+
+} // namespace velmor

@@ -1,0 +1,204 @@
+#include "core/content/ContentManager.h"
+#include "StateWorld.h"
+#include "core/content/UserLibrary.h"
+#include "core/model/Commands.h"
+#include "core/settings/AppState.h"
+#include "core/settings/SettingsStore.h"
+#include "core/settings/SoundPreparer.h"
+
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace velmor;
+
+namespace {
+
+using test::userPrompt;
+
+struct Content : test::StateWorld {
+    std::unique_ptr<ContentManager> manager;
+
+    // Builds the manager over a pack written from `packJson` (null: no pack file at all).
+    ContentManager& build(const QByteArray& packJson = "[]", quint32 seed = 3) {
+        QString path = home.path() + "/missing/StarterPrompts.json";
+        if (!packJson.isNull()) {
+            path = home.path() + "/StarterPrompts.json";
+            test::writeFile(path, packJson);
+        }
+        auto generator = std::make_shared<QRandomGenerator>(seed);
+        manager = std::make_unique<ContentManager>(state, library, path,
+                                                   [generator] { return generator->generate64(); });
+        return *manager;
+    }
+};
+
+const QByteArray threeStarters = R"([
+  {"text": "One", "category": "question"},
+  {"text": "Two", "category": "beauty", "source": "Poet", "sourceWork": "Poem", "extra": 1},
+  {"text": "Three", "category": "body"}])";
+
+} // namespace
+
+TEST(StarterPack, LoadsInFileOrderWithStableIdsAndReportsItsCount) {
+    Content c;
+    testing::internal::CaptureStdout();
+    ContentManager& m = c.build(threeStarters);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Loaded 3 starter prompts\n");
+    ASSERT_EQ(m.starterPrompts().size(), 3);
+    const PromptItem& two = m.starterPrompts()[1];
+    EXPECT_EQ(two.text, "Two");
+    EXPECT_EQ(two.id, starterPromptId("Two", QString("Poet")));
+    EXPECT_EQ(two.sourceWork, QString("Poem"));
+    EXPECT_EQ(two.packSource, PackSource::starter);
+}
+
+TEST(StarterPack, MissingOrMalformedPackLeavesNoStarterPrompts) {
+    for (const auto& [pack, line] :
+         {std::pair{QByteArray(), std::string("StarterPrompts.json not found in bundle\n")},
+          std::pair{QByteArray(R"([{"text": "x", "category": "Poems"}])"),
+                    std::string("Failed to load prompts: ")},
+          std::pair{QByteArray(R"([{"category": "body"}])"),
+                    std::string("Failed to load prompts: ")},
+          std::pair{QByteArray("{\"text\": 1"), std::string("Failed to load prompts: ")}}) {
+        Content c;
+        testing::internal::CaptureStdout();
+        ContentManager& m = c.build(pack);
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(out.rfind(line, 0), 0u) << out;
+        EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+        EXPECT_TRUE(m.starterPrompts().isEmpty());
+    }
+    Content c;
+    testing::internal::CaptureStdout();
+    c.build("[]");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Loaded 0 starter prompts\n");
+}
+
+TEST(StarterPack, TheShippedPackIsSoundAndBalanced) {
+    QString error;
+    const auto prompts = decodeStarterPack(
+        test::readFile(VELMOR_SOURCE_DIR "/resources/StarterPrompts.json"), &error);
+    ASSERT_TRUE(prompts) << error.toStdString();
+    EXPECT_GE(prompts->size(), 90);
+    QSet<QString> ids;
+    std::map<PromptCategory, int> perCategory;
+    for (const PromptItem& p : *prompts) {
+        ids.insert(p.id);
+        ++perCategory[p.category];
+        EXPECT_FALSE(p.text.trimmed().isEmpty());
+        if (p.category == PromptCategory::beauty) {
+            EXPECT_TRUE(p.source && p.sourceWork) << p.text.toStdString();
+        }
+    }
+    EXPECT_EQ(ids.size(), prompts->size());
+    for (PromptCategory category : allCategories)
+        EXPECT_GE(perCategory[category], prompts->size() / 4);
+}
+
+TEST(NextPrompt, WithNothingAvailableAlternatesEmptyAndFallback) {
+    Content c;
+    ContentManager& m = c.build();
+    EXPECT_EQ(m.nextPrompt(), ContentManager::emptyPrompt());
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(m.nextPrompt(), ContentManager::fallbackPrompt()) << i;
+    EXPECT_EQ(m.nextPrompt(), ContentManager::emptyPrompt());
+    EXPECT_EQ(ContentManager::fallbackPrompt().text, "What if there was nothing to fix?");
+    EXPECT_EQ(ContentManager::emptyPrompt().id, "pattern-breaker-empty");
+}
+
+TEST(NextPrompt, SitWithWinsEvenWhenSetAsideAndIsNotRecorded) {
+    Content c;
+    ContentManager& m = c.build(threeStarters);
+    c.library.addPrompt(userPrompt("MINE"));
+    c.library.hide("MINE");
+    c.state.setSittingWithPromptId(QString("MINE"));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(m.nextPrompt().id, "MINE");
+    EXPECT_TRUE(m.recentlyShown().isEmpty());
+
+    c.state.setSittingWithPromptId(QString("GONE"));
+    const PromptItem drawn = m.nextPrompt();
+    EXPECT_NE(drawn.id, "GONE");
+    EXPECT_FALSE(c.state.sittingWithPromptId());
+    EXPECT_FALSE(c.store.contains("sittingWithPromptId"));
+    EXPECT_EQ(m.recentlyShown(), QStringList{drawn.id});
+}
+
+TEST(NextPrompt, RecentWindowSkipsShownPromptsThenAllowsRepeats) {
+    Content c;
+    ContentManager& m = c.build(threeStarters);
+    for (const PromptItem& p : m.starterPrompts())
+        m.recordShown(p);
+    EXPECT_EQ(m.nextPrompt(), ContentManager::emptyPrompt()); // the only fresh one
+    // Now everything, the empty prompt included, was shown recently: repeats are allowed.
+    const PromptItem repeat = m.nextPrompt();
+    EXPECT_EQ(repeat.packSource, PackSource::starter);
+    EXPECT_NE(repeat, ContentManager::emptyPrompt());
+    EXPECT_NE(repeat, ContentManager::fallbackPrompt());
+
+    for (int i = 0; i < 11; ++i)
+        m.recordShown(userPrompt(QString::number(i)));
+    QStringList expected;
+    for (int i = 1; i < 11; ++i)
+        expected << QString::number(i);
+    EXPECT_EQ(m.recentlyShown(), expected);
+}
+
+TEST(NextPrompt, SetAsidePromptsAreNeverDrawn) {
+    Content c;
+    ContentManager& m = c.build(threeStarters);
+    c.library.hide(m.starterPrompts()[0].id);
+    c.library.hide(m.starterPrompts()[2].id);
+    for (int i = 0; i < 40; ++i) {
+        const QString id = m.nextPrompt().id;
+        EXPECT_TRUE(id == m.starterPrompts()[1].id || id == "pattern-breaker-empty" ||
+                    id == ContentManager::fallbackPrompt().id)
+            << id.toStdString();
+    }
+}
+
+TEST(NextPrompt, FavouritesAreDrawnTwiceAsOften) {
+    Content c;
+    ContentManager& m = c.build("[]", 99);
+    c.library.addPrompt(userPrompt("A"));
+    c.library.addPrompt(userPrompt("B"));
+    c.library.toggleFavorite("A");
+    int a = 0;
+    const int draws = 6000;
+    for (int i = 0; i < draws; ++i) {
+        // Fill the window with the empty prompt's id so the pool is exactly A and B.
+        for (int k = 0; k < ContentManager::maxRecent; ++k)
+            m.recordShown(ContentManager::emptyPrompt());
+        a += m.nextPrompt().id == "A";
+    }
+    // Expected 2/3; the tolerance is about five standard deviations.
+    EXPECT_NEAR(double(a) / draws, 2.0 / 3.0, 0.03);
+}
+
+TEST(ContentQueries, CountAndListWhatTheScreensShow) {
+    Content c;
+    ContentManager& m = c.build(threeStarters);
+    const QString starterQuestion = m.starterPrompts()[0].id;
+    c.library.addPrompt(userPrompt("U1"));
+    c.library.addPrompt(userPrompt("U2"));
+    c.library.toggleFavorite(starterQuestion);
+    c.library.toggleFavorite("U1");
+    c.library.hide("U1");
+
+    EXPECT_EQ(m.activePrompts().size(), 4);
+    const auto questions = m.prompts(PromptCategory::question);
+    ASSERT_EQ(questions.size(), 2);
+    EXPECT_EQ(questions[0].id, starterQuestion);
+    EXPECT_EQ(questions[1].id, "U2");
+    EXPECT_EQ(m.favoriteCount(PromptCategory::question),
+              1); // the set-aside favourite is not counted
+    const auto hidden = m.hiddenPrompts(PromptCategory::question);
+    ASSERT_EQ(hidden.size(), 1);
+    EXPECT_EQ(hidden[0].id, "U1");
+    EXPECT_EQ(m.activeUserPrompts().size(), 1);
+    EXPECT_EQ(m.hiddenUserPrompts().size(), 1);
+    EXPECT_EQ(m.prompts(PromptCategory::body).size(), 1);
+}

@@ -1,0 +1,88 @@
+#include "core/content/LibraryFile.h"
+#include "StateWorld.h"
+#include "core/content/UserLibrary.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmor;
+using velmor::test::writeFile;
+
+namespace {
+using test::userPrompt;
+
+struct Import {
+    test::TestHome home;
+    test::VirtualClock clock;
+    UserLibrary library{QString(), clock};
+    QString file = home.path() + "/velmor-library.velmor";
+
+    std::pair<ImportResult, std::string> run(const QByteArray& bytes) {
+        writeFile(file, bytes);
+        testing::internal::CaptureStdout();
+        const ImportResult result = importLibraryFile(file, library);
+        return {result, testing::internal::GetCapturedStdout()};
+    }
+};
+} // namespace
+
+TEST(LibraryFile, ExportThenImportIntoTheSameLibraryChangesNothing) {
+    Import t;
+    t.library.addPrompt(userPrompt("A", "mine"));
+    t.library.toggleFavorite("S");
+    const UserLibraryData before = t.library.data();
+    t.clock.advance(1);
+    ASSERT_TRUE(exportLibraryFile(before, t.file));
+    EXPECT_EQ(importLibraryFile(t.file, t.library), ImportResult::merged);
+    EXPECT_EQ(t.library.data(), before);
+    EXPECT_TRUE(t.library.hasPendingSave());
+}
+
+TEST(LibraryFile, ImportMergesWithoutOverwritingAndAcceptsOlderVersions) {
+    Import t;
+    t.library.addPrompt(userPrompt("A", "mine"));
+    UserLibraryData incoming;
+    incoming.userPrompts << userPrompt("A", "theirs") << userPrompt("B", "new");
+    incoming.favoriteIds << "STARTER-ID";
+    incoming.schemaVersion = 0;
+    const auto [result, out] = t.run(encodeLibrary(incoming));
+    EXPECT_EQ(result, ImportResult::merged);
+    EXPECT_EQ(out, "");
+    ASSERT_EQ(t.library.data().userPrompts.size(), 2);
+    EXPECT_EQ(t.library.data().userPrompts[0].text, "mine");
+    EXPECT_TRUE(t.library.data().favoriteIds.contains("STARTER-ID"));
+    EXPECT_EQ(t.library.data().schemaVersion, 1);
+}
+
+TEST(LibraryFile, RefusedFilesSayWhyAndChangeNothing) {
+    Import t;
+    t.library.addPrompt(userPrompt("A", "mine"));
+    const UserLibraryData before = t.library.data();
+
+    auto [result, out] =
+        t.run(R"({"userPrompts":[],"favoriteIds":["X"],"hiddenIds":[],"schemaVersion":2})");
+    EXPECT_EQ(result, ImportResult::newerSchema);
+    EXPECT_EQ(out, "Newer schema version: 2\n");
+
+    std::tie(result, out) = t.run(R"({"userPrompts":[],"favoriteIds":["X"],"schemaVersion":1})");
+    EXPECT_EQ(result, ImportResult::failed);
+    EXPECT_EQ(out.rfind("Import failed: ", 0), 0u);
+    EXPECT_NE(out.find("hiddenIds"), std::string::npos);
+
+    std::tie(result, out) = t.run(
+        R"({"userPrompts":[{"id":"Z","text":"t","category":"Poems","packSource":"user"}],"favoriteIds":[],"hiddenIds":[],"schemaVersion":1})");
+    EXPECT_EQ(result, ImportResult::failed);
+
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(importLibraryFile(t.home.path() + "/nowhere.velmor", t.library),
+              ImportResult::failed);
+    EXPECT_EQ(testing::internal::GetCapturedStdout().rfind("Import failed: ", 0), 0u);
+    EXPECT_EQ(t.library.data(), before);
+}
+
+TEST(LibraryFile, ExportToAnUnwritablePlaceSaysSo) {
+    Import t;
+    writeFile(t.home.path() + "/plain-file", "x");
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(exportLibraryFile(t.library.data(), t.home.path() + "/plain-file/lib.velmor"));
+    EXPECT_EQ(testing::internal::GetCapturedStdout().rfind("Export failed: ", 0), 0u);
+}

@@ -1,0 +1,175 @@
+#include "core/content/UserLibrary.h"
+#include "StateWorld.h"
+
+#include <QDir>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+using namespace velmor;
+using velmor::test::readFile;
+using velmor::test::writeFile;
+
+namespace {
+
+// Stands for the sync-folder copy: counts writes and can hand back a library of its own.
+struct RecordingMirror final : LibraryMirror {
+    bool available = true;
+    std::optional<UserLibraryData> stored;
+    QList<QByteArray> writes;
+    bool isAvailable() const override { return available; }
+    std::optional<UserLibraryData> read() override { return stored; }
+    void write(const QByteArray& bytes) override { writes << bytes; }
+};
+
+using test::userPrompt;
+
+struct LibraryFixture {
+    test::TestHome home;
+    test::VirtualClock clock;
+    QString path = home.dataDir() + "/velmor/user-library.json";
+    std::optional<UserLibraryData> onDisk() const {
+        return QFile::exists(path) ? decodeLibrary(readFile(path)) : std::nullopt;
+    }
+};
+
+} // namespace
+
+TEST(UserLibrary, FreshStartIsEmptyAndWritesNothingUntilAChange) {
+    LibraryFixture f;
+    UserLibrary library(f.path, f.clock);
+    EXPECT_EQ(library.data(), UserLibraryData{});
+    EXPECT_EQ(library.data().schemaVersion, 1);
+    f.clock.advance(10);
+    EXPECT_FALSE(QFile::exists(f.path));
+}
+
+TEST(UserLibrary, ChangesWithinHalfASecondAreSavedOnceAfterTheLast) {
+    LibraryFixture f;
+    UserLibrary library(f.path, f.clock);
+    RecordingMirror mirror;
+    library.setMirror(&mirror);
+    library.toggleFavorite("A");
+    f.clock.advance(0.3);
+    library.toggleFavorite("A");
+    f.clock.advance(0.49);
+    EXPECT_TRUE(mirror.writes.isEmpty());
+    EXPECT_FALSE(QFile::exists(f.path));
+    f.clock.advance(0.02);
+    ASSERT_EQ(mirror.writes.size(), 1);
+    ASSERT_TRUE(f.onDisk());
+    EXPECT_FALSE(f.onDisk()->favoriteIds.contains("A"));
+    EXPECT_EQ(readFile(f.path), mirror.writes.first());
+    f.clock.advance(10);
+    EXPECT_EQ(mirror.writes.size(), 1);
+}
+
+TEST(UserLibrary, MutationsFollowTheirRules) {
+    LibraryFixture f;
+    UserLibrary library(f.path, f.clock);
+    QSignalSpy changed(&library, &UserLibrary::dataChanged);
+    library.addPrompt(userPrompt("P", "one"));
+    library.addPrompt(userPrompt("Q", "two"));
+    library.toggleFavorite("P");
+    library.hide("P");
+    library.deletePrompt("P");
+    EXPECT_EQ(library.data().userPrompts.size(), 1);
+    EXPECT_FALSE(library.data().favoriteIds.contains("P"));
+    EXPECT_TRUE(library.data().hiddenIds.contains("P")); // a set-aside mark outlives the prompt
+    library.unhide("P");
+    EXPECT_TRUE(library.data().hiddenIds.isEmpty());
+
+    library.updatePrompt("Q", "changed", QString("me"));
+    EXPECT_EQ(library.data().userPrompts[0].text, "changed");
+    EXPECT_EQ(library.data().userPrompts[0].source, QString("me"));
+    EXPECT_EQ(library.data().userPrompts[0].packSource, PackSource::user);
+    EXPECT_EQ(changed.count(), 7);
+    f.clock.advance(1);
+    ASSERT_TRUE(f.onDisk());
+    EXPECT_EQ(*f.onDisk(), library.data());
+}
+
+TEST(UserLibrary, UpdatingAnUnknownIdChangesAndWritesNothing) {
+    LibraryFixture f;
+    UserLibrary library(f.path, f.clock);
+    library.updatePrompt("nobody", "text", std::nullopt);
+    f.clock.advance(1);
+    EXPECT_FALSE(QFile::exists(f.path));
+}
+
+TEST(UserLibrary, MergeAddsOnlyNewIdsAndUnitesTheSets) {
+    LibraryFixture f;
+    UserLibrary library(f.path, f.clock);
+    library.addPrompt(userPrompt("A", "mine"));
+    library.toggleFavorite("S1");
+    library.mergeLibrary(
+        {userPrompt("A", "theirs"), userPrompt("B", "new"), userPrompt("B", "again")}, {"S2"},
+        {"S3"});
+    const auto& prompts = library.data().userPrompts;
+    ASSERT_EQ(prompts.size(), 3); // a repeated incoming id is appended each time
+    EXPECT_EQ(prompts[0].text, "mine");
+    EXPECT_EQ(prompts[1].text, "new");
+    EXPECT_EQ(prompts[2].text, "again");
+    EXPECT_EQ(library.data().favoriteIds, (QSet<QString>{"S1", "S2"}));
+    EXPECT_EQ(library.data().hiddenIds, (QSet<QString>{"S3"}));
+    EXPECT_TRUE(library.hasPendingSave());
+}
+
+TEST(UserLibrary, LoadReadsTheLocalFileAndPrefersTheMirror) {
+    LibraryFixture f;
+    UserLibraryData local;
+    local.userPrompts << userPrompt("L", "local");
+    writeFile(f.path, encodeLibrary(local));
+    UserLibrary library(f.path, f.clock);
+    EXPECT_EQ(library.data(), local);
+
+    RecordingMirror mirror;
+    mirror.stored = UserLibraryData{};
+    mirror.stored->favoriteIds << "M";
+    library.setMirror(&mirror);
+    library.load();
+    EXPECT_EQ(library.data(), *mirror.stored);
+    EXPECT_FALSE(library.hasPendingSave()); // loading never schedules a save
+    mirror.available = false;
+    library.load();
+    EXPECT_EQ(library.data(), local);
+}
+
+TEST(UserLibrary, UnreadableLocalFileIsKeptAsideBeforeTheNextSave) {
+    LibraryFixture f;
+    const QByteArray missingVersion = R"({"userPrompts":[],"favoriteIds":["X"],"hiddenIds":[]})";
+    writeFile(f.path, missingVersion);
+    UserLibrary library(f.path, f.clock);
+    EXPECT_TRUE(library.data().favoriteIds.isEmpty()); // all four keys are required
+    library.toggleFavorite("Y");
+    library.flush();
+    const QStringList kept =
+        QDir(f.home.dataDir() + "/velmor").entryList({"user-library.json.bad-*"});
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(readFile(f.home.dataDir() + "/velmor/" + kept.first()), missingVersion);
+    ASSERT_TRUE(f.onDisk());
+    EXPECT_TRUE(f.onDisk()->favoriteIds.contains("Y"));
+}
+
+TEST(UserLibrary, FlushWritesAPendingSaveAtOnce) {
+    LibraryFixture f;
+    UserLibrary library(f.path, f.clock);
+    library.hide("H");
+    library.flush();
+    ASSERT_TRUE(f.onDisk());
+    EXPECT_TRUE(f.onDisk()->hiddenIds.contains("H"));
+    EXPECT_FALSE(library.hasPendingSave());
+}
+
+TEST(UserPrompt, IsTrimmedAndNeedsText) {
+    EXPECT_FALSE(makeUserPrompt("  \n ", "someone"));
+    const auto item = makeUserPrompt("  Look up.\n", "  ");
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->text, "Look up.");
+    EXPECT_FALSE(item->source);
+    EXPECT_EQ(item->packSource, PackSource::user);
+    EXPECT_EQ(item->category, PromptCategory::question);
+    EXPECT_EQ(item->id, item->id.toUpper());
+    EXPECT_EQ(item->id.size(), 36);
+    EXPECT_EQ(makeUserPrompt("x", " Me ")->source, QString("Me"));
+}

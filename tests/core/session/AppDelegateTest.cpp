@@ -1,0 +1,293 @@
+#include "core/session/AppDelegate.h"
+#include "StateWorld.h"
+#include "TestApp.h"
+#include "core/content/ContentManager.h"
+#include "core/content/UserLibrary.h"
+#include "core/model/Commands.h"
+#include "core/session/CallDetector.h"
+#include "core/session/IdleInhibitor.h"
+#include "core/session/OverlayPresenter.h"
+#include "core/session/VelmoringScheduler.h"
+#include "core/settings/AppState.h"
+#include "core/settings/SettingsStore.h"
+#include "core/settings/SoundPreparer.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+using namespace velmor;
+using Kind = VelmorState::Kind;
+
+namespace {
+
+// Behaves like the overlay manager as far as the session can see: drops a present while one is
+// on screen, calls onDismiss once.
+struct FakeOverlays final : OverlayPresenter {
+    bool onScreen = false;
+    int presented = 0;
+    int dismissedAtOnce = 0;
+    std::function<void()> onDismiss;
+    PromptItem lastPrompt;
+    void present(const PromptItem& prompt, std::function<void()> callback) override {
+        if (onScreen)
+            return;
+        onScreen = true;
+        ++presented;
+        lastPrompt = prompt;
+        onDismiss = std::move(callback);
+    }
+    void dismissImmediately() override {
+        if (onScreen)
+            ++dismissedAtOnce;
+        onScreen = false;
+        onDismiss = nullptr;
+    }
+    // The user presses a key: the fade-out begins (onDismiss), the panels go 6.5 s later.
+    void userDismisses() {
+        auto callback = std::move(onDismiss);
+        onDismiss = nullptr;
+        if (callback)
+            callback();
+    }
+    void removed() { onScreen = false; }
+};
+
+struct FakeCalls final : CallDetector {
+    bool inCall = false;
+    int monitorsStarted = 0;
+    std::function<void()> onCallEnded;
+    bool isInCall() override { return inCall; }
+    void startMonitoring(std::function<void()> callback) override {
+        ++monitorsStarted;
+        onCallEnded = std::move(callback);
+    }
+    void cancelMonitoring() override { onCallEnded = nullptr; }
+    void callEnds() {
+        inCall = false;
+        if (auto callback = std::move(onCallEnded))
+            callback();
+    }
+};
+
+struct Session : test::StateWorld {
+    ContentManager content{state, library, QString(home.path() + "/none.json")};
+    FakeOverlays overlays;
+    NoIdleInhibitor inhibitor;
+    FakeCalls* calls = nullptr;
+    AppDelegate delegate{{clock, state, content, overlays, inhibitor, notifications, [this] {
+                              auto detector = std::make_unique<FakeCalls>();
+                              calls = detector.get();
+                              return std::unique_ptr<CallDetector>(std::move(detector));
+                          }}};
+
+    Session() {
+        test::coreApplication();
+        testing::internal::CaptureStdout(); // the missing pack's line
+        state.setFixedIntervalMinutes(10);
+        delegate.setUp();
+        QCoreApplication::processEvents();
+        testing::internal::GetCapturedStdout();
+    }
+    Kind kind() const { return state.state().kind(); }
+    qint64 secondsUntilDue() const { return clock.wallNow().secsTo(state.state().date()); }
+    void post(Command command) { notifications.send(command); }
+};
+
+} // namespace
+
+TEST(Session, LaunchSchedulesOneIntervalAhead) {
+    Session s;
+    ASSERT_NE(s.calls, nullptr);
+    EXPECT_EQ(s.kind(), Kind::scheduled);
+    EXPECT_EQ(s.secondsUntilDue(), 600);
+    EXPECT_TRUE(s.delegate.scheduler()->isWaiting());
+}
+
+TEST(Session, AFireBecomesAnOverlayAndTheDismissalReArmsFromThatMoment) {
+    Session s;
+    s.clock.advance(600);
+    EXPECT_EQ(s.kind(), Kind::transitioning);
+    EXPECT_EQ(s.overlays.presented, 1);
+    EXPECT_EQ(s.state.lastPrompt(), s.overlays.lastPrompt);
+    EXPECT_EQ(s.state.lastPromptDate(), s.clock.wallNow());
+    s.clock.advance(4.4);
+    EXPECT_EQ(s.kind(), Kind::transitioning);
+    s.clock.advance(0.1);
+    EXPECT_EQ(s.state.state(), VelmorState::velmoring(s.overlays.lastPrompt.text));
+
+    s.clock.advance(30);
+    s.overlays.userDismisses();
+    EXPECT_EQ(s.kind(), Kind::scheduled);
+    EXPECT_EQ(s.secondsUntilDue(), 600);
+    s.clock.advance(599);
+    EXPECT_EQ(s.overlays.presented, 1);
+    s.overlays.removed();
+    s.clock.advance(1);
+    EXPECT_EQ(s.overlays.presented, 2);
+}
+
+TEST(Session, StopDuringAnOverlayRemovesItAtOnceAndGoesIdle) {
+    Session s;
+    s.clock.advance(600);
+    s.post(Command::stopSession);
+    EXPECT_EQ(s.kind(), Kind::idle);
+    EXPECT_EQ(s.overlays.dismissedAtOnce, 1);
+    EXPECT_FALSE(s.delegate.scheduler()->isStarted());
+    s.clock.advance(5); // the 4.5 s step finds the state no longer transitioning
+    EXPECT_EQ(s.kind(), Kind::idle);
+    s.clock.advance(3600);
+    EXPECT_EQ(s.overlays.presented, 1);
+    s.post(Command::startSession);
+    EXPECT_EQ(s.kind(), Kind::scheduled);
+    EXPECT_EQ(s.secondsUntilDue(), 600);
+}
+
+TEST(Session, OverlayNowIsIgnoredWhileShowingButNotDuringTheFadeOut) {
+    Session s;
+    s.post(Command::showNow);
+    EXPECT_EQ(s.overlays.presented, 1);
+    s.post(Command::showNow); // transitioning
+    s.clock.advance(5);
+    s.post(Command::showNow); // velmoring
+    EXPECT_EQ(s.overlays.presented, 1);
+
+    // During the fade-out the state is scheduled again: the session asks, the overlay manager
+    // drops the request, and the state still becomes velmoring 4.5 s later.
+    s.overlays.userDismisses();
+    EXPECT_EQ(s.kind(), Kind::scheduled);
+    const auto before = s.state.lastPrompt();
+    s.post(Command::showNow);
+    EXPECT_EQ(s.overlays.presented, 1);
+    EXPECT_EQ(s.kind(), Kind::transitioning);
+    s.clock.advance(4.5);
+    EXPECT_EQ(s.kind(), Kind::velmoring);
+    s.overlays.removed();
+    s.clock.advance(600); // the fire armed at the dismissal still comes
+    EXPECT_EQ(s.overlays.presented, 2);
+}
+
+TEST(Session, OverlayNowInAStoppedSessionLeavesItStopped) {
+    Session s;
+    s.post(Command::stopSession);
+    s.post(Command::showNow);
+    EXPECT_EQ(s.overlays.presented, 1);
+    EXPECT_EQ(s.kind(), Kind::transitioning);
+    s.clock.advance(10);
+    s.overlays.userDismisses();
+    EXPECT_EQ(s.kind(), Kind::idle);
+    s.overlays.removed();
+    s.clock.advance(3600);
+    EXPECT_EQ(s.overlays.presented, 1);
+}
+
+TEST(Session, IntervalChangesReArmUnlessIdle) {
+    Session s;
+    s.clock.advance(100);
+    s.state.setFixedIntervalMinutes(2);
+    EXPECT_EQ(s.secondsUntilDue(), 120);
+    s.clock.advance(120);
+    EXPECT_EQ(s.overlays.presented, 1);
+    s.overlays.userDismisses();
+    s.overlays.removed();
+
+    s.post(Command::stopSession);
+    s.state.setFixedIntervalMinutes(1);
+    EXPECT_EQ(s.kind(), Kind::idle);
+    s.clock.advance(600);
+    EXPECT_EQ(s.overlays.presented, 1);
+}
+
+TEST(Session, AScreenChangeRemovalReArmsWithAFreshInterval) {
+    Session s;
+    s.clock.advance(600 + 5);
+    EXPECT_EQ(s.kind(), Kind::velmoring);
+    s.overlays.removed();
+    s.delegate.overlayRemovedByScreenChange();
+    EXPECT_EQ(s.kind(), Kind::scheduled);
+    EXPECT_EQ(s.secondsUntilDue(), 600);
+    s.clock.advance(600);
+    EXPECT_EQ(s.overlays.presented, 2);
+}
+
+TEST(CallDeferral, AFireDuringACallIsHeldBackAndShownAfterTheGracePeriod) {
+    Session s;
+    s.calls->inCall = true;
+    s.clock.advance(600);
+    EXPECT_EQ(s.overlays.presented, 0);
+    EXPECT_TRUE(s.state.isCallDeferred());
+    EXPECT_EQ(s.kind(), Kind::scheduled);
+    EXPECT_EQ(s.calls->monitorsStarted, 1);
+
+    s.clock.advance(200);
+    s.calls->callEnds();
+    EXPECT_TRUE(s.delegate.isGracePeriodPending());
+    s.clock.advance(119);
+    EXPECT_EQ(s.overlays.presented, 0);
+    s.clock.advance(1);
+    EXPECT_EQ(s.overlays.presented, 1);
+    EXPECT_FALSE(s.state.isCallDeferred());
+    EXPECT_EQ(s.kind(), Kind::transitioning);
+    // An overlay after a call is a manual one: its dismissal re-arms the running session.
+    s.overlays.userDismisses();
+    EXPECT_EQ(s.kind(), Kind::scheduled);
+}
+
+TEST(CallDeferral, FurtherFiresDuringTheCallOnlyReArm) {
+    Session s;
+    s.calls->inCall = true;
+    s.clock.advance(600);
+    s.clock.advance(600);
+    s.clock.advance(600);
+    EXPECT_EQ(s.overlays.presented, 0);
+    EXPECT_EQ(s.calls->monitorsStarted, 1);
+    EXPECT_EQ(s.kind(), Kind::scheduled);
+}
+
+TEST(CallDeferral, ACallAgainAtTheEndOfTheGracePeriodRestartsMonitoring) {
+    Session s;
+    s.calls->inCall = true;
+    s.clock.advance(600);
+    s.calls->callEnds();
+    s.calls->inCall = true;
+    s.clock.advance(120);
+    EXPECT_EQ(s.overlays.presented, 0);
+    EXPECT_TRUE(s.state.isCallDeferred());
+    EXPECT_EQ(s.calls->monitorsStarted, 2);
+}
+
+TEST(CallDeferral, NothingIsShownWhenTheRegularOverlayIsDueWithin120Seconds) {
+    Session s;
+    s.calls->inCall = true;
+    s.clock.advance(600); // re-armed: due at 1200
+    s.clock.advance(400);
+    s.calls->callEnds(); // grace period ends at 1120, 80 s before the regular overlay
+    s.clock.advance(120);
+    EXPECT_EQ(s.overlays.presented, 0);
+    EXPECT_FALSE(s.state.isCallDeferred());
+    s.clock.advance(80);
+    EXPECT_EQ(s.overlays.presented, 1);
+}
+
+TEST(CallDeferral, StoppingCancelsMonitoringAndTheGracePeriod) {
+    Session s;
+    s.calls->inCall = true;
+    s.clock.advance(600);
+    s.calls->inCall = false;
+    s.delegate.startGracePeriod();
+    s.post(Command::stopSession);
+    EXPECT_FALSE(s.state.isCallDeferred());
+    EXPECT_FALSE(s.calls->onCallEnded);
+    EXPECT_FALSE(s.delegate.isGracePeriodPending());
+    s.clock.advance(3600);
+    EXPECT_EQ(s.overlays.presented, 0);
+}
+
+TEST(CallDeferral, CallsAreIgnoredWhenPausingIsOff) {
+    Session s;
+    s.state.setPauseDuringCalls(false);
+    s.calls->inCall = true;
+    s.clock.advance(600);
+    EXPECT_EQ(s.overlays.presented, 1);
+    EXPECT_EQ(s.calls->monitorsStarted, 0);
+}

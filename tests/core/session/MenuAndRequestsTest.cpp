@@ -1,0 +1,44 @@
+#include "core/session/MenuModel.h"
+#include "core/session/Requests.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmor;
+
+TEST(MenuModel, IdleOffersToResumeEveryOtherStateToPause) {
+    const MenuModel idle = MenuModel::forState(VelmorState::idle());
+    EXPECT_EQ(idle.statusLine, QString::fromUtf8("Velmor — Paused"));
+    EXPECT_EQ(idle.toggleLabel, "Resume Velmor");
+    EXPECT_EQ(idle.toggleCommand, Command::startSession);
+    EXPECT_EQ(idle.iconName, "leaf");
+
+    const QDateTime due(QDate(2026, 12, 5), QTime(10, 0), Qt::UTC);
+    // A fading-out overlay is already scheduled again: the session reads as active.
+    for (const VelmorState& state :
+         {VelmorState::scheduled(due), VelmorState::velmoring("x"), VelmorState::snoozed(due),
+          VelmorState::transitioning(), VelmorState::dismissing()}) {
+        const MenuModel active = MenuModel::forState(state);
+        EXPECT_EQ(active.statusLine, QString::fromUtf8("Velmor — Active"));
+        EXPECT_EQ(active.toggleLabel, "Pause Velmor");
+        EXPECT_EQ(active.toggleCommand, Command::stopSession);
+        EXPECT_EQ(active.iconName, "leaf-fill");
+    }
+}
+
+TEST(LaunchRequest, ArgumentsMapToRequestsAndTheirCommands) {
+    EXPECT_EQ(requestFromArguments({}), LaunchRequest::reopen);
+    EXPECT_EQ(requestFromArguments({"--now"}), LaunchRequest::now);
+    EXPECT_EQ(requestFromArguments({"--pause"}), LaunchRequest::pause);
+    EXPECT_EQ(requestFromArguments({"--resume"}), LaunchRequest::resume);
+    for (const QStringList& bad : {QStringList{"--reopen"}, QStringList{"now"},
+                                   QStringList{"--now", "--pause"}, QStringList{"--Now"}})
+        EXPECT_EQ(requestFromArguments(bad), std::nullopt) << bad.join(' ').toStdString();
+    EXPECT_EQ(commandFor(LaunchRequest::now), Command::showNow);
+    EXPECT_EQ(commandFor(LaunchRequest::pause), Command::stopSession);
+    EXPECT_EQ(commandFor(LaunchRequest::resume), Command::startSession);
+    EXPECT_EQ(commandFor(LaunchRequest::reopen), std::nullopt);
+    // What one launch sends, the running one reads back.
+    for (LaunchRequest r :
+         {LaunchRequest::reopen, LaunchRequest::now, LaunchRequest::pause, LaunchRequest::resume})
+        EXPECT_EQ(requestFromText(requestText(r)), r);
+}

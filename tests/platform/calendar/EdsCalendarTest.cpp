@@ -1,0 +1,220 @@
+// Runs against a real Evolution Data Server: main() re-executes this program under
+// dbus-run-session with a private HOME and XDG folders, D-Bus activation starts the registry and
+// the calendar factory, and they are stopped again before the bus goes away.
+#include <libecal/libecal.h>
+
+#include "platform/calendar/EdsCalendar.h"
+
+#include <QDateTime>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <ftw.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace velmor;
+
+namespace {
+
+constexpr const char* insideBusVariable = "VELMOR_EDS_TEST_BUS";
+
+bool insideBus() {
+    return std::getenv(insideBusVariable) != nullptr;
+}
+
+QByteArray icalUtc(const QDateTime& t) {
+    return t.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")).toLatin1();
+}
+
+std::optional<bool> meetingAt(EdsCalendar& calendar, const QDateTime& now) {
+    return calendar.hasMeetingBetween(now.addSecs(-1), now.addSecs(1));
+}
+
+void createEvent(ECalClient* client, const QByteArray& lines) {
+    static int count = 0;
+    const QByteArray text = "BEGIN:VEVENT\r\nUID:velmor-test-" + QByteArray::number(++count) +
+                            "\r\nDTSTAMP:20260101T000000Z\r\n" + lines + "END:VEVENT\r\n";
+    ICalComponent* event = i_cal_component_new_from_string(text.constData());
+    ASSERT_NE(event, nullptr);
+    GError* error = nullptr;
+    gchar* uid = nullptr;
+    const gboolean created = e_cal_client_create_object_sync(
+        client, event, E_CAL_OPERATION_FLAG_NONE, &uid, nullptr, &error);
+    EXPECT_TRUE(created) << (error ? error->message : "");
+    g_clear_error(&error);
+    g_free(uid);
+    g_object_unref(event);
+}
+
+// Stops every program our private bus started (the registry, the calendar factory and its
+// backends), by the process ids the bus knows them by.
+void stopBusServices() {
+    GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    if (!bus)
+        return;
+    GVariant* names = g_dbus_connection_call_sync(
+        bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "ListNames",
+        nullptr, G_VARIANT_TYPE("(as)"), G_DBUS_CALL_FLAGS_NONE, 2000, nullptr, nullptr);
+    std::vector<pid_t> pids;
+    if (names) {
+        GVariantIter* iter = nullptr;
+        const gchar* name = nullptr;
+        g_variant_get(names, "(as)", &iter);
+        while (g_variant_iter_loop(iter, "&s", &name)) {
+            if (name[0] != ':')
+                continue;
+            GVariant* reply = g_dbus_connection_call_sync(
+                bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                "GetConnectionUnixProcessID", g_variant_new("(s)", name), G_VARIANT_TYPE("(u)"),
+                G_DBUS_CALL_FLAGS_NONE, 2000, nullptr, nullptr);
+            if (!reply)
+                continue;
+            guint32 pid = 0;
+            g_variant_get(reply, "(u)", &pid);
+            g_variant_unref(reply);
+            if (pid > 1 && pid_t(pid) != getpid())
+                pids.push_back(pid_t(pid));
+        }
+        g_variant_iter_free(iter);
+        g_variant_unref(names);
+    }
+    g_object_unref(bus);
+    for (pid_t pid : pids)
+        kill(pid, SIGTERM);
+}
+
+class StopServices : public ::testing::Environment {
+public:
+    void TearDown() override {
+        if (insideBus())
+            stopBusServices();
+    }
+};
+
+int removeEntry(const char* path, const struct stat*, int, struct FTW*) {
+    return remove(path);
+}
+
+// Re-runs this program under a private session bus and cleans up its folders afterwards.
+int runUnderPrivateBus(int argc, char** argv) {
+    char folder[] = "/tmp/velmor-eds-XXXXXX";
+    if (!mkdtemp(folder))
+        return 1;
+    const std::string root = folder;
+    for (const char* sub : {"/home", "/config", "/data", "/cache", "/runtime"})
+        mkdir((root + sub).c_str(), 0700);
+    setenv("HOME", (root + "/home").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
+    setenv("XDG_CACHE_HOME", (root + "/cache").c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", (root + "/runtime").c_str(), 1);
+    setenv("GSETTINGS_BACKEND", "memory", 1);
+    unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    setenv(insideBusVariable, "1", 1);
+
+    const pid_t child = fork();
+    if (child == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGTERM); // a killed test takes its bus and services along
+        std::vector<char*> args{const_cast<char*>("timeout"),
+                                const_cast<char*>("-k"),
+                                const_cast<char*>("5"),
+                                const_cast<char*>("110"),
+                                const_cast<char*>("dbus-run-session"),
+                                const_cast<char*>("--")};
+        for (int i = 0; i < argc; ++i)
+            args.push_back(argv[i]);
+        args.push_back(nullptr);
+        execvp("timeout", args.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    nftw(folder, removeEntry, 16, FTW_DEPTH | FTW_PHYS);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 127) {
+        std::fprintf(stderr, "dbus-run-session could not be started\n");
+        return 1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+}
+
+} // namespace
+
+TEST(EdsCalendar, MeetingsOfTheLocalCalendar) {
+    if (access("/usr/libexec/evolution-source-registry", X_OK) != 0)
+        GTEST_SKIP() << "Evolution Data Server is not installed";
+    GError* error = nullptr;
+    ESourceRegistry* registry = e_source_registry_new_sync(nullptr, &error);
+    ASSERT_NE(registry, nullptr) << (error ? error->message : "");
+    ESource* source = e_source_registry_ref_builtin_calendar(registry);
+    ASSERT_NE(source, nullptr);
+    EClient* client = e_cal_client_connect_sync(source, E_CAL_CLIENT_SOURCE_TYPE_EVENTS,
+                                                guint32(-1), nullptr, &error);
+    ASSERT_NE(client, nullptr) << (error ? error->message : "");
+    auto* calendar = E_CAL_CLIENT(client);
+
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const auto at = [&](int minutes) { return icalUtc(now.addSecs(minutes * 60)); };
+    const QByteArray inTwoDays = now.addDays(2).toString(QStringLiteral("yyyyMMdd")).toLatin1();
+    createEvent(calendar, "DTSTART:" + at(-30) + "\r\nDTEND:" + at(30) + "\r\n");
+    createEvent(calendar,
+                "DTSTART:" + at(120) + "\r\nDTEND:" + at(180) + "\r\nTRANSP:TRANSPARENT\r\n");
+    createEvent(calendar, "DTSTART;VALUE=DATE:" + inTwoDays + "\r\n");
+    // Weekly since last week, so today's instance comes from the recurrence rule.
+    createEvent(calendar, "DTSTART:" + icalUtc(now.addDays(-7).addSecs(300 * 60)) +
+                              "\r\nDURATION:PT1H\r\nRRULE:FREQ=WEEKLY\r\n");
+    createEvent(calendar,
+                "DTSTART:" + at(480) + "\r\nDTEND:" + at(540) + "\r\nSTATUS:CANCELLED\r\n");
+    createEvent(calendar,
+                "DTSTART:" + at(600) + "\r\nDTEND:" + at(660) + "\r\nSTATUS:TENTATIVE\r\n");
+
+    {
+        // Given up while still connecting: its late answers must touch nothing.
+        EdsCalendar abandoned;
+        abandoned.reconnect();
+    }
+    for (int i = 0; i < 100; ++i)
+        g_main_context_iteration(nullptr, FALSE);
+
+    // The connection completes in the background; until then the source cannot answer.
+    EdsCalendar eds;
+    eds.reconnect();
+    EXPECT_EQ(meetingAt(eds, now), std::nullopt);
+    for (int i = 0; i < 1000 && eds.isConnecting(); ++i)
+        if (!g_main_context_iteration(nullptr, FALSE))
+            g_usleep(10000);
+    ASSERT_GE(eds.connectedCalendars(), 1);
+    EXPECT_EQ(meetingAt(eds, now), true);
+    EXPECT_EQ(meetingAt(eds, now.addSecs(150 * 60)), false); // free
+    EXPECT_EQ(meetingAt(eds, now.addSecs(240 * 60)), false); // nothing
+    EXPECT_EQ(meetingAt(eds, now.addSecs(330 * 60)), true);  // weekly
+    EXPECT_EQ(meetingAt(eds, now.addSecs(510 * 60)), false); // cancelled
+    EXPECT_EQ(meetingAt(eds, now.addSecs(630 * 60)), true);  // tentative
+    // At least 36 h away from the timed events above.
+    EXPECT_EQ(meetingAt(eds, QDateTime(now.addDays(2).date(), QTime(12, 0), Qt::UTC)), false);
+
+    g_object_unref(client);
+    g_object_unref(source);
+    g_object_unref(registry);
+}
+
+TEST(EdsCalendar, UnreachableBusAnswersNothing) {
+    const QByteArray old = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/velmor-bus");
+    EdsCalendar eds;
+    EXPECT_EQ(meetingAt(eds, QDateTime::currentDateTimeUtc()), std::nullopt);
+    EXPECT_EQ(eds.connectedCalendars(), 0);
+    qputenv("DBUS_SESSION_BUS_ADDRESS", old);
+}
+
+int main(int argc, char** argv) {
+    if (!insideBus())
+        return runUnderPrivateBus(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new StopServices);
+    return RUN_ALL_TESTS();
+}

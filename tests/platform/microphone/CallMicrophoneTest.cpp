@@ -1,0 +1,156 @@
+#include "platform/microphone/AlsaMicrophone.h"
+#include "platform/microphone/MicrophoneChain.h"
+#include "platform/microphone/PulseMicrophone.h"
+
+#include "TestHome.h"
+
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+#include <pulse/simple.h>
+
+#include <functional>
+
+using namespace velmor;
+
+namespace {
+
+void writeStatus(const QString& root, const QString& substream, const QByteArray& state) {
+    test::writeFile(root + "/" + substream + "/status",
+                    "state: " + state + "\nowner_pid   : 4242\ntrigger_time: 1.0\n");
+}
+
+bool eventually(const std::function<bool()>& condition, int ms = 5000) {
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired()) {
+        if (condition())
+            return true;
+        QThread::msleep(40);
+    }
+    return condition();
+}
+
+QString pactl(const QStringList& args) {
+    QProcess process;
+    process.start(QStringLiteral("pactl"), args);
+    process.waitForFinished(5000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Whether a process has a recording stream yet (other tests may record from the same server).
+bool recordsFrom(const QProcess& process) {
+    return pactl({"list", "source-outputs"})
+        .contains(QStringLiteral("application.process.id = \"%1\"").arg(process.processId()));
+}
+
+// A recorder in its own process, stopped when the test leaves its scope.
+struct Recorder {
+    QProcess process;
+    Recorder(const QString& program, const QStringList& args) {
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.start(program, args);
+        process.waitForStarted(5000);
+    }
+    ~Recorder() { stop(); }
+    void stop() {
+        if (process.state() == QProcess::NotRunning)
+            return;
+        process.kill();
+        process.waitForFinished(5000);
+    }
+};
+
+// The private sound server of scripts/run-tests.sh; without one, a server of our own with the
+// same null sinks, so the test runs in any shell.
+class PrivatePulse : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (PulseMicrophone().query())
+            return;
+        if (QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty())
+            GTEST_SKIP() << "pulseaudio is not installed";
+        oldRuntime_ = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", runtime_.path().toUtf8());
+        server_.start(QStringLiteral("pulseaudio"),
+                      {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
+                       "--use-pid-file=no", "--load=module-native-protocol-unix",
+                       "--load=module-null-sink sink_name=out",
+                       "--load=module-null-sink sink_name=mic",
+                       "--load=module-remap-source master=mic.monitor source_name=micsrc"});
+        ASSERT_TRUE(eventually([] { return PulseMicrophone().query().has_value(); }));
+        pactl({"set-default-source", "micsrc"});
+    }
+    void TearDown() override {
+        if (server_.state() == QProcess::NotRunning)
+            return;
+        server_.terminate();
+        server_.waitForFinished(5000);
+        qputenv("XDG_RUNTIME_DIR", oldRuntime_);
+    }
+
+    test::TestHome home_;
+    QTemporaryDir runtime_;
+    QProcess server_;
+    QByteArray oldRuntime_;
+};
+
+} // namespace
+
+TEST(AlsaMicrophone, RunningCaptureSubstreamMeansInUse) {
+    test::TestHome home;
+    const QString root = home.path() + "/asound";
+    EXPECT_FALSE(AlsaMicrophone(root).isInUse()); // no tree at all
+    writeStatus(root, "card0/pcm0c/sub0", "PREPARED");
+    writeStatus(root, "card0/pcm0p/sub0", "RUNNING"); // playback does not count
+    test::writeFile(root + "/card0/pcm1c/sub0/status", "closed\n");
+    EXPECT_FALSE(AlsaMicrophone(root).isInUse());
+    writeStatus(root, "card1/pcm2c/sub1", "RUNNING");
+    EXPECT_TRUE(AlsaMicrophone(root).isInUse());
+
+    // The ALSA tree stands in only when no sound server answers.
+    PulseMicrophone absent(QByteArrayLiteral("unix:") + home.path().toUtf8() + "/no-such-socket");
+    EXPECT_EQ(absent.query(), std::nullopt);
+    EXPECT_TRUE(MicrophoneChain(absent, AlsaMicrophone(root)).isInUse());
+    EXPECT_FALSE(MicrophoneChain(absent, AlsaMicrophone(home.path() + "/none")).isInUse());
+}
+
+// One test, not several: the cases share the server's default source and must not overlap.
+TEST_F(PrivatePulse, DefaultSourceRecordedByAnotherProgramIsInUse) {
+    PulseMicrophone microphone;
+    ASSERT_TRUE(eventually([&] { return microphone.query() == false; }));
+
+    // Recording what a sink plays is not the microphone.
+    Recorder monitor(QStringLiteral("parec"), {"-d", "out.monitor"});
+    ASSERT_TRUE(eventually([&] { return recordsFrom(monitor.process); }));
+    EXPECT_EQ(microphone.query(), false);
+
+    // Our own recording stream is not a call either.
+    pa_sample_spec format{PA_SAMPLE_S16LE, 16000, 1};
+    pa_simple* own = pa_simple_new(nullptr, "velmor-test", PA_STREAM_RECORD, "micsrc", "own",
+                                   &format, nullptr, nullptr, nullptr);
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(microphone.query(), false);
+
+    // Nor is a level meter of a volume control.
+    Recorder meter(QStringLiteral(VELMOR_PEAK_METER), {"micsrc"});
+    ASSERT_TRUE(eventually([&] { return recordsFrom(meter.process); }));
+    EXPECT_EQ(microphone.query(), false);
+
+    {
+        Recorder call(QStringLiteral("parecord"), {"-d", "micsrc", home_.path() + "/call.wav"});
+        EXPECT_TRUE(eventually([&] { return microphone.query() == true; }));
+        call.stop();
+        EXPECT_TRUE(eventually([&] { return microphone.query() == false; }));
+    }
+    pa_simple_free(own);
+
+    // A monitor chosen as the default source is still not a microphone.
+    const QString oldDefault = pactl({"get-default-source"}).trimmed();
+    pactl({"set-default-source", "out.monitor"});
+    EXPECT_EQ(microphone.query(), false);
+    pactl({"set-default-source", oldDefault.isEmpty() ? QStringLiteral("micsrc") : oldDefault});
+}

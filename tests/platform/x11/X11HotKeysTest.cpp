@@ -1,0 +1,251 @@
+#include "platform/x11/X11HotKeys.h"
+#include "TestHome.h"
+#include "VirtualClock.h"
+#include "core/settings/SettingsStore.h"
+#include "core/shortcuts/GlobalShortcuts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QProcess>
+
+#include "TestApp.h"
+
+#include <gtest/gtest.h>
+
+#include <xcb/xcb.h>
+
+#include <unistd.h>
+
+#include <functional>
+#include <memory>
+
+using namespace velmor;
+using namespace velmor::shortcuts;
+
+namespace {
+
+constexpr int command = carbon::command, shift = carbon::shift, option = carbon::option;
+
+bool displayReachable() {
+    int screen = 0;
+    xcb_connection_t* connection = xcb_connect(nullptr, &screen);
+    const bool reachable = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return reachable;
+}
+
+// Spins the event loop until `done` holds or `seconds` pass.
+bool waitFor(const std::function<bool()>& done, double seconds = 3.0) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > seconds * 1000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+void spin(double seconds) {
+    waitFor([] { return false; }, seconds);
+}
+
+bool run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
+bool xdotool(const QStringList& arguments) {
+    return run(QStringLiteral("xdotool"), arguments);
+}
+
+// A second X client, standing for another program.
+class OtherClient {
+public:
+    OtherClient() : connection_(xcb_connect(nullptr, nullptr)) {
+        root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
+    }
+    ~OtherClient() { xcb_disconnect(connection_); }
+    bool grab(std::uint8_t keyCode, std::uint16_t modifiers) {
+        xcb_generic_error_t* error = xcb_request_check(
+            connection_, xcb_grab_key_checked(connection_, 0, root_, modifiers, keyCode,
+                                              XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+        std::free(error);
+        return error == nullptr;
+    }
+    // The modifier and lock state of the keyboard as the server sees it now.
+    std::uint16_t modifierState() {
+        xcb_query_pointer_reply_t* reply =
+            xcb_query_pointer_reply(connection_, xcb_query_pointer(connection_, root_), nullptr);
+        const std::uint16_t state = reply ? reply->mask : 0;
+        std::free(reply);
+        return state;
+    }
+
+private:
+    xcb_connection_t* connection_;
+    xcb_window_t root_ = 0;
+};
+
+class X11HotKeysTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (displayReachable())
+            test::guiApplication();
+    }
+
+    void SetUp() override {
+        if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+            GTEST_SKIP() << "no X display to grab keys on";
+        hotKeys_ = X11HotKeys::create();
+        ASSERT_TRUE(hotKeys_);
+        GlobalShortcuts::initialize(store_, *hotKeys_);
+    }
+
+    void TearDown() override {
+        // Put the locks back as they were for whoever types next.
+        if (other_.modifierState() & XCB_MOD_MASK_LOCK)
+            xdotool({"key", "Caps_Lock"});
+        if (other_.modifierState() & (XCB_MOD_MASK_2 | XCB_MOD_MASK_3))
+            xdotool({"key", "Num_Lock"});
+        hotKeys_.reset();
+    }
+
+    // Presses the combination and lets the release arrive; the number of key-up actions run.
+    int tap(const Name& name, const QString& keys) {
+        int ups = 0;
+        GlobalShortcuts::onKeyUp(name, [&] { ++ups; });
+        EXPECT_TRUE(xdotool({"key", keys}));
+        waitFor([&] { return ups > 0; });
+        spin(0.2); // a second run would show up here
+        return ups;
+    }
+
+    test::TestHome home_;
+    test::VirtualClock clock_;
+    SettingsStore store_{QString(), clock_};
+    OtherClient other_;
+    std::unique_ptr<X11HotKeys> hotKeys_;
+};
+
+} // namespace
+
+TEST_F(X11HotKeysTest, CtrlShiftGRunsEachActionOncePerPress) {
+    const Name name(QStringLiteral("triggerVelmoring"),
+                    Shortcut(Key::g, Qt::ControlModifier | Qt::ShiftModifier));
+    int downs = 0, ups = 0;
+    GlobalShortcuts::onKeyDown(name, [&] { ++downs; });
+    GlobalShortcuts::onKeyUp(name, [&] { ++ups; });
+
+    ASSERT_TRUE(xdotool({"key", "ctrl+shift+g"}));
+    EXPECT_TRUE(waitFor([&] { return ups == 1; }));
+    spin(0.2);
+    EXPECT_EQ(downs, 1);
+    EXPECT_EQ(ups, 1);
+
+    // Other modifiers are another combination.
+    ASSERT_TRUE(xdotool({"key", "ctrl+g", "ctrl+alt+shift+g", "shift+g"}));
+    spin(0.3);
+    EXPECT_EQ(ups, 1);
+
+    // Held past the repeat delay, the key still goes down once and up once, also when the
+    // modifiers are let go before the key.
+    ASSERT_TRUE(xdotool({"keydown", "ctrl+shift+g", "sleep", "1", "keyup", "ctrl+shift", "sleep",
+                         "0.3", "keyup", "g"}));
+    EXPECT_TRUE(waitFor([&] { return ups == 2; }));
+    spin(0.2);
+    EXPECT_EQ(downs, 2);
+    EXPECT_EQ(ups, 2);
+
+    GlobalShortcuts::setPaused(true);
+    ASSERT_TRUE(xdotool({"key", "ctrl+shift+g"}));
+    spin(0.3);
+    EXPECT_EQ(ups, 2);
+}
+
+TEST_F(X11HotKeysTest, ACombinationAnotherProgramHoldsPrintsTheErrorLine) {
+    // J is X key code 44; Mod1 is Alt.
+    ASSERT_TRUE(other_.grab(44, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1));
+    const Shortcut ctrlAltJ(0x26, command | option);
+    EXPECT_TRUE(GlobalShortcuts::isTakenBySystem(ctrlAltJ));
+
+    testing::internal::CaptureStdout();
+    const Name name(QStringLiteral("taken"), ctrlAltJ);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error registering hotkey Ctrl+Alt+J: 10\n");
+    EXPECT_EQ(GlobalShortcuts::getShortcut(name), ctrlAltJ); // stored all the same
+
+    // A free combination is free, and the trial grab leaves it free for others.
+    const Shortcut ctrlAltU(0x20, command | option);
+    EXPECT_FALSE(GlobalShortcuts::isTakenBySystem(ctrlAltU));
+    EXPECT_TRUE(other_.grab(32, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1));
+    // Our own hot key is not "taken", and asking does not let it go.
+    const Name ours(QStringLiteral("ours"), Shortcut(0x28, command | shift));
+    EXPECT_FALSE(GlobalShortcuts::isTakenBySystem(Shortcut(0x28, command | shift)));
+    EXPECT_EQ(tap(ours, "ctrl+shift+k"), 1);
+}
+
+TEST_F(X11HotKeysTest, LitLocksDoNotStopTheShortcut) {
+    const Name name(QStringLiteral("locks"), Shortcut(0x25, command | shift)); // L
+    ASSERT_TRUE(xdotool({"key", "Num_Lock"}));
+    ASSERT_TRUE(other_.modifierState() & XCB_MOD_MASK_2);
+    EXPECT_EQ(tap(name, "ctrl+shift+l"), 1);
+
+    ASSERT_TRUE(xdotool({"key", "Caps_Lock"}));
+    ASSERT_TRUE(other_.modifierState() & XCB_MOD_MASK_LOCK);
+    EXPECT_EQ(tap(name, "ctrl+shift+l"), 2); // both attached actions count from here
+
+    ASSERT_TRUE(xdotool({"key", "Num_Lock"}));
+    EXPECT_EQ(tap(name, "ctrl+shift+l"), 3);
+}
+
+TEST_F(X11HotKeysTest, GrabsFollowNumLockToAnotherModifier) {
+    const Name name(QStringLiteral("moved"), Shortcut(0x2D, command | shift)); // N
+    ASSERT_TRUE(run("xmodmap", {"-e", "clear mod2", "-e", "add mod3 = Num_Lock"}));
+    spin(0.3);
+    ASSERT_TRUE(xdotool({"key", "Num_Lock"}));
+    const bool numLockOnMod3 = other_.modifierState() & XCB_MOD_MASK_3;
+    const int ups = tap(name, "ctrl+shift+n");
+    xdotool({"key", "Num_Lock"});
+    ASSERT_TRUE(run("xmodmap", {"-e", "clear mod3", "-e", "add mod2 = Num_Lock"}));
+    EXPECT_TRUE(numLockOnMod3);
+    EXPECT_EQ(ups, 1);
+}
+
+TEST_F(X11HotKeysTest, WhileOurMenuIsOpenTheShortcutStillRunsAndOtherKeysReachTheMenu) {
+    const Name name(QStringLiteral("menu"), Shortcut(0x2E, command | shift)); // M
+    int ups = 0;
+    GlobalShortcuts::onKeyUp(name, [&] { ++ups; });
+    QMenu menu;
+    QAction* first = menu.addAction(QStringLiteral("First"));
+    menu.addAction(QStringLiteral("Second"));
+    menu.popup(QPoint(200, 200));
+    ASSERT_TRUE(waitFor([&] { return menu.isVisible(); }));
+    spin(0.3);
+
+    ASSERT_TRUE(xdotool({"key", "ctrl+shift+m"}));
+    EXPECT_TRUE(waitFor([&] { return ups == 1; }));
+    EXPECT_TRUE(menu.isVisible());
+    ASSERT_TRUE(xdotool({"key", "Down"}));
+    EXPECT_TRUE(waitFor([&] { return menu.activeAction() == first; }));
+
+    ASSERT_TRUE(xdotool({"key", "Escape"}));
+    ASSERT_TRUE(waitFor([&] { return !menu.isVisible(); }));
+    spin(0.2);
+    ASSERT_TRUE(xdotool({"key", "ctrl+shift+m"}));
+    EXPECT_TRUE(waitFor([&] { return ups == 2; }));
+    spin(0.2);
+    EXPECT_EQ(ups, 2);
+}
+
+TEST(GlobalShortcutsRegistration, WithoutAnX11DisplayTheDesktopServiceSaysSoOnce) {
+    testing::internal::CaptureStdout();
+    const std::unique_ptr<HotKeyService> none = makeSystemHotKeys();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Global shortcuts are not available: no X11 display (platform none)\n");
+    EXPECT_FALSE(none->isAvailable());
+    EXPECT_EQ(none->registerHotKey(1, Shortcut(5, 768)), HotKeyService::statusUnavailable);
+}

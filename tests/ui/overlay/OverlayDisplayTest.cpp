@@ -1,0 +1,425 @@
+// The overlay on a real display: the runner's Xvfb with two monitors side by side, L (left) and
+// R (right). R is made the main screen so that "main" and "first" differ.
+#include "TestHome.h"
+#include "VirtualClock.h"
+#include "core/base/Resources.h"
+#include "core/model/Commands.h"
+#include "core/session/OverlaySounds.h"
+#include "core/settings/AppState.h"
+#include "core/settings/SettingsStore.h"
+#include "core/settings/SoundPreparer.h"
+#include "platform/desktop/Fonts.h"
+#include "platform/x11/MainScreen.h"
+#include "ui/overlay/OverlayManager.h"
+#include "ui/overlay/OverlayPanel.h"
+#include "ui/overlay/OverlayView.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QFontInfo>
+#include <QImage>
+#include <QProcess>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include "TestApp.h"
+
+#include <gtest/gtest.h>
+#include <xcb/xcb.h>
+
+#include <memory>
+
+using namespace velmor;
+
+namespace {
+
+bool ensureApplication() {
+    if (!test::guiApplication())
+        return false;
+    setResourcesDir(QStringLiteral(VELMOR_RESOURCES_DIR));
+    return true;
+}
+
+bool run(const QString& program, const QStringList& args) {
+    return QProcess::execute(program, args) == 0;
+}
+
+struct RecordingSounds final : OverlaySounds, SoundPreparer {
+    int arrivals = 0;
+    int departures = 0;
+    void playArrival() override { ++arrivals; }
+    void playDeparture() override { ++departures; }
+    void prepare(VelmorSound, double) override {}
+};
+
+struct FixedMainScreen final : MainScreen {
+    QScreen* main = nullptr;
+    QScreen* screen() const override { return main; }
+};
+
+class OverlayDisplay : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!ensureApplication())
+            GTEST_SKIP() << "no X display";
+        home = std::make_unique<test::TestHome>();
+        store = std::make_unique<SettingsStore>(QString(), clock);
+        state = std::make_unique<AppState>(*store, notifications, sounds);
+        ASSERT_EQ(QGuiApplication::screens().size(), 2) << "the runner's display has L and R";
+        left = QGuiApplication::screens().at(0);
+        right = QGuiApplication::screens().at(1);
+        if (left->geometry().x() > right->geometry().x())
+            std::swap(left, right);
+        mainScreen.main = right;
+        overlays = std::make_unique<OverlayManager>(*state, clock, sounds);
+        overlays->setMainScreen(&mainScreen);
+        overlays->setReduceMotion([this] { return reduceMotion; });
+        // The pointer rests on the screen without the prompt, where keys would go without a grab.
+        QCursor::setPos(left->geometry().center());
+    }
+
+    void TearDown() override {
+        overlays.reset();
+        QTest::qWait(20); // deletes the removed panels
+    }
+
+    void present(OverlayScope scope = OverlayScope::everyScreen) {
+        state->setOverlayScope(scope);
+        presentedAt = clock.now();
+        overlays->present(prompt, [this] { ++dismissals; });
+        QTest::qWait(30);
+    }
+
+    // Moves the clock to `seconds` after the presentation and lets the frames catch up.
+    void at(double seconds) {
+        clock.advanceTo(presentedAt + seconds);
+        QTest::qWait(40);
+    }
+
+    OverlayPanel* panel(int i) const { return overlays->panels().at(size_t(i)); }
+    OverlayPanel* mainPanel() const { return panel(overlays->primaryPanelIndex()); }
+    OverlayPanel* otherPanel() const { return panel(1 - overlays->primaryPanelIndex()); }
+    OverlayView* mainView() const {
+        return overlays->views().at(size_t(overlays->primaryPanelIndex()));
+    }
+
+    static PromptItem makePrompt() {
+        PromptItem p;
+        p.id = QStringLiteral("P1");
+        p.text = QStringLiteral("What is the quietest sound you can hear?");
+        p.source = QStringLiteral("Ada Lane");
+        p.sourceWork = QStringLiteral("Field Notes");
+        return p;
+    }
+
+    test::VirtualClock clock;
+    std::unique_ptr<test::TestHome> home;
+    std::unique_ptr<SettingsStore> store;
+    Commands notifications;
+    RecordingSounds sounds;
+    std::unique_ptr<AppState> state;
+    FixedMainScreen mainScreen;
+    std::unique_ptr<OverlayManager> overlays;
+    QScreen* left = nullptr;
+    QScreen* right = nullptr;
+    PromptItem prompt = makePrompt();
+    bool reduceMotion = false;
+    double presentedAt = 0;
+    int dismissals = 0;
+};
+
+} // namespace
+
+TEST_F(OverlayDisplay, EveryScreenGetsAPanelButOnlyTheMainOneThePromptAndKeyboard) {
+    present(OverlayScope::everyScreen);
+    ASSERT_EQ(overlays->panels().size(), 2u);
+    EXPECT_TRUE(overlays->isPresenting());
+    EXPECT_EQ(overlays->primaryPanelIndex(), 1);
+    EXPECT_EQ(sounds.arrivals, 1);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(panel(i)->isVisible());
+        EXPECT_EQ(panel(i)->geometry(), QGuiApplication::screens().at(i)->geometry());
+        EXPECT_EQ(panel(i)->windowHandle()->screen(), QGuiApplication::screens().at(i));
+        EXPECT_EQ(overlays->views().at(size_t(i))->geometry(), panel(i)->rect());
+    }
+    EXPECT_EQ(mainView()->prompt(), prompt);
+    const PromptItem blank = overlays->views().at(0)->prompt();
+    EXPECT_TRUE(blank.text.isEmpty());
+    EXPECT_FALSE(blank.source || blank.sourceWork);
+    EXPECT_EQ(blank.category, PromptCategory::body);
+    EXPECT_EQ(blank.id.size(), 36);
+    EXPECT_TRUE(overlays->views().at(0)->textRect().isEmpty());
+    EXPECT_TRUE(overlays->views().at(0)->attributionRect().isEmpty());
+
+    EXPECT_TRUE(mainPanel()->hasKeyboardGrab());
+    EXPECT_FALSE(otherPanel()->hasKeyboardGrab());
+    EXPECT_EQ(QWidget::keyboardGrabber(), mainPanel());
+}
+
+TEST_F(OverlayDisplay, ThisScreenCoversOnlyTheMainScreen) {
+    present(OverlayScope::thisScreen);
+    ASSERT_EQ(overlays->panels().size(), 1u);
+    EXPECT_EQ(panel(0)->geometry(), right->geometry());
+    EXPECT_EQ(overlays->views().at(0)->prompt(), prompt);
+
+    // Without a main screen the first screen stands in.
+    overlays->dismissImmediately();
+    mainScreen.main = nullptr;
+    present(OverlayScope::thisScreen);
+    ASSERT_EQ(overlays->panels().size(), 1u);
+    EXPECT_EQ(panel(0)->geometry(), QGuiApplication::screens().first()->geometry());
+    EXPECT_EQ(overlays->views().at(0)->prompt(), prompt);
+}
+
+TEST_F(OverlayDisplay, KeysAreIgnoredDuringTheFadeInThenStartTheFadeOut) {
+    present();
+    // Real key presses through the X server, with the pointer on the other screen: only the
+    // main panel's keyboard grab brings them to it.
+    int dropped = 0; // presents while an overlay is on screen are dropped
+    overlays->present(prompt, [&] { ++dropped; });
+    at(5.0);
+    ASSERT_TRUE(run("xdotool", {"key", "a"}));
+    QTest::qWait(150);
+    EXPECT_FALSE(overlays->isDismissing());
+    EXPECT_EQ(dismissals, 0);
+
+    at(8.0);
+    ASSERT_TRUE(run("xdotool", {"key", "a"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return overlays->isDismissing(); }, 3000));
+    EXPECT_EQ(dismissals, 1);
+    EXPECT_EQ(sounds.departures, 1);
+    for (OverlayView* view : overlays->views())
+        EXPECT_TRUE(view->isDismissing());
+
+    // During the fade-out keys, clicks and presents do nothing.
+    overlays->present(prompt, [&] { ++dropped; });
+    EXPECT_EQ(overlays->generation(), 1u);
+    EXPECT_EQ(sounds.arrivals, 1);
+    QTest::keyClick(mainPanel(), Qt::Key_B);
+    QTest::mouseClick(otherPanel(), Qt::LeftButton);
+    EXPECT_EQ(dismissals, 1);
+    EXPECT_EQ(sounds.departures, 1);
+
+    // The panels stay for the 6.5 s of the fade-out, then go.
+    at(8.0 + 6.4);
+    EXPECT_TRUE(overlays->isPresenting());
+    std::vector<QPointer<OverlayPanel>> panels(overlays->panels().begin(),
+                                               overlays->panels().end());
+    at(8.0 + 6.6);
+    EXPECT_FALSE(overlays->isPresenting());
+    EXPECT_FALSE(overlays->isDismissing());
+    EXPECT_TRUE(overlays->panels().empty());
+    for (const auto& p : panels)
+        EXPECT_TRUE(!p || !p->isVisible());
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+    EXPECT_EQ(dismissals, 1);
+    EXPECT_EQ(dropped, 0);
+}
+
+TEST_F(OverlayDisplay, EscapeRemovesAtOnceAndCallsBackOnce) {
+    present();
+    at(1.0);
+    QTest::keyClick(mainPanel(), Qt::Key_Escape);
+    EXPECT_FALSE(overlays->isPresenting());
+    EXPECT_TRUE(overlays->panels().empty());
+    EXPECT_EQ(dismissals, 1);
+    EXPECT_EQ(sounds.departures, 0);
+
+    // Escape during a fade-out removes without calling back again.
+    present();
+    at(9.0);
+    QTest::keyClick(mainPanel(), Qt::Key_Space);
+    ASSERT_TRUE(overlays->isDismissing());
+    QTest::keyClick(otherPanel(), Qt::Key_Escape);
+    EXPECT_FALSE(overlays->isPresenting());
+    EXPECT_EQ(dismissals, 2);
+}
+
+TEST_F(OverlayDisplay, ClicksCountOnEveryPanelButKeysOnlyOnTheMainOne) {
+    present();
+    at(7.2);
+    QTest::mouseClick(otherPanel(), Qt::LeftButton);
+    EXPECT_FALSE(overlays->isDismissing());
+    at(7.4);
+    QTest::keyClick(otherPanel(), Qt::Key_A);
+    EXPECT_FALSE(overlays->isDismissing());
+    // A real click on the screen without the prompt.
+    const QPoint spot = left->geometry().center();
+    ASSERT_TRUE(run("xdotool", {"mousemove", QString::number(spot.x()), QString::number(spot.y()),
+                                "click", "1"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return overlays->isDismissing(); }, 3000));
+    EXPECT_EQ(dismissals, 1);
+}
+
+TEST_F(OverlayDisplay, AnEarlierOverlaysTimersAndCallbacksLeaveTheNextAlone) {
+    present();
+    at(8.0);
+    QTest::keyClick(mainPanel(), Qt::Key_Space); // removal due at 14.5 s
+    const auto staleEscape = mainPanel()->onEscape;
+    const auto generation = overlays->generation();
+    overlays->dismissImmediately();
+
+    int laterDismissals = 0;
+    clock.advance(1.0);
+    overlays->present(prompt, [&] { ++laterDismissals; });
+    EXPECT_EQ(overlays->generation(), generation + 1);
+    at(15.0); // past the first overlay's removal
+    EXPECT_TRUE(overlays->isPresenting());
+    EXPECT_FALSE(overlays->isDismissing());
+    staleEscape(); // a callback of the first overlay
+    EXPECT_TRUE(overlays->isPresenting());
+    EXPECT_EQ(dismissals, 1);
+    at(600.5); // past the first overlay's safety time-out
+    EXPECT_TRUE(overlays->isPresenting());
+    EXPECT_EQ(laterDismissals, 0);
+    at(608.9);
+    EXPECT_TRUE(overlays->isPresenting());
+    at(609.1); // the second one's own, 600 s after it came at 9 s, with its onDismiss
+    EXPECT_FALSE(overlays->isPresenting());
+    EXPECT_EQ(laterDismissals, 1);
+    EXPECT_EQ(sounds.departures, 1) << "the safety removal is silent";
+}
+
+TEST_F(OverlayDisplay, CtrlQQuitsButAPlainQIsAnOrdinaryKey) {
+    present();
+    bool timedOut = false;
+    QTimer::singleShot(0, [&] { QTest::keyClick(mainPanel(), Qt::Key_Q, Qt::ControlModifier); });
+    QTimer::singleShot(3000, [&] {
+        timedOut = true;
+        QCoreApplication::exit(1);
+    });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_FALSE(timedOut);
+    EXPECT_FALSE(overlays->isDismissing());
+
+    at(8.0);
+    QTest::keyClick(mainPanel(), Qt::Key_Q);
+    EXPECT_TRUE(overlays->isDismissing());
+}
+
+TEST_F(OverlayDisplay, RemovingAMonitorTakesTheOverlayAwayWithoutCallingBack) {
+    present();
+    QSignalSpy removed(overlays.get(), &OverlayManager::removedByScreenChange);
+    struct Restore {
+        ~Restore() {
+            run("xrandr", {"--setmonitor", "R", "1920/508x1080/286+1920+0", "none"});
+            if (!QTest::qWaitFor([] { return QGuiApplication::screens().size() == 2; }, 5000))
+                ADD_FAILURE() << "monitor R did not come back";
+        }
+    } restore;
+    ASSERT_TRUE(run("xrandr", {"--delmonitor", "R"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !overlays->isPresenting(); }, 5000));
+    EXPECT_EQ(removed.count(), 1);
+    EXPECT_EQ(dismissals, 0);
+    EXPECT_EQ(sounds.departures, 0);
+}
+
+TEST_F(OverlayDisplay, ViewDrawsTheLayersInTurnAndOnlyRepaintsTheText) {
+    state->setTheme(VelmorTheme::forest);
+    present(OverlayScope::thisScreen);
+    OverlayView* view = mainView();
+    const ThemeInfo& forest = themeInfo(VelmorTheme::forest);
+    const QColor background =
+        QColor::fromRgbF(float(forest.overlayColor.red), float(forest.overlayColor.green),
+                         float(forest.overlayColor.blue));
+
+    // Text block: 80 px each side, centred vertically with the attribution 14 px below.
+    const QRect text = view->textRect(), attribution = view->attributionRect();
+    EXPECT_EQ(text.left(), 80);
+    EXPECT_EQ(text.width(), view->width() - 160);
+    EXPECT_EQ(attribution.top(), text.bottom() + 1 + 14);
+    EXPECT_NEAR((text.top() + attribution.bottom()) / 2.0, view->height() / 2.0, 1.0);
+    EXPECT_EQ(QFontInfo(loraItalic(36)).family(), QStringLiteral("Lora"));
+
+    // What the X server shows on R (no compositor here: the window itself is opaque).
+    auto onScreen = [&] { return right->grabWindow(0).toImage(); };
+    auto inkIn = [&](const QRect& area) {
+        const QImage image = onScreen();
+        int ink = 0;
+        for (int y = area.top(); y <= area.bottom(); y += 2)
+            for (int x = area.left(); x <= area.right(); x += 2)
+                ink += (image.pixel(x, y) & 0xffffff) != (background.rgb() & 0xffffff);
+        return ink;
+    };
+    const QRect whole = view->rect();
+    at(1.75);
+    EXPECT_NEAR(mainPanel()->windowOpacity(), view->opacities().background, 0.01);
+    EXPECT_GT(mainPanel()->windowOpacity(), 0.2);
+    EXPECT_LT(mainPanel()->windowOpacity(), 0.4);
+    EXPECT_TRUE(view->isAnimating());
+    at(4.0); // nothing moves between the background and the text: no frames
+    EXPECT_FALSE(view->isAnimating());
+    EXPECT_EQ(inkIn(whole), 0);
+    at(5.5);
+    EXPECT_TRUE(view->isAnimating());
+    EXPECT_GT(inkIn(text), 50);
+    EXPECT_EQ(inkIn(attribution), 0);
+    at(7.5);
+    EXPECT_FALSE(view->isAnimating());
+    const int textInk = inkIn(text);
+    EXPECT_GT(inkIn(attribution), 20);
+    EXPECT_EQ(inkIn(whole), textInk + inkIn(attribution)) << "nothing drawn outside the block";
+    EXPECT_EQ(view->fullRepaintsAfterFirst(), 0);
+
+    // A new theme recolours the overlay.
+    state->setTheme(VelmorTheme::ember);
+    const ThemeInfo& ember = themeInfo(VelmorTheme::ember);
+    QTest::qWait(50);
+    const QColor corner = onScreen().pixelColor(2, 2);
+    EXPECT_NEAR(corner.redF(), ember.overlayColor.red, 0.01);
+    EXPECT_NEAR(corner.greenF(), ember.overlayColor.green, 0.01);
+}
+
+TEST_F(OverlayDisplay, ReduceMotionShowsEverythingAtOnceAndKeepsTheTimings) {
+    reduceMotion = true;
+    present(OverlayScope::thisScreen);
+    at(0.1);
+    EXPECT_EQ(mainView()->shownOpacities(), (OverlayOpacities{1, 1, 1}));
+    EXPECT_DOUBLE_EQ(mainPanel()->windowOpacity(), 1.0);
+    EXPECT_FALSE(mainView()->isAnimating());
+    at(5.0);
+    QTest::keyClick(mainPanel(), Qt::Key_Space);
+    EXPECT_FALSE(overlays->isDismissing()) << "input still waits 7.3 s";
+    at(8.0);
+    QTest::keyClick(mainPanel(), Qt::Key_Space);
+    at(8.1);
+    EXPECT_EQ(mainView()->shownOpacities(), (OverlayOpacities{0, 0, 0}));
+    EXPECT_TRUE(overlays->isPresenting()) << "panels stay 6.5 s";
+    at(14.6);
+    EXPECT_FALSE(overlays->isPresenting());
+}
+
+TEST_F(OverlayDisplay, MainScreenFollowsTheActiveWindowElseThePointer) {
+    DesktopMainScreen desktop;
+    QCursor::setPos(right->geometry().center());
+    QTest::qWait(30);
+    EXPECT_EQ(desktop.screen(), right);
+    QCursor::setPos(left->geometry().center());
+    QTest::qWait(30);
+    EXPECT_EQ(desktop.screen(), left);
+
+    // A window on R reported active the way a window manager reports it.
+    QWidget window;
+    window.setGeometry(QRect(right->geometry().topLeft() + QPoint(100, 100), QSize(300, 200)));
+    window.show();
+    QTest::qWait(50);
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    ASSERT_NE(x11, nullptr);
+    xcb_connection_t* c = x11->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_intern_atom_reply_t* atom =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 18, "_NET_ACTIVE_WINDOW"), nullptr);
+    ASSERT_NE(atom, nullptr);
+    const xcb_window_t active = xcb_window_t(window.winId());
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, root, atom->atom, XCB_ATOM_WINDOW, 32, 1,
+                        &active);
+    xcb_flush(c);
+    EXPECT_EQ(activeWindowScreen(), right);
+    EXPECT_EQ(desktop.screen(), right);
+    xcb_delete_property(c, root, atom->atom);
+    xcb_flush(c);
+    free(atom);
+    EXPECT_EQ(desktop.screen(), left);
+}
