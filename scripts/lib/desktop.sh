@@ -63,11 +63,12 @@ start_session_bus() {
   [ -n "$address" ] && export DBUS_SESSION_BUS_ADDRESS="$address"
 }
 
-# An empty home with its own XDG folders, so nothing touches the user's files.
+# An empty home with its own XDG folders and TMPDIR, so nothing touches the user's files and no
+# run reaches another's instance.
 use_private_home() {
   export HOME="$desktop_work/home" XDG_CONFIG_HOME="$desktop_work/home/.config"
-  export XDG_DATA_HOME="$desktop_work/home/.local/share"
-  mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
+  export XDG_DATA_HOME="$desktop_work/home/.local/share" TMPDIR="$desktop_work/tmp"
+  mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$TMPDIR"
 }
 
 # find_built PROGRAM [BUILD_DIR]: the program in the given build folder, $VELMOR_BUILD_DIR,
