@@ -1,20 +1,28 @@
 # The two commands of the README: `make run` and `make test`. Both install what is missing first.
 BUILD_DIR ?= build
+ASAN_BUILD_DIR ?= build-asan
 JOBS ?= 2
+FONT := node_modules/@fontsource/lora/files/lora-latin-400-italic.woff2
 
-.PHONY: all build deps configure run test bench clean
+.PHONY: all build deps configure run test test-sanitized bench clean
 
 all: build
 
 deps:
 	@scripts/install-deps.sh
 
+# The Lora typeface ships beside the program: a build fetches it or stops with the reason.
+$(FONT): package.json package-lock.json
+	@command -v npm >/dev/null || { echo "npm is missing: run 'make deps' (or install npm) to fetch the Lora font"; exit 1; }
+	npm ci --no-audit --no-fund || { echo "The Lora font could not be fetched from the npm registry; see the lines above"; exit 1; }
+	@touch $@
+
 $(BUILD_DIR)/build.ninja:
 	cmake -S . -B $(BUILD_DIR) -G Ninja
 
 configure: $(BUILD_DIR)/build.ninja
 
-build: configure
+build: $(FONT) configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: deps build
@@ -23,8 +31,15 @@ run: deps build
 test: deps build
 	scripts/run-tests.sh $(BUILD_DIR)
 
+# The headless unit tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitized: deps $(FONT)
+	cmake -S . -B $(ASAN_BUILD_DIR) -G Ninja -DVELMOR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(ASAN_BUILD_DIR) -j $(JOBS) --target core_test calendar_test
+	ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+	  scripts/run-tests.sh $(ASAN_BUILD_DIR) -L '^(core_test|calendar_test)$$'
+
 bench: deps build
 	bench/run-all.sh $(BUILD_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR)

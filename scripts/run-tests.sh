@@ -4,6 +4,7 @@
 # own HOME and XDG folders.
 set -uo pipefail
 build_dir=${1:-build}
+shift || true # further arguments go to ctest (a label or name filter)
 cd "$(dirname "$0")/.."
 source scripts/lib/desktop.sh
 
@@ -13,4 +14,4 @@ start_sound_server
 start_session_bus
 use_private_home
 
-ctest --test-dir "$build_dir" --output-on-failure -j 2 --timeout 300
+ctest --test-dir "$build_dir" --output-on-failure -j 2 --timeout 300 "$@"

@@ -2,14 +2,18 @@
 
 #include "core/model/Commands.h"
 
+#include <QCoreApplication>
+
 namespace velmor {
 
 MenuModel MenuModel::forState(const VelmorState& state) {
     if (!state.isActive())
-        return {QStringLiteral("Velmor \u2014 Paused"), QStringLiteral("Resume Velmor"),
-                Command::startSession, QStringLiteral("leaf")};
-    return {QStringLiteral("Velmor \u2014 Active"), QStringLiteral("Pause Velmor"),
-            Command::stopSession, QStringLiteral("leaf-fill")};
+        return {QCoreApplication::translate("MenuModel", "Velmor \u2014 Paused"),
+                QCoreApplication::translate("MenuModel", "Resume Velmor"), Command::startSession,
+                QStringLiteral("leaf")};
+    return {QCoreApplication::translate("MenuModel", "Velmor \u2014 Active"),
+            QCoreApplication::translate("MenuModel", "Pause Velmor"), Command::stopSession,
+            QStringLiteral("leaf-fill")};
 }
 
 } // namespace velmor
