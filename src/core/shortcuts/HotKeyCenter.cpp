@@ -6,11 +6,27 @@ namespace velmor::shortcuts {
 
 namespace {
 void logRegistrationError(const HotKeyService& service, const Shortcut& shortcut, int status) {
-    logLine(QStringLiteral("Error registering hotkey %1: %2")
-                .arg(service.describe(shortcut))
-                .arg(status));
+    logLine(HotKeyService::registrationError(service.describe(shortcut), status));
 }
 } // namespace
+
+QString HotKeyService::registrationError(const QString& description, int status) {
+    QString why;
+    switch (status) {
+    case statusTaken:
+        why = QStringLiteral("already taken by another program");
+        break;
+    case statusUnavailable:
+        why = QStringLiteral("global shortcuts are not available on this desktop");
+        break;
+    case statusNoSuchKey:
+        why = QStringLiteral("no key of this keyboard makes it");
+        break;
+    default:
+        why = QStringLiteral("refused by the desktop (error %1)").arg(status);
+    }
+    return QStringLiteral("Error registering hotkey %1: %2").arg(description, why);
+}
 
 HotKeyCenter::HotKeyCenter(HotKeyService& service) : service_(service) {}
 

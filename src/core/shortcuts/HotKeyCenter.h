@@ -22,7 +22,7 @@ public:
     HotKeyCenter(const HotKeyCenter&) = delete;
     HotKeyCenter& operator=(const HotKeyCenter&) = delete;
 
-    // A refused grab prints "Error registering hotkey <description>: <status>" and keeps nothing.
+    // A refused grab prints "Error registering hotkey <description>: <why>" and keeps nothing.
     void registerHotKey(const Shortcut& shortcut, Callback onKeyDown, Callback onKeyUp);
     // Every hot key of this shortcut.
     void unregisterHotKey(const Shortcut& shortcut);

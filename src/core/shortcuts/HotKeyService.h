@@ -23,6 +23,11 @@ public:
     static constexpr int statusOk = 0;
     static constexpr int statusUnavailable = -1; // no desktop service at all
     static constexpr int statusNoSuchKey = -2;   // the key or a modifier cannot be pressed here
+    static constexpr int statusTaken = 10;       // another program holds it (X11 BadAccess)
+
+    // "Error registering hotkey <description>: <why>", the line a refused grab prints, with the
+    // reason in words rather than the desktop's error number.
+    static QString registrationError(const QString& description, int status);
 
     virtual ~HotKeyService() = default;
 

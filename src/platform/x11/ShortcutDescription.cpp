@@ -1,5 +1,6 @@
 #include "platform/x11/ShortcutDescription.h"
 
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QList>
 
@@ -93,9 +94,18 @@ std::optional<QKeyCombination> specialKey(Key key) {
 }
 
 QString description(const Shortcut& shortcut, const KeyboardLayout& layout) {
-    const QKeyCombination key =
-        specialKey(shortcut.key())
-            .value_or(QKeyCombination(characterKey(layout.character(shortcut.key()))));
+    const std::optional<QKeyCombination> special = specialKey(shortcut.key());
+    const std::optional<char32_t> character = layout.character(shortcut.key());
+    if (!special && !character) {
+        // No key of this layout sits at that position: name the position rather than show a
+        // replacement character. The modifiers come from a stand-in key, dropped again.
+        const QString modifiers = QKeySequence(QKeyCombination(shortcut.modifiers(), Qt::Key_A))
+                                      .toString(QKeySequence::NativeText)
+                                      .chopped(1);
+        return modifiers + QCoreApplication::translate("ShortcutDescription", "Key %1")
+                               .arg(shortcut.carbonKeyCode);
+    }
+    const QKeyCombination key = special.value_or(QKeyCombination(characterKey(character)));
     const QString keyText = QKeySequence(key).toString(QKeySequence::NativeText);
     const QString text =
         QKeySequence(QKeyCombination(key.keyboardModifiers() | shortcut.modifiers(), key.key()))

@@ -284,9 +284,7 @@ void X11HotKeys::regrab() {
         const std::optional<Combination> wanted = combination(old.shortcut);
         const int status = !wanted ? statusNoSuchKey : isOurs(*wanted) ? statusOk : grab(*wanted);
         if (status != statusOk) {
-            logLine(QStringLiteral("Error registering hotkey %1: %2")
-                        .arg(shortcuts::description(old.shortcut))
-                        .arg(status));
+            logLine(registrationError(shortcuts::description(old.shortcut), status));
             continue;
         }
         grabs_[id] = Grab{old.shortcut, *wanted};

@@ -16,7 +16,7 @@ public:
     int registerHotKey(std::uint32_t id, const shortcuts::Shortcut& shortcut) override {
         ++attempts;
         if (taken.contains(shortcut))
-            return 10;
+            return statusTaken;
         grabbed[id] = shortcut;
         return statusOk;
     }

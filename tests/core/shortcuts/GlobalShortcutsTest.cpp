@@ -157,7 +157,8 @@ TEST(GlobalShortcutsRegistration, ARefusedGrabPrintsTheErrorLineAndIsNotRetried)
     const Name name = trigger();
     GlobalShortcuts::onKeyUp(name, [] {});
     const std::string output = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(output, "Error registering hotkey key 5 mods 768: 10\n");
+    EXPECT_EQ(output,
+              "Error registering hotkey key 5 mods 768: already taken by another program\n");
     EXPECT_EQ(facility.keys.attempts, 1);
     EXPECT_EQ(facility.store.value(triggerKey), defaultText); // the stored value stays
     EXPECT_TRUE(GlobalShortcuts::isTakenBySystem(ctrlShiftG));
@@ -202,7 +203,7 @@ TEST(HotKeyCenterMenu, WhileAMenuIsOpenKeysAreMatchedInTheApplication) {
     testing::internal::CaptureStdout();
     center.setMenuOpen(false);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "Error registering hotkey key 40 mods 2304: 10\n");
+              "Error registering hotkey key 40 mods 2304: already taken by another program\n");
     EXPECT_TRUE(keys.isGrabbed(ctrlShiftG));
     EXPECT_FALSE(center.isHotKey(40, 0x900));
     keys.tap(ctrlShiftG);
