@@ -62,9 +62,11 @@ int main(int argc, char** argv) {
             std::printf("no player for %s (missing file or no sound server)\n", qPrintable(name));
             return 1;
         }
-        std::printf("prepared %s (%.1f s of sound, %lld KiB decoded) in %.1f ms\n",
-                    qPrintable(name), player->sound().frames() / double(player->sound().sampleRate),
-                    player->sound().samples.size() / 1024LL, ms);
+        // Players decode when they play; decoded here only for the figures.
+        const auto sound = decodeSoundFile(player->path());
+        std::printf("prepared %s (%.1f s of sound, %lld KiB when decoded) in %.1f ms\n",
+                    qPrintable(name), sound ? sound->frames() / double(sound->sampleRate) : 0.0,
+                    sound ? sound->samples.size() / 1024LL : 0LL, ms);
         players.push_back(std::move(player));
     }
 

@@ -13,6 +13,7 @@
 #include "platform/calendar/IcsCalendar.h"
 #include "platform/clock/BootClock.h"
 #include "platform/dbus/DBusIdleInhibitor.h"
+#include "platform/dbus/DBusScreenLock.h"
 #include "platform/desktop/SingleInstance.h"
 #include "platform/microphone/MicrophoneChain.h"
 #include "platform/sound/SoundManager.h"
@@ -128,6 +129,8 @@ int main(int argc, char** argv) {
                           }});
     QObject::connect(&overlays, &OverlayManager::removedByScreenChange, &delegate,
                      &AppDelegate::overlayRemovedByScreenChange);
+    DBusScreenLock screenLock;
+    delegate.setScreenLock(&screenLock);
 
     MainWindow window;
     TrayMenu tray(state, commands, [&window] { window.bringToFront(); });

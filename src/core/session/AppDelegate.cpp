@@ -5,10 +5,13 @@
 #include "core/session/CallDetector.h"
 #include "core/session/IdleInhibitor.h"
 #include "core/session/OverlayPresenter.h"
+#include "core/session/ScreenLock.h"
 #include "core/session/VelmoringScheduler.h"
 #include "core/settings/AppState.h"
 
 #include <QPointer>
+
+#include <utility>
 
 namespace velmor {
 
@@ -16,6 +19,42 @@ AppDelegate::AppDelegate(Services services)
     : services_(std::move(services)), gracePeriod_(services_.clock) {}
 
 AppDelegate::~AppDelegate() = default;
+
+void AppDelegate::setScreenLock(ScreenLock* lock) {
+    if (screenLock_)
+        screenLock_->setListener(nullptr);
+    screenLock_ = lock;
+    if (!screenLock_)
+        return;
+    QPointer<AppDelegate> self(this);
+    screenLock_->setListener([self](bool locked) {
+        if (self)
+            self->screenLockChanged(locked);
+    });
+}
+
+bool AppDelegate::isScreenLocked() const {
+    return screenLock_ && screenLock_->isLocked();
+}
+
+void AppDelegate::screenLockChanged(bool locked) {
+    if (!locked) {
+        if (std::exchange(heldForLock_, false) && services_.appState.isCallDeferred())
+            startGracePeriod();
+        return;
+    }
+    const VelmorState::Kind kind = services_.appState.state().kind();
+    // A fading overlay has re-armed already; one still showing has not.
+    services_.overlays.dismissImmediately();
+    if (kind == VelmorState::Kind::transitioning || kind == VelmorState::Kind::velmoring)
+        overlayRemovedByScreenChange();
+}
+
+void AppDelegate::holdBackForLock() {
+    services_.appState.setIsCallDeferred(true);
+    heldForLock_ = true;
+    rearm();
+}
 
 void AppDelegate::setUp() {
     QMetaObject::invokeMethod(
@@ -58,6 +97,7 @@ void AppDelegate::stopSession() {
     if (scheduler_)
         scheduler_->stop();
     sessionRunning_ = false;
+    heldForLock_ = false;
     services_.overlays.dismissImmediately();
     services_.appState.setState(VelmorState::idle());
 }
@@ -82,6 +122,10 @@ void AppDelegate::handleFire() {
         return;
     if (state.isCallDeferred()) {
         rearm();
+        return;
+    }
+    if (isScreenLocked()) {
+        holdBackForLock();
         return;
     }
     if (state.pauseDuringCalls() && callDetection_ && callDetection_->isInCall()) {
@@ -144,6 +188,8 @@ void AppDelegate::overlayRemovedByScreenChange() {
 }
 
 void AppDelegate::showOverlayNow() {
+    if (isScreenLocked())
+        return;
     switch (services_.appState.state().kind()) {
     case VelmorState::Kind::velmoring:
     case VelmorState::Kind::transitioning:
@@ -166,6 +212,10 @@ void AppDelegate::gracePeriodEnded() {
     }
     if (!state.isCallDeferred())
         return;
+    if (isScreenLocked()) {
+        heldForLock_ = true;
+        return;
+    }
     if (callDetection_ && callDetection_->isInCall()) {
         watchForCallEnd();
         return;

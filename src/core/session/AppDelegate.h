@@ -15,6 +15,7 @@ class ContentManager;
 class IdleInhibitor;
 class Commands;
 class OverlayPresenter;
+class ScreenLock;
 class VelmoringScheduler;
 
 // The session operations: start and stop a session, turn each fire into an overlay or hold it
@@ -40,6 +41,10 @@ public:
     explicit AppDelegate(Services services);
     ~AppDelegate() override;
 
+    // While the screen is locked a due overlay is held back as during a call and shown 120 s
+    // after the unlock; one on screen when the lock comes is removed at once. Call before setUp().
+    void setScreenLock(ScreenLock* lock);
+
     // Launch: registers the four observers now; creating call detection and starting the session
     // run as queued tasks right after, in that order.
     void setUp();
@@ -54,6 +59,7 @@ public:
     // An overlay taken away by a screen change never calls its dismissal callback; re-arm here
     // so the session goes on instead of staying in velmoring with a spent timer.
     void overlayRemovedByScreenChange();
+    void screenLockChanged(bool locked);
 
     VelmoringScheduler* scheduler() const { return scheduler_.get(); }
     bool isGracePeriodPending() const { return gracePeriod_.isPending(); }
@@ -66,11 +72,16 @@ private:
     void rearm();
     void holdBackForCall();
     void watchForCallEnd();
+    bool isScreenLocked() const;
+    void holdBackForLock();
 
     Services services_;
     std::unique_ptr<VelmoringScheduler> scheduler_;
     std::unique_ptr<CallDetector> callDetection_;
     OneShot gracePeriod_;
+    ScreenLock* screenLock_ = nullptr;
+    // An overlay held back waits for the unlock before its grace period starts.
+    bool heldForLock_ = false;
     // A manual overlay in a stopped session leaves it stopped; only a running session re-arms.
     bool sessionRunning_ = false;
 };

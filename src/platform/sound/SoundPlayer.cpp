@@ -53,66 +53,94 @@ std::optional<DecodedSound> decodeSoundFile(const QString& path) {
     return sound;
 }
 
+namespace {
+
+// The file's header says it is sound libsndfile can read; nothing is decoded.
+bool readableSound(const QString& path) {
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return false;
+    SF_INFO info{};
+    SNDFILE* handle = sf_open_fd(file.handle(), SFM_READ, &info, SF_FALSE);
+    if (!handle)
+        return false;
+    sf_close(handle);
+    return info.channels > 0 && info.samplerate > 0 && info.frames > 0;
+}
+
+} // namespace
+
 std::unique_ptr<SoundPlayer> SoundPlayer::open(const QString& path, double volume) {
-    std::optional<DecodedSound> sound = decodeSoundFile(path);
-    if (!sound)
+    if (!readableSound(path) || QMediaDevices::defaultAudioOutput().isNull())
         return nullptr;
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull())
-        return nullptr;
-    QAudioFormat format;
-    format.setSampleRate(sound->sampleRate);
-    format.setChannelCount(sound->channels);
-    format.setSampleFormat(QAudioFormat::Int16);
-    auto sink = std::make_unique<QAudioSink>(device, format);
-    std::unique_ptr<SoundPlayer> player(new SoundPlayer(path, std::move(*sound), std::move(sink)));
+    std::unique_ptr<SoundPlayer> player(new SoundPlayer(path));
     player->setVolume(volume);
     return player;
 }
 
-SoundPlayer::SoundPlayer(QString path, DecodedSound sound, std::unique_ptr<QAudioSink> sink)
-    : path_(std::move(path)), sound_(std::move(sound)), source_(std::make_unique<QBuffer>()),
-      sink_(std::move(sink)) {
-    source_->setBuffer(&sound_.samples);
-    source_->open(QIODevice::ReadOnly);
+SoundPlayer::SoundPlayer(QString path)
+    : path_(std::move(path)), source_(std::make_unique<QBuffer>()) {}
+
+SoundPlayer::~SoundPlayer() {
+    release();
+}
+
+void SoundPlayer::setVolume(double volume) {
+    volume_ = std::clamp(volume, 0.0, 1.0);
+    if (sink_)
+        sink_->setVolume(volume_);
+}
+
+void SoundPlayer::play() {
+    release();
+    sound_ = decodeSoundFile(path_);
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (!sound_ || device.isNull()) {
+        sound_.reset();
+        return;
+    }
+    QAudioFormat format;
+    format.setSampleRate(sound_->sampleRate);
+    format.setChannelCount(sound_->channels);
+    format.setSampleFormat(QAudioFormat::Int16);
+    sink_ = std::make_unique<QAudioSink>(device, format);
+    sink_->setVolume(volume_);
     QObject::connect(sink_.get(), &QAudioSink::stateChanged, sink_.get(),
                      [this](QAudio::State state) {
                          if (state == QAudio::IdleState)
                              finishWhenDrained();
                      });
-}
-
-SoundPlayer::~SoundPlayer() {
-    stop();
-}
-
-void SoundPlayer::setVolume(double volume) {
-    volume_ = std::clamp(volume, 0.0, 1.0);
-    sink_->setVolume(volume_);
-}
-
-void SoundPlayer::play() {
-    stop();
-    source_->seek(0);
-    // Qt keeps the size the server granted last time and asks for less on every restart;
-    // asking for the same size each time keeps restarts alike.
-    sink_->setBufferSize(sink_->format().bytesForDuration(bufferMicroseconds));
+    source_->setBuffer(&sound_->samples);
+    source_->open(QIODevice::ReadOnly);
+    sink_->setBufferSize(format.bytesForDuration(bufferMicroseconds));
     sink_->start(source_.get());
 }
 
 void SoundPlayer::stop() {
-    if (sink_->state() != QAudio::StoppedState)
-        sink_->stop();
+    release();
 }
 
 bool SoundPlayer::isPlaying() const {
-    return sink_->state() == QAudio::ActiveState || sink_->state() == QAudio::IdleState;
+    return sink_ && (sink_->state() == QAudio::ActiveState || sink_->state() == QAudio::IdleState);
 }
 
 void SoundPlayer::finishWhenDrained() {
-    // The whole file has been handed over; close the stream so nothing runs while idle.
+    // The whole file has been handed over: close the stream and let the samples go.
     if (source_->atEnd())
-        sink_->stop();
+        release();
+}
+
+void SoundPlayer::release() {
+    if (sink_) {
+        QAudioSink* sink = sink_.release();
+        sink->disconnect();
+        sink->stop();
+        // This may run inside the sink's own signal.
+        sink->deleteLater();
+    }
+    source_->close();
+    source_->setBuffer(nullptr); // off the samples before they go
+    sound_.reset();
 }
 
 } // namespace velmor

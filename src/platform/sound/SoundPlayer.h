@@ -26,36 +26,39 @@ struct DecodedSound {
 // missing, unreadable or empty.
 std::optional<DecodedSound> decodeSoundFile(const QString& path);
 
-// One sound, decoded and ready, with its output opened at the file's format: play() is heard
-// about 20 ms later. The stream to the sound server exists only while the sound plays, so an
-// idle program keeps no stream, wake-ups or timers alive. Main thread only; the Qt event loop
-// must run to feed the server.
+// One sound file, ready to play at a volume. The file is decoded and the stream to the sound
+// server opened only when it plays, on the output that is the default then; both are let go
+// when it has finished, so an idle program holds neither samples nor streams, wake-ups or
+// timers. Main thread only; the Qt event loop must run to feed the server.
 class SoundPlayer final {
 public:
-    // No player when the file cannot be decoded or there is no sound server or output device.
+    // No player when the file cannot be read as sound or there is no output device now.
     static std::unique_ptr<SoundPlayer> open(const QString& path, double volume);
     ~SoundPlayer();
     SoundPlayer(const SoundPlayer&) = delete;
     SoundPlayer& operator=(const SoundPlayer&) = delete;
 
     QString path() const { return path_; }
-    const DecodedSound& sound() const { return sound_; }
 
     double volume() const { return volume_; }
     void setVolume(double volume);
 
-    // Stops whatever is ringing and starts again from the first sample.
+    // Stops whatever is ringing and starts again from the first sample. Does nothing when the
+    // file can no longer be decoded or no output is there.
     void play();
     void stop();
     bool isPlaying() const;
+    // Whether decoded samples are held (only from play() until the sound has finished).
+    bool holdsSound() const { return sound_.has_value(); }
 
 private:
-    SoundPlayer(QString path, DecodedSound sound, std::unique_ptr<QAudioSink> sink);
+    explicit SoundPlayer(QString path);
     void finishWhenDrained();
+    void release();
 
     QString path_;
-    DecodedSound sound_;
     double volume_ = 1.0;
+    std::optional<DecodedSound> sound_;
     std::unique_ptr<QBuffer> source_;
     std::unique_ptr<QAudioSink> sink_;
 };

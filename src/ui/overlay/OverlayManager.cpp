@@ -8,6 +8,7 @@
 #include "ui/overlay/OverlayPanel.h"
 #include "ui/overlay/OverlayView.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
@@ -18,6 +19,20 @@
 namespace velmor {
 
 namespace {
+
+// An open menu of ours holds the keyboard and the pointer. The overlay's grab would take them
+// from it while it stays open and believes it still has them, and the global shortcut stays
+// off for as long as a menu is open: close every menu first, so menu tracking ends.
+void closeOpenMenus() {
+    while (QWidget* popup = QApplication::activePopupWidget()) {
+        popup->close();
+        if (QApplication::activePopupWidget() == popup) { // refused to close
+            popup->hide();
+            if (QApplication::activePopupWidget() == popup)
+                break;
+        }
+    }
+}
 
 // What a screen without the prompt shows: the darkened background only.
 PromptItem blankPrompt() {
@@ -109,6 +124,7 @@ void OverlayManager::present(const PromptItem& prompt, std::function<void()> onD
                            : screens.front();
     const bool reduceMotion = reduceMotion_();
     QPointer<OverlayManager> self(this);
+    closeOpenMenus();
 
     for (size_t i = 0; i < screens.size(); ++i) {
         const bool isPrimary = screens[i] == primary;

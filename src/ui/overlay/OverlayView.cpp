@@ -3,6 +3,7 @@
 #include "core/model/Catalogues.h"
 #include "core/settings/AppState.h"
 #include "platform/desktop/Fonts.h"
+#include "platform/x11/Flush.h"
 
 #include <QFontMetrics>
 #include <QPaintEvent>
@@ -19,7 +20,10 @@ constexpr int attributionPixelSize = 20;
 constexpr int sidePadding = 80;
 constexpr int stackSpacing = 14;
 constexpr double attributionAlpha = 0.45;
-constexpr int frameIntervalMs = 16;
+// Each step of the window's opacity makes the compositor blend the whole screen again; 30 steps
+// a second are as smooth to the eye in a fade this slow. The text's small area fades at 60.
+constexpr int backgroundFrameMs = 33;
+constexpr int textFrameMs = 16;
 constexpr int textFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
 
 QColor toQColor(const ThemeColor& c, double alphaFactor = 1.0) {
@@ -50,10 +54,13 @@ OverlayView::OverlayView(AppState& appState, Clock& clock, PromptItem prompt, bo
     setAccessibleName(prompt_.text);
     setAccessibleDescription(attribution_);
     frames_.setTimerType(Qt::PreciseTimer);
-    frames_.setInterval(frameIntervalMs);
     connect(&frames_, &QTimer::timeout, this, &OverlayView::advance);
-    // Colours are read at every paint; a new theme needs one paint of everything.
-    connect(&appState_, &AppState::themeChanged, this, qOverload<>(&QWidget::update));
+    // Colours are read at every paint; a new theme needs new text images and one paint of
+    // everything.
+    connect(&appState_, &AppState::themeChanged, this, [this] {
+        cacheValid_ = false;
+        update();
+    });
     fadeOutPaintPending_ = appearsDismissing;
 }
 
@@ -107,7 +114,34 @@ OverlayView::Layout OverlayView::layout() const {
 
 void OverlayView::resizeEvent(QResizeEvent* event) {
     layout_ = layout();
+    cacheValid_ = false;
     QWidget::resizeEvent(event);
+}
+
+void OverlayView::renderCache() {
+    const ThemeInfo& theme = themeInfo(appState_.theme());
+    const qreal ratio = devicePixelRatioF();
+    const auto render = [&](const QRect& ink, const QRect& box, const QFont& font,
+                            const QColor& colour, const QString& text) {
+        if (ink.isEmpty())
+            return QImage();
+        QImage image(ink.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.translate(-ink.topLeft());
+        painter.setFont(font);
+        painter.setPen(colour);
+        painter.drawText(box, textFlags, text);
+        return image;
+    };
+    textImage_ = render(layout_.textInk, layout_.text, loraItalic(textPixelSize),
+                        toQColor(theme.textColor), prompt_.text);
+    attributionImage_ =
+        render(layout_.attributionInk, layout_.attribution, loraItalic(attributionPixelSize),
+               toQColor(theme.textColor, attributionAlpha), attribution_);
+    cacheValid_ = true;
 }
 
 void OverlayView::showEvent(QShowEvent* event) {
@@ -122,8 +156,13 @@ void OverlayView::showEvent(QShowEvent* event) {
 }
 
 void OverlayView::applyWindowOpacity(double opacity) {
-    if (QWidget* top = window())
-        top->setWindowOpacity(opacity);
+    QWidget* top = window();
+    if (!top)
+        return;
+    top->setWindowOpacity(opacity);
+    // The compositor reads the opacity from the window's property: it must reach the server
+    // now, not when some later event happens to flush the connection.
+    flushWindowSystem();
 }
 
 void OverlayView::advance() {
@@ -131,6 +170,8 @@ void OverlayView::advance() {
         return;
     const double t = clock_.now() - appearedAt_;
     const OverlayOpacities now = timeline_.at(t);
+    const OverlayOpacities soon = timeline_.at(t + textFrameMs / 1000.0);
+    const bool textMoves = soon.text != now.text || soon.attribution != now.attribution;
     if (now.background != shown_.background)
         applyWindowOpacity(now.background);
     if (now.text != shown_.text)
@@ -141,8 +182,9 @@ void OverlayView::advance() {
 
     if (timeline_.isMoving(t)) {
         nextFade_.cancel();
-        if (!frames_.isActive())
-            frames_.start();
+        const int interval = textMoves ? textFrameMs : backgroundFrameMs;
+        if (!frames_.isActive() || frames_.interval() != interval)
+            frames_.start(interval);
         return;
     }
     frames_.stop();
@@ -155,22 +197,20 @@ void OverlayView::advance() {
 void OverlayView::paintEvent(QPaintEvent* event) {
     if (++paints_ > 1 && QRegion(rect()).subtracted(event->region()).isEmpty())
         ++fullRepaints_;
+    if (!cacheValid_)
+        renderCache();
     const ThemeInfo& theme = themeInfo(appState_.theme());
     QPainter painter(this);
     painter.fillRect(event->rect(), toQColor(theme.overlayColor));
-    painter.setRenderHint(QPainter::TextAntialiasing);
-
-    if (!layout_.text.isEmpty() && shown_.text > 0) {
+    // The text is blended from its image: no glyphs are shaped or rasterised per frame.
+    if (!textImage_.isNull() && shown_.text > 0 && event->rect().intersects(layout_.textInk)) {
         painter.setOpacity(shown_.text);
-        painter.setFont(loraItalic(textPixelSize));
-        painter.setPen(toQColor(theme.textColor));
-        painter.drawText(layout_.text, textFlags, prompt_.text);
+        painter.drawImage(layout_.textInk.topLeft(), textImage_);
     }
-    if (!layout_.attribution.isEmpty() && shown_.attribution > 0) {
+    if (!attributionImage_.isNull() && shown_.attribution > 0 &&
+        event->rect().intersects(layout_.attributionInk)) {
         painter.setOpacity(shown_.attribution);
-        painter.setFont(loraItalic(attributionPixelSize));
-        painter.setPen(toQColor(theme.textColor, attributionAlpha));
-        painter.drawText(layout_.attribution, textFlags, attribution_);
+        painter.drawImage(layout_.attributionInk.topLeft(), attributionImage_);
     }
     if (fadeOutPaintPending_ && timeline_.isDismissing()) {
         fadeOutPaintPending_ = false;

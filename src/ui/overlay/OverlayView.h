@@ -4,6 +4,7 @@
 #include "core/model/PromptItem.h"
 #include "core/session/OverlayTimeline.h"
 
+#include <QImage>
 #include <QTimer>
 #include <QWidget>
 
@@ -57,6 +58,8 @@ private:
         QRect textInk, attributionInk; // what their glyphs cover, repainted while they fade
     };
     Layout layout() const;
+    // Renders the text and the attribution once, at full opacity, for the paints to blend.
+    void renderCache();
     void advance();
     void applyWindowOpacity(double opacity);
 
@@ -70,6 +73,8 @@ private:
     QTimer frames_;
     OneShot nextFade_;
     Layout layout_;
+    QImage textImage_, attributionImage_; // covering layout_.textInk and attributionInk
+    bool cacheValid_ = false;
     int paints_ = 0;
     int fullRepaints_ = 0;
     bool fadeOutPaintPending_ = false;

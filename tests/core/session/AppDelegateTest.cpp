@@ -7,6 +7,7 @@
 #include "core/session/CallDetector.h"
 #include "core/session/IdleInhibitor.h"
 #include "core/session/OverlayPresenter.h"
+#include "core/session/ScreenLock.h"
 #include "core/session/VelmoringScheduler.h"
 #include "core/settings/AppState.h"
 #include "core/settings/SettingsStore.h"
@@ -67,6 +68,15 @@ struct FakeCalls final : CallDetector {
         inCall = false;
         if (auto callback = std::move(onCallEnded))
             callback();
+    }
+};
+
+struct FakeLock final : ScreenLock {
+    bool locked = false;
+    bool isLocked() const override { return locked; }
+    void set(bool value) {
+        locked = value;
+        notify(value);
     }
 };
 
@@ -290,4 +300,67 @@ TEST(CallDeferral, CallsAreIgnoredWhenPausingIsOff) {
     s.clock.advance(600);
     EXPECT_EQ(s.overlays.presented, 1);
     EXPECT_EQ(s.calls->monitorsStarted, 0);
+}
+
+TEST(ScreenLockDeferral, AFireWhileLockedIsHeldBackAndShown120SecondsAfterTheUnlock) {
+    Session s;
+    FakeLock lock;
+    s.delegate.setScreenLock(&lock);
+    s.state.setPauseDuringCalls(false); // the lock counts whatever the call setting
+    lock.set(true);
+    s.clock.advance(600);
+    s.clock.advance(600); // a second fire only re-arms
+    EXPECT_EQ(s.overlays.presented, 0);
+    EXPECT_TRUE(s.state.isCallDeferred());
+    EXPECT_EQ(s.kind(), Kind::scheduled);
+    s.post(Command::showNow);
+    EXPECT_EQ(s.overlays.presented, 0) << "nothing on top of the lock screen";
+
+    s.clock.advance(100);
+    lock.set(false);
+    EXPECT_TRUE(s.delegate.isGracePeriodPending());
+    s.clock.advance(119);
+    EXPECT_EQ(s.overlays.presented, 0);
+    s.clock.advance(1);
+    EXPECT_EQ(s.overlays.presented, 1);
+    EXPECT_FALSE(s.state.isCallDeferred());
+}
+
+TEST(ScreenLockDeferral, ACallThatEndsWhileLockedWaitsForTheUnlock) {
+    Session s;
+    FakeLock lock;
+    s.delegate.setScreenLock(&lock);
+    s.calls->inCall = true;
+    s.clock.advance(600);
+    lock.set(true);
+    s.calls->callEnds();
+    s.clock.advance(120);
+    EXPECT_EQ(s.overlays.presented, 0);
+    EXPECT_TRUE(s.state.isCallDeferred());
+    lock.set(false);
+    s.clock.advance(120);
+    EXPECT_EQ(s.overlays.presented, 1);
+}
+
+TEST(ScreenLockDeferral, LockingRemovesAnOverlayAtOnceAndTheSessionGoesOn) {
+    Session s;
+    FakeLock lock;
+    s.delegate.setScreenLock(&lock);
+    s.clock.advance(600);
+    ASSERT_TRUE(s.overlays.onScreen);
+    lock.set(true);
+    EXPECT_FALSE(s.overlays.onScreen);
+    EXPECT_EQ(s.overlays.dismissedAtOnce, 1);
+    EXPECT_EQ(s.kind(), Kind::scheduled);
+    EXPECT_EQ(s.secondsUntilDue(), 600);
+    lock.set(false);
+    EXPECT_FALSE(s.delegate.isGracePeriodPending()) << "a removed overlay is not held back";
+
+    // Locking during a fade-out removes the panels without re-arming a second time.
+    s.clock.advance(600);
+    s.overlays.userDismisses();
+    s.clock.advance(2);
+    lock.set(true);
+    EXPECT_FALSE(s.overlays.onScreen);
+    EXPECT_EQ(s.secondsUntilDue(), 598);
 }

@@ -190,4 +190,21 @@ TEST_F(SoundThroughServer, PreviewReplacesTheArrivalPlayerUntilTheNextPreparatio
     EXPECT_EQ(manager.arrivalPlayer()->path(), bowl);
 }
 
+TEST_F(SoundThroughServer, SamplesAreHeldOnlyWhileASoundPlays) {
+    makeState("Stone", 0.8, true);
+    EXPECT_FALSE(manager.arrivalPlayer()->holdsSound());
+    EXPECT_FALSE(manager.departurePlayer()->holdsSound());
+    manager.playArrival();
+    EXPECT_TRUE(manager.arrivalPlayer()->holdsSound());
+    EXPECT_EQ(startsOf("stone", recording.keepUntilHeardThen(400)).size(), 1u);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !manager.arrivalPlayer()->holdsSound(); }, 10000))
+        << "let go once it has finished";
+    EXPECT_FALSE(manager.arrivalPlayer()->isPlaying());
+
+    // Played again from the file, as the first time.
+    recording.restart();
+    manager.playArrival();
+    EXPECT_EQ(startsOf("stone", recording.keepUntilHeardThen(400)).size(), 1u);
+}
+
 } // namespace

@@ -8,16 +8,20 @@
 #include "core/settings/AppState.h"
 #include "core/settings/SettingsStore.h"
 #include "core/settings/SoundPreparer.h"
+#include "core/shortcuts/GlobalShortcuts.h"
 #include "platform/desktop/Fonts.h"
 #include "platform/x11/MainScreen.h"
+#include "platform/x11/X11HotKeys.h"
 #include "ui/overlay/OverlayManager.h"
 #include "ui/overlay/OverlayPanel.h"
 #include "ui/overlay/OverlayView.h"
+#include "ui/tray/TrayMenu.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QFontInfo>
 #include <QImage>
+#include <QMenu>
 #include <QProcess>
 #include <QScreen>
 #include <QSignalSpy>
@@ -44,6 +48,43 @@ bool ensureApplication() {
 
 bool run(const QString& program, const QStringList& args) {
     return QProcess::execute(program, args) == 0;
+}
+
+// The window's opacity as the X server holds it for the compositor, read on a connection of our
+// own (1 when the property is absent).
+double serverOpacity(const QWidget* window) {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    auto* atom =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 22, "_NET_WM_WINDOW_OPACITY"), nullptr);
+    double opacity = 1.0;
+    if (atom) {
+        auto* reply = xcb_get_property_reply(c,
+                                             xcb_get_property(c, 0, xcb_window_t(window->winId()),
+                                                              atom->atom, XCB_ATOM_CARDINAL, 0, 1),
+                                             nullptr);
+        if (reply && xcb_get_property_value_length(reply) == 4)
+            opacity = *static_cast<const std::uint32_t*>(xcb_get_property_value(reply)) /
+                      double(0xffffffffu);
+        free(reply);
+        free(atom);
+    }
+    xcb_disconnect(c);
+    return opacity;
+}
+
+// Whether any client holds the keyboard, tried from a connection of our own.
+bool keyboardGrabbedByAnyone() {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    auto* reply = xcb_grab_keyboard_reply(
+        c,
+        xcb_grab_keyboard(c, 0, root, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+        nullptr);
+    const bool taken = !reply || reply->status != XCB_GRAB_STATUS_SUCCESS;
+    free(reply);
+    xcb_ungrab_keyboard(c, XCB_CURRENT_TIME);
+    xcb_disconnect(c);
+    return taken;
 }
 
 struct RecordingSounds final : OverlaySounds, SoundPreparer {
@@ -345,9 +386,9 @@ TEST_F(OverlayDisplay, ViewDrawsTheLayersInTurnAndOnlyRepaintsTheText) {
     };
     const QRect whole = view->rect();
     at(1.75);
-    EXPECT_NEAR(mainPanel()->windowOpacity(), view->opacities().background, 0.01);
-    EXPECT_GT(mainPanel()->windowOpacity(), 0.2);
-    EXPECT_LT(mainPanel()->windowOpacity(), 0.4);
+    EXPECT_NEAR(serverOpacity(mainPanel()), view->opacities().background, 0.01);
+    EXPECT_GT(serverOpacity(mainPanel()), 0.2);
+    EXPECT_LT(serverOpacity(mainPanel()), 0.4);
     EXPECT_TRUE(view->isAnimating());
     at(4.0); // nothing moves between the background and the text: no frames
     EXPECT_FALSE(view->isAnimating());
@@ -377,7 +418,7 @@ TEST_F(OverlayDisplay, ReduceMotionShowsEverythingAtOnceAndKeepsTheTimings) {
     present(OverlayScope::thisScreen);
     at(0.1);
     EXPECT_EQ(mainView()->shownOpacities(), (OverlayOpacities{1, 1, 1}));
-    EXPECT_DOUBLE_EQ(mainPanel()->windowOpacity(), 1.0);
+    EXPECT_DOUBLE_EQ(serverOpacity(mainPanel()), 1.0);
     EXPECT_FALSE(mainView()->isAnimating());
     at(5.0);
     QTest::keyClick(mainPanel(), Qt::Key_Space);
@@ -422,4 +463,37 @@ TEST_F(OverlayDisplay, MainScreenFollowsTheActiveWindowElseThePointer) {
     xcb_flush(c);
     free(atom);
     EXPECT_EQ(desktop.screen(), left);
+}
+
+TEST_F(OverlayDisplay, AnOverlayClosesAnOpenMenuAndLeavesTheShortcutWorking) {
+    // The desktop's hot keys live as long as the process: the shortcut registry keeps them.
+    static const std::unique_ptr<shortcuts::HotKeyService> hotKeys = makeSystemHotKeys();
+    ASSERT_TRUE(hotKeys->isAvailable());
+    shortcuts::GlobalShortcuts::initialize(*store, *hotKeys);
+    const shortcuts::Name& name = shortcuts::triggerVelmoring();
+    shortcuts::GlobalShortcuts::setShortcut(
+        shortcuts::Shortcut(shortcuts::Key::g, Qt::ControlModifier | Qt::ShiftModifier), name);
+    int fired = 0;
+    shortcuts::GlobalShortcuts::onKeyUp(name, [&] { ++fired; });
+    const auto pressShortcut = [&](int expected) {
+        return run("xdotool", {"key", "ctrl+shift+g"}) &&
+               QTest::qWaitFor([&] { return fired == expected; }, 3000);
+    };
+    ASSERT_TRUE(pressShortcut(1));
+
+    TrayMenu tray(*state, notifications, [] {});
+    tray.menu()->popup(right->geometry().center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tray.menu()->isVisible(); }, 3000));
+    QTest::qWait(100);
+    present();
+    EXPECT_FALSE(tray.menu()->isVisible());
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_TRUE(mainPanel()->hasKeyboardGrab());
+
+    ASSERT_TRUE(run("xdotool", {"key", "Escape"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !overlays->isPresenting(); }, 3000));
+    QTest::qWait(100);
+    EXPECT_FALSE(tray.menu()->isVisible());
+    EXPECT_FALSE(keyboardGrabbedByAnyone()) << "nobody is left holding the keyboard";
+    EXPECT_TRUE(pressShortcut(2)) << "the global shortcut works again";
 }

@@ -1,0 +1,73 @@
+#pragma once
+
+// A private dbus-daemon with python-dbusmock services on it, for tests of the bus services.
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QThread>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace velmor::test {
+
+inline bool waitFor(const std::function<bool()>& condition, int ms = 5000) {
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (condition())
+            return true;
+        QThread::msleep(10);
+    }
+    return condition();
+}
+
+// Everything it started stops with the object.
+class MockBus {
+public:
+    MockBus() {
+        daemon_.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+        if (!daemon_.waitForStarted() || !daemon_.waitForReadyRead(5000))
+            return;
+        address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
+        connection_ = std::make_unique<QDBusConnection>(
+            QDBusConnection::connectToBus(address_, "mock-" + QString::number(++counter_)));
+    }
+    ~MockBus() {
+        for (auto& mock : mocks_) {
+            mock->kill();
+            mock->waitForFinished();
+        }
+        if (connection_)
+            QDBusConnection::disconnectFromBus(connection_->name());
+        daemon_.kill();
+        daemon_.waitForFinished();
+    }
+    bool ok() const { return connection_ && connection_->isConnected(); }
+    QDBusConnection& bus() { return *connection_; }
+
+    // Starts `python3 -m dbusmock ARGS` on this bus and waits until `service` is owned.
+    bool startMock(const QStringList& args, const QString& service) {
+        auto mock = std::make_unique<QProcess>();
+        auto env = QProcessEnvironment::systemEnvironment();
+        env.insert("DBUS_SESSION_BUS_ADDRESS", address_);
+        env.insert("DBUS_SYSTEM_BUS_ADDRESS", address_);
+        mock->setProcessEnvironment(env);
+        mock->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        mock->start("/usr/bin/python3", QStringList{"-m", "dbusmock"} + args);
+        mocks_.push_back(std::move(mock));
+        return waitFor([&] { return bus().interface()->isServiceRegistered(service).value(); });
+    }
+
+private:
+    static inline int counter_ = 0;
+    QProcess daemon_;
+    QString address_;
+    std::unique_ptr<QDBusConnection> connection_;
+    std::vector<std::unique_ptr<QProcess>> mocks_;
+};
+
+} // namespace velmor::test

@@ -1,0 +1,205 @@
+// The background fade as the compositor sees it: a second X connection samples the overlay's
+// _NET_WM_WINDOW_OPACITY through a whole cycle on a display of its own with openbox and
+// xcompmgr (overlay_fade.sh starts them), on the real clock, with nothing else talking to the
+// program but the one key press that dismisses it.
+#include "TestApp.h"
+#include "TestHome.h"
+#include "core/base/Resources.h"
+#include "core/model/Commands.h"
+#include "core/session/OverlaySounds.h"
+#include "core/session/OverlayTimeline.h"
+#include "core/settings/AppState.h"
+#include "core/settings/SettingsStore.h"
+#include "core/settings/SoundPreparer.h"
+#include "platform/clock/BootClock.h"
+#include "ui/overlay/OverlayManager.h"
+#include "ui/overlay/OverlayPanel.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QTest>
+
+#include <gtest/gtest.h>
+#include <xcb/xcb.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+using namespace velmor;
+
+namespace {
+
+struct Silent final : OverlaySounds, SoundPreparer {
+    void playArrival() override {}
+    void playDeparture() override {}
+    void prepare(VelmorSound, double) override {}
+};
+
+struct Sample {
+    double at;      // boot-clock seconds, the middle of the round trip
+    double opacity; // 1 when the property is absent, as compositors take it
+};
+
+// Reads one window's opacity property every few milliseconds on its own X connection.
+class OpacitySampler {
+public:
+    OpacitySampler(const Clock& clock, xcb_window_t window) : clock_(clock), window_(window) {
+        connection_ = xcb_connect(nullptr, nullptr);
+        auto* reply = xcb_intern_atom_reply(
+            connection_, xcb_intern_atom(connection_, 0, 22, "_NET_WM_WINDOW_OPACITY"), nullptr);
+        if (reply) {
+            atom_ = reply->atom;
+            std::free(reply);
+        }
+        thread_ = std::thread([this] { run(); });
+    }
+    ~OpacitySampler() {
+        stop();
+        xcb_disconnect(connection_);
+    }
+    void stop() {
+        running_ = false;
+        if (thread_.joinable())
+            thread_.join();
+    }
+    std::vector<Sample> samples() {
+        std::lock_guard lock(mutex_);
+        return samples_;
+    }
+
+private:
+    void run() {
+        while (running_ && atom_ != XCB_ATOM_NONE) {
+            const double before = clock_.now();
+            auto* reply = xcb_get_property_reply(
+                connection_,
+                xcb_get_property(connection_, 0, window_, atom_, XCB_ATOM_CARDINAL, 0, 1), nullptr);
+            const double after = clock_.now();
+            double opacity = 1.0;
+            if (reply && xcb_get_property_value_length(reply) == 4)
+                opacity = *static_cast<const std::uint32_t*>(xcb_get_property_value(reply)) /
+                          double(0xffffffffu);
+            std::free(reply);
+            {
+                std::lock_guard lock(mutex_);
+                samples_.push_back({(before + after) / 2, opacity});
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+
+    const Clock& clock_;
+    xcb_window_t window_;
+    xcb_connection_t* connection_ = nullptr;
+    xcb_atom_t atom_ = XCB_ATOM_NONE;
+    std::atomic<bool> running_{true};
+    std::mutex mutex_;
+    std::vector<Sample> samples_;
+    std::thread thread_;
+};
+
+// A sample fits the fade when it lies between the curve a little before and a little after its
+// time: the frames run at 30 Hz on a busy machine, and the sample itself takes a round trip.
+// A shared machine may stall the program now and then, so a few late samples are let pass.
+struct Fit {
+    int checked = 0;
+    int off = 0;
+    std::vector<double> levels;
+    QString firstOff;
+};
+
+template <typename Curve>
+Fit fit(const std::vector<Sample>& samples, double from, double to, double origin, Curve curve) {
+    constexpr double late = 0.35, early = 0.05, tolerance = 0.02;
+    Fit f;
+    for (const Sample& s : samples) {
+        const double t = s.at - origin;
+        if (t < from || t > to)
+            continue;
+        ++f.checked;
+        const double a = curve(t - late), b = curve(t + early);
+        if (s.opacity < std::min(a, b) - tolerance || s.opacity > std::max(a, b) + tolerance) {
+            if (f.off++ == 0)
+                f.firstOff = QStringLiteral("%1 at %2 s, expected %3..%4")
+                                 .arg(s.opacity, 0, 'f', 3)
+                                 .arg(t, 0, 'f', 3)
+                                 .arg(std::min(a, b), 0, 'f', 3)
+                                 .arg(std::max(a, b), 0, 'f', 3);
+        }
+        if (f.levels.empty() || f.levels.back() != s.opacity)
+            f.levels.push_back(s.opacity);
+    }
+    return f;
+}
+
+bool compositorRuns() {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    auto* atom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 13, "_NET_WM_CM_S0"), nullptr);
+    bool owned = false;
+    if (atom) {
+        auto* owner =
+            xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom->atom), nullptr);
+        owned = owner && owner->owner != XCB_WINDOW_NONE;
+        std::free(owner);
+        std::free(atom);
+    }
+    xcb_disconnect(c);
+    return owned;
+}
+
+} // namespace
+
+TEST(OverlayFadeOnScreen, TheBackgroundOpacityReachesTheServerAlongBothCurves) {
+    QApplication* app = test::guiApplication();
+    if (!app)
+        GTEST_SKIP() << "no X display";
+    ASSERT_TRUE(compositorRuns()) << "run through overlay_fade.sh: it starts xcompmgr";
+    setResourcesDir(QStringLiteral(VELMOR_RESOURCES_DIR));
+    test::TestHome home;
+    BootClock clock;
+    SettingsStore store(QString(), clock);
+    Commands commands;
+    Silent silent;
+    AppState state(store, commands, silent);
+    state.setOverlayScope(OverlayScope::thisScreen);
+    OverlayManager overlays(state, clock, silent);
+    overlays.setReduceMotion([] { return false; });
+
+    PromptItem prompt;
+    prompt.id = QStringLiteral("P");
+    prompt.text = QStringLiteral("Where is your breath right now?");
+    prompt.source = QStringLiteral("Ada Lane");
+
+    double presentedAt = clock.now(), dismissedAt = -1;
+    overlays.present(prompt, [&] { dismissedAt = clock.now(); });
+    ASSERT_EQ(overlays.panels().size(), 1u);
+    OpacitySampler sampler(clock, xcb_window_t(overlays.panels()[0]->winId()));
+
+    // Nothing but the event loop until the key: no input, no other traffic.
+    QTest::qWait(int((OverlayManager::inputDelay + 0.5) * 1000));
+    ASSERT_EQ(QProcess::execute("xdotool", {"key", "space"}), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dismissedAt > 0; }, 3000));
+    QTest::qWait(6300);
+    sampler.stop();
+    const std::vector<Sample> samples = sampler.samples();
+
+    const auto in = [](double t) {
+        return ease(OverlayCurve::easeIn, t / OverlayTimeline::backgroundIn.duration);
+    };
+    const Fit fadeIn = fit(samples, 0.0, OverlayManager::inputDelay, presentedAt, in);
+    EXPECT_GT(fadeIn.checked, 200);
+    EXPECT_LE(fadeIn.off, fadeIn.checked / 50) << fadeIn.firstOff.toStdString();
+    EXPECT_GT(fadeIn.levels.size(), 30u) << "the fade-in reaches the server in steps";
+
+    const auto out = [](double t) {
+        const OverlayFade f = OverlayTimeline::backgroundOut;
+        return 1.0 - ease(OverlayCurve::easeOut, (t - f.delay) / f.duration);
+    };
+    const Fit fadeOut = fit(samples, 0.0, 6.2, dismissedAt, out);
+    EXPECT_GT(fadeOut.checked, 200);
+    EXPECT_LE(fadeOut.off, fadeOut.checked / 50) << fadeOut.firstOff.toStdString();
+    EXPECT_GT(fadeOut.levels.size(), 30u) << "the fade-out reaches the server in steps";
+}
