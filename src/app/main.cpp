@@ -65,8 +65,12 @@ std::unique_ptr<CallDetector> desktopCallDetection(Clock& clock, SettingsStore& 
     // Each calendar is asked on a thread of its own: a slow service or a hostile file never
     // holds up the event loop.
     std::vector<std::unique_ptr<CalendarSource>> calendars;
-    calendars.push_back(std::make_unique<BackgroundCalendar>(
-        std::make_unique<DesktopCalendar>(DesktopCalendar::defaultModulePath())));
+    auto desktop = std::make_unique<DesktopCalendar>(DesktopCalendar::defaultModulePath());
+    DesktopCalendar& desktopCalendars = *desktop;
+    auto asked = std::make_unique<BackgroundCalendar>(std::move(desktop));
+    // Opened as soon as EDS runs, so a check never waits for it.
+    desktopCalendars.setOnServicesAppeared([calendar = asked.get()] { calendar->reconnect(); });
+    calendars.push_back(std::move(asked));
     auto listed = std::make_shared<CalendarFileList>(settings);
     calendars.push_back(std::make_unique<BackgroundCalendar>(
         std::make_unique<IcsCalendar>([listed] { return listed->paths(); }), 6, 300,

@@ -59,9 +59,13 @@ BackgroundCalendar::BackgroundCalendar(std::unique_ptr<CalendarSource> source, i
 }
 
 BackgroundCalendar::~BackgroundCalendar() {
+    std::unique_ptr<CalendarSource> idle;
     {
         std::lock_guard lock(shared_->mutex);
         shared_->stopping = true;
+        // An idle source goes here, on the thread that made it (a QObject must).
+        if (!shared_->busy)
+            idle = std::move(shared_->source);
     }
     shared_->changed.notify_all();
 }
@@ -74,8 +78,9 @@ std::optional<bool> BackgroundCalendar::hasMeetingBetween(const QDateTime& from,
     shared_->question = std::pair(from, to);
     const quint64 number = ++shared_->asked;
     shared_->changed.notify_all();
-    shared_->changed.wait_for(lock, std::chrono::milliseconds(answerWaitMs_),
-                              [&] { return shared_->answered >= number; });
+    if (answerWaitMs_ > 0) // a wait of 0 would still let the answer in while it unlocks
+        shared_->changed.wait_for(lock, std::chrono::milliseconds(answerWaitMs_),
+                                  [&] { return shared_->answered >= number; });
     if (shared_->answered >= number)
         return shared_->lastAnswer;
     const QDateTime& answeredFor = shared_->lastAnswerFor;

@@ -18,7 +18,8 @@ public:
     // that thread may read, such as settings).
     explicit BackgroundCalendar(std::unique_ptr<CalendarSource> source, int answerWaitMs = 6,
                                 int staleSeconds = 300, std::function<void()> beforeAsking = {});
-    // Does not wait for a question under way; the source goes when it is done.
+    // Does not wait for a question under way; the source then goes when it is done, on its
+    // thread, and otherwise here.
     ~BackgroundCalendar() override;
     BackgroundCalendar(const BackgroundCalendar&) = delete;
     BackgroundCalendar& operator=(const BackgroundCalendar&) = delete;

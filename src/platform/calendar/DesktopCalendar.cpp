@@ -61,15 +61,22 @@ QString DesktopCalendar::defaultModulePath() {
 
 void DesktopCalendar::setOwned(const QString& name, bool owned) {
     std::atomic<bool>& flag = name == QLatin1String(registryName) ? registry_ : factory_;
-    if (owned && !flag)
+    const bool appeared = owned && !flag;
+    if (appeared)
         ++appearances_;
     flag = owned;
+    if (appeared && servicesRunning() && onAppeared_)
+        onAppeared_();
 }
 
 void DesktopCalendar::reconnect() {
     if (eds_)
         eds_->reconnect();
     loadFailed_ = false;
+    if (servicesRunning()) {
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        hasMeetingBetween(now, now);
+    }
 }
 
 std::optional<bool> DesktopCalendar::hasMeetingBetween(const QDateTime& from, const QDateTime& to) {

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 class QDBusServiceWatcher;
@@ -35,8 +36,15 @@ public:
     // The module beside the program (build tree), else in the installed library folder.
     static QString defaultModulePath();
 
+    // Called on the event loop each time both services have come to run (e.g. to reconnect()
+    // through the asking thread, so the first question finds the calendars open).
+    void setOnServicesAppeared(std::function<void()> callback) {
+        onAppeared_ = std::move(callback);
+    }
+
     // nullopt while EDS does not run, or its module or calendars cannot be opened.
     std::optional<bool> hasMeetingBetween(const QDateTime& from, const QDateTime& to) override;
+    // Connects again, now if the services run.
     void reconnect() override;
 
     bool servicesRunning() const { return registry_ && factory_; }
@@ -52,6 +60,7 @@ private:
     std::atomic<bool> factory_{false};
     std::atomic<int> appearances_{0}; // a service that came back needs a new connection
     std::atomic<bool> loaded_{false};
+    std::function<void()> onAppeared_;
 
     // Used only on the asking thread.
     std::unique_ptr<CalendarSource> eds_;

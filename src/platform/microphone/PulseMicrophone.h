@@ -26,7 +26,7 @@ class PulseMicrophone final : public Microphone {
 public:
     // An empty server means the default (PULSE_SERVER, then the user's runtime folder).
     // `firstAnswerMs` is how long a question may wait while the connection is being made.
-    explicit PulseMicrophone(QByteArray server = {}, int firstAnswerMs = 10);
+    explicit PulseMicrophone(QByteArray server = {}, int firstAnswerMs = 4);
     ~PulseMicrophone() override;
     PulseMicrophone(PulseMicrophone&&) noexcept;
     PulseMicrophone& operator=(PulseMicrophone&&) noexcept;
