@@ -92,10 +92,15 @@ struct Budget {
     IcsEvents::Deadline deadline;
     long steps = 0;
     // Checks the clock now and then: true once the budget is spent.
-    bool step(long limit) {
-        ++steps;
-        return steps > limit ||
-               ((steps & 1023) == 0 && std::chrono::steady_clock::now() > deadline);
+    long checked = 0;
+    bool step(long limit, long weight = 1) {
+        steps += weight;
+        if (steps > limit)
+            return true;
+        if (steps - checked < 1024)
+            return false;
+        checked = steps;
+        return std::chrono::steady_clock::now() > deadline;
     }
 };
 
@@ -131,6 +136,18 @@ bool zonesWithinBudget(icalcomponent* calendar, Budget& budget) {
 // Steps a series' rules through the days around now as a question does (libical starts at the
 // window unless the rule has a COUNT, and then at the first instance).
 bool seriesWithinBudget(icalcomponent* event, Budget& budget) {
+    // libical checks each instance against every EXDATE and EXRULE, RDATEs included.
+    long exceptions = 0;
+    long extraDates = 0;
+    for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_ANY_PROPERTY); p;
+         p = icalcomponent_get_next_property(event, ICAL_ANY_PROPERTY)) {
+        const icalproperty_kind kind = icalproperty_isa(p);
+        exceptions += kind == ICAL_EXDATE_PROPERTY || kind == ICAL_EXRULE_PROPERTY;
+        extraDates += kind == ICAL_RDATE_PROPERTY;
+    }
+    const long weight = 1 + exceptions;
+    if (budget.step(maxSeriesSteps, extraDates * weight))
+        return false;
     const icaltimetype start = icalcomponent_get_dtstart(event);
     const std::time_t now = std::time(nullptr);
     const icaltimetype from =
@@ -149,7 +166,7 @@ bool seriesWithinBudget(icalcomponent* event, Budget& budget) {
         for (icaltimetype t = icalrecur_iterator_next(it);
              !icaltime_is_null_time(t) && icaltime_compare(t, to) <= 0;
              t = icalrecur_iterator_next(it))
-            if ((spent = budget.step(maxSeriesSteps)))
+            if ((spent = budget.step(maxSeriesSteps, weight)))
                 break;
         icalrecur_iterator_free(it);
         if (spent)
@@ -254,7 +271,7 @@ std::optional<IcsEvents> IcsEvents::parse(const QByteArray& text, Deadline deadl
     for (icalcomponent* calendar : calendars)
         if (!zonesWithinBudget(calendar, budget))
             return fail(Failure::overBudget);
-    budget.steps = 0;
+    budget.steps = budget.checked = 0;
 
     std::map<std::string, std::set<std::time_t>> replacedByUid;
     std::map<std::string, std::vector<Range>> rangesByUid;
