@@ -127,6 +127,34 @@ TEST(AlsaMicrophone, RunningCaptureSubstreamMeansInUse) {
             .isInUse());
 }
 
+// A server of its own on a private socket: when it goes, the answer goes with it; when it comes
+// back, the next questions find it again.
+TEST(PulseMicrophone, LostServerIsFoundAgain) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty())
+        GTEST_SKIP() << "pulseaudio is not installed";
+    test::TestHome home;
+    const QString socket = home.path() + "/pulse-socket";
+    const auto startServer = [&](QProcess& server) {
+        server.start(QStringLiteral("pulseaudio"),
+                     {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                      "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket,
+                      "--load=module-null-sink sink_name=mic"});
+    };
+    QProcess server;
+    startServer(server);
+    PulseMicrophone microphone("unix:" + socket.toUtf8(), 2000);
+    ASSERT_TRUE(eventually([&] { return microphone.query() == false; }));
+    server.terminate();
+    server.waitForFinished(5000);
+    EXPECT_TRUE(eventually([&] { return !microphone.query().has_value(); }));
+    QFile::remove(socket);
+    QProcess again;
+    startServer(again);
+    EXPECT_TRUE(eventually([&] { return microphone.query() == false; }));
+    again.terminate();
+    again.waitForFinished(5000);
+}
+
 // One test, not several: the cases share the server's default source and must not overlap.
 // The answer is kept current by the server's change events: the same object sees each change.
 TEST_F(PrivatePulse, DefaultSourceRecordedByAnotherProgramIsInUse) {
