@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Time of one in-call test: five cached .ics calendars of 500 events, Evolution Data Server
+# Time of one in-call test: five cached .ics calendars of 500 events and a hostile one, EDS
 # absent (no session bus), the microphone asked of a private PulseAudio server.
 set -euo pipefail
 build_dir=${1:-build}

@@ -3,13 +3,14 @@
 #include "core/content/UserLibrary.h"
 #include "core/model/Commands.h"
 #include "core/session/AppDelegate.h"
+#include "core/session/BackgroundCalendar.h"
 #include "core/session/CallDetectionService.h"
 #include "core/session/Requests.h"
 #include "core/settings/AppState.h"
 #include "core/settings/SettingsStore.h"
 #include "core/shortcuts/GlobalShortcuts.h"
 #include "platform/calendar/CalendarFiles.h"
-#include "platform/calendar/EdsCalendar.h"
+#include "platform/calendar/DesktopCalendar.h"
 #include "platform/calendar/IcsCalendar.h"
 #include "platform/clock/BootClock.h"
 #include "platform/dbus/DBusIdleInhibitor.h"
@@ -62,14 +63,19 @@ void quitOnSignals(QCoreApplication& app) {
 // The desktop's sources: the sound server's (else ALSA's) microphone, Evolution Data Server's
 // calendars and the .ics files listed in the settings.
 std::unique_ptr<CallDetector> desktopCallDetection(Clock& clock, SettingsStore& settings) {
+    // Each calendar is asked on a thread of its own: a slow service or a hostile file never
+    // holds up the event loop.
     std::vector<std::unique_ptr<CalendarSource>> calendars;
-    // Reaching the desktop's calendars can take seconds: start now, so they are open by the
-    // first check.
-    auto desktopCalendars = std::make_unique<EdsCalendar>();
-    desktopCalendars->reconnect();
-    calendars.push_back(std::move(desktopCalendars));
-    calendars.push_back(
-        std::make_unique<IcsCalendar>([&settings] { return listedCalendarFiles(settings); }));
+    auto desktop = std::make_unique<DesktopCalendar>(DesktopCalendar::defaultModulePath());
+    DesktopCalendar& desktopCalendars = *desktop;
+    auto asked = std::make_unique<BackgroundCalendar>(std::move(desktop));
+    // Opened as soon as EDS runs, so a check never waits for it.
+    desktopCalendars.setOnServicesAppeared([calendar = asked.get()] { calendar->reconnect(); });
+    calendars.push_back(std::move(asked));
+    auto listed = std::make_shared<CalendarFileList>(settings);
+    calendars.push_back(std::make_unique<BackgroundCalendar>(
+        std::make_unique<IcsCalendar>([listed] { return listed->paths(); }), 6, 300,
+        [listed] { listed->update(); }));
     return std::make_unique<CallDetectionService>(clock, std::make_unique<MicrophoneChain>(),
                                                   std::move(calendars));
 }

@@ -40,4 +40,15 @@ QStringList listedCalendarFiles(const SettingsStore& store) {
     return {};
 }
 
+void CalendarFileList::update() {
+    QStringList paths = listedCalendarFiles(store_);
+    std::lock_guard lock(mutex_);
+    paths_ = std::move(paths);
+}
+
+QStringList CalendarFileList::paths() const {
+    std::lock_guard lock(mutex_);
+    return paths_;
+}
+
 } // namespace velmor

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <mutex>
 #include <optional>
 
 namespace velmor {
@@ -19,5 +20,19 @@ std::optional<QStringList> parseCalendarFiles(const QString& json);
 
 // Reads the setting; a malformed value gives an empty list and one log line per new value.
 QStringList listedCalendarFiles(const SettingsStore& store);
+
+// The listed paths as last read from the settings, for a calendar asked on another thread:
+// update() on the settings' thread, paths() anywhere.
+class CalendarFileList {
+public:
+    explicit CalendarFileList(const SettingsStore& store) : store_(store) {}
+    void update();
+    QStringList paths() const;
+
+private:
+    const SettingsStore& store_;
+    mutable std::mutex mutex_;
+    QStringList paths_;
+};
 
 } // namespace velmor

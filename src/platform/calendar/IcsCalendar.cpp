@@ -7,7 +7,12 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace velmor {
 
@@ -28,6 +33,42 @@ std::optional<Stamp> stampOf(const QString& path) {
                  qint64(info.st_size), quint64(info.st_ino)};
 }
 
+enum class Read { ok, unreadable, notRegular, tooLarge };
+
+// Only regular files, and no more than `maxBytes`: a FIFO or a link to /dev/zero in the list
+// must neither block nor fill the memory.
+Read readRegularFile(const QString& path, qint64 maxBytes, QByteArray& text) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENXIO ? Read::notRegular : Read::unreadable; // ENXIO: a FIFO, no writer
+    struct stat info {};
+    Read result = Read::ok;
+    if (::fstat(fd, &info) != 0)
+        result = Read::unreadable;
+    else if (!S_ISREG(info.st_mode))
+        result = Read::notRegular;
+    else if (info.st_size > maxBytes)
+        result = Read::tooLarge;
+    if (result == Read::ok) {
+        // One more byte than allowed tells a file that grew meanwhile.
+        text.resize(qsizetype(std::min<qint64>(info.st_size, maxBytes) + 1));
+        qsizetype filled = 0;
+        while (filled < text.size()) {
+            const ssize_t got = ::read(fd, text.data() + filled, size_t(text.size() - filled));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            filled += got;
+        }
+        if (filled > maxBytes)
+            result = Read::tooLarge;
+        text.truncate(filled);
+    }
+    ::close(fd);
+    return result;
+}
+
 QStringList icsFilesIn(const QDir& dir) {
     QStringList files;
     for (const QString& name :
@@ -43,8 +84,8 @@ struct IcsCalendar::CachedFile {
     std::optional<IcsEvents> events; // absent when the file did not parse
 };
 
-IcsCalendar::IcsCalendar(std::function<QStringList()> listedPaths)
-    : listedPaths_(std::move(listedPaths)) {}
+IcsCalendar::IcsCalendar(std::function<QStringList()> listedPaths, Budget budget)
+    : listedPaths_(std::move(listedPaths)), budget_(budget) {}
 
 IcsCalendar::~IcsCalendar() = default;
 
@@ -80,13 +121,32 @@ const IcsEvents* IcsCalendar::eventsOf(const QString& file) {
     }
     auto& cached = cache_[file];
     if (!cached || !(cached->stamp == *stamp)) {
+        // The verdict, good or bad, holds until the file changes.
         cached = std::make_unique<CachedFile>();
         cached->stamp = *stamp;
-        QFile in(file);
-        if (in.open(QIODevice::ReadOnly))
-            cached->events = IcsEvents::parse(in.readAll());
         ++parseCount_;
-        if (!cached->events)
+        const auto deadline = std::chrono::steady_clock::now() +
+                              std::chrono::milliseconds(qint64(budget_.seconds * 1000));
+        QByteArray text;
+        IcsEvents::Failure failure = IcsEvents::Failure::notCalendar;
+        switch (readRegularFile(file, budget_.maxBytes, text)) {
+        case Read::ok:
+            cached->events = IcsEvents::parse(text, deadline, &failure);
+            break;
+        case Read::notRegular:
+            logLine(QStringLiteral("Calendar file skipped, not a regular file: ") + file);
+            return nullptr;
+        case Read::tooLarge:
+            logLine(QStringLiteral("Calendar file skipped, larger than %1 MB: %2")
+                        .arg(budget_.maxBytes >> 20)
+                        .arg(file));
+            return nullptr;
+        case Read::unreadable:
+            break;
+        }
+        if (!cached->events && failure == IcsEvents::Failure::overBudget)
+            logLine(QStringLiteral("Calendar file skipped, too slow to read: ") + file);
+        else if (!cached->events)
             logLine(QStringLiteral("Calendar file could not be read: ") + file);
     }
     return cached->events ? &*cached->events : nullptr;

@@ -14,12 +14,24 @@ namespace velmor {
 
 class IcsEvents;
 
+// What one calendar file may cost to read.
+struct IcsBudget {
+    qint64 maxBytes = 32 << 20;
+    double seconds = 2.0;
+};
+
 // Meetings from the .ics files and vdir folders (a folder of .ics items, and the collections
 // one level below it) that the user lists. A file is parsed again only when its modification
 // time, size or inode changes, so a check normally reads nothing but the file metadata.
+//
+// Only regular files are read, each within a budget of size and time; a file that exceeds it
+// is skipped with one line, and not tried again until it changes. Reading takes up to the time
+// budget per changed file: ask through a BackgroundCalendar.
 class IcsCalendar final : public CalendarSource {
 public:
-    explicit IcsCalendar(std::function<QStringList()> listedPaths);
+    using Budget = IcsBudget;
+
+    explicit IcsCalendar(std::function<QStringList()> listedPaths, Budget budget = {});
     ~IcsCalendar() override;
 
     // nullopt when no listed file could be read.
@@ -35,6 +47,7 @@ private:
     const IcsEvents* eventsOf(const QString& file);
 
     std::function<QStringList()> listedPaths_;
+    Budget budget_;
     std::map<QString, std::unique_ptr<CachedFile>> cache_;
     QSet<QString> reportedMissing_;
     int parseCount_ = 0;

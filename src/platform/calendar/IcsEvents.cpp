@@ -2,7 +2,10 @@
 
 #include <libical/ical.h>
 
+#include <QTimeZone>
+
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <string>
 
@@ -61,6 +64,12 @@ void addMissingZones(icalcomponent* calendar) {
         if (icalcomponent_get_timezone(calendar, tzid.c_str()))
             continue;
         icaltimezone* builtin = icaltimezone_get_builtin_timezone(tzid.c_str());
+        if (!builtin) {
+            // Outlook and Exchange name Windows zones ("W. Europe Standard Time").
+            const QByteArray iana = QTimeZone::windowsIdToDefaultIanaId(QByteArray(tzid.c_str()));
+            if (!iana.isEmpty())
+                builtin = icaltimezone_get_builtin_timezone(iana.constData());
+        }
         icalcomponent* definition = builtin ? icaltimezone_get_component(builtin) : nullptr;
         if (!definition)
             continue;
@@ -69,6 +78,101 @@ void addMissingZones(icalcomponent* calendar) {
             icalproperty_set_tzid(id, tzid.c_str());
         icalcomponent_add_component(calendar, copy);
     }
+}
+
+// Changes a VTIMEZONE may have up to the last year libical expands zones to; real zones have
+// a few hundred since 1601.
+constexpr int maxZoneChanges = 20000;
+constexpr int lastZoneYear = 2040;
+// Instances a file's series may step through around now, as each question will.
+constexpr long maxSeriesSteps = 500000;
+constexpr std::time_t stepWindow = 2 * 24 * 3600;
+
+struct Budget {
+    IcsEvents::Deadline deadline;
+    long steps = 0;
+    // Checks the clock now and then: true once the budget is spent.
+    long checked = 0;
+    bool step(long limit, long weight = 1) {
+        steps += weight;
+        if (steps > limit)
+            return true;
+        if (steps - checked < 1024)
+            return false;
+        checked = steps;
+        return std::chrono::steady_clock::now() > deadline;
+    }
+};
+
+// libical expands a zone's rules from their start up to a few years ahead, every instance kept
+// in memory and no way to stop it: count them first.
+bool zonesWithinBudget(icalcomponent* calendar, Budget& budget) {
+    for (icalcomponent* zone =
+             icalcomponent_get_first_component(calendar, ICAL_VTIMEZONE_COMPONENT);
+         zone; zone = icalcomponent_get_next_component(calendar, ICAL_VTIMEZONE_COMPONENT)) {
+        for (icalcomponent* rule = icalcomponent_get_first_component(zone, ICAL_ANY_COMPONENT);
+             rule; rule = icalcomponent_get_next_component(zone, ICAL_ANY_COMPONENT)) {
+            const icaltimetype start = icalcomponent_get_dtstart(rule);
+            for (icalproperty* rrule = icalcomponent_get_first_property(rule, ICAL_RRULE_PROPERTY);
+                 rrule; rrule = icalcomponent_get_next_property(rule, ICAL_RRULE_PROPERTY)) {
+                icalrecur_iterator* it =
+                    icalrecur_iterator_new(icalproperty_get_rrule(rrule), start);
+                bool spent = false;
+                for (icaltimetype t = it ? icalrecur_iterator_next(it) : icaltime_null_time();
+                     !icaltime_is_null_time(t) && t.year <= lastZoneYear;
+                     t = icalrecur_iterator_next(it))
+                    if ((spent = budget.step(maxZoneChanges)))
+                        break;
+                if (it)
+                    icalrecur_iterator_free(it);
+                if (spent)
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+
+// Steps a series' rules through the days around now as a question does (libical starts at the
+// window unless the rule has a COUNT, and then at the first instance).
+bool seriesWithinBudget(icalcomponent* event, Budget& budget) {
+    // libical checks each instance against every EXDATE and EXRULE, RDATEs included.
+    long exceptions = 0;
+    long extraDates = 0;
+    for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_ANY_PROPERTY); p;
+         p = icalcomponent_get_next_property(event, ICAL_ANY_PROPERTY)) {
+        const icalproperty_kind kind = icalproperty_isa(p);
+        exceptions += kind == ICAL_EXDATE_PROPERTY || kind == ICAL_EXRULE_PROPERTY;
+        extraDates += kind == ICAL_RDATE_PROPERTY;
+    }
+    const long weight = 1 + exceptions;
+    if (budget.step(maxSeriesSteps, extraDates * weight))
+        return false;
+    const icaltimetype start = icalcomponent_get_dtstart(event);
+    const std::time_t now = std::time(nullptr);
+    const icaltimetype from =
+        icaltime_from_timet_with_zone(now - stepWindow, 0, icaltimezone_get_utc_timezone());
+    const icaltimetype to =
+        icaltime_from_timet_with_zone(now + stepWindow, 0, icaltimezone_get_utc_timezone());
+    for (icalproperty* rrule = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY); rrule;
+         rrule = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY)) {
+        const icalrecurrencetype recur = icalproperty_get_rrule(rrule);
+        icalrecur_iterator* it = icalrecur_iterator_new(recur, start);
+        if (!it)
+            continue;
+        if (recur.count == 0)
+            icalrecur_iterator_set_start(it, from);
+        bool spent = false;
+        for (icaltimetype t = icalrecur_iterator_next(it);
+             !icaltime_is_null_time(t) && icaltime_compare(t, to) <= 0;
+             t = icalrecur_iterator_next(it))
+            if ((spent = budget.step(maxSeriesSteps, weight)))
+                break;
+        icalrecur_iterator_free(it);
+        if (spent)
+            return false;
+    }
+    return true;
 }
 
 // Timed, busy and not cancelled: an instance of this component can be a meeting.
@@ -96,26 +200,37 @@ bool overlaps(std::time_t start, std::time_t end, std::time_t from, std::time_t 
     return start < to && end > from;
 }
 
-struct SearchState {
+template <typename Series, typename Span> struct SearchState {
     std::time_t from;
     std::time_t to;
-    bool floating;
-    const std::set<std::time_t>* replaced;
-    bool found = false;
+    const Series* series;
+    std::vector<Span>* found;
 };
 
+template <typename Series, typename Span>
 void onInstance(icalcomponent*, icaltime_span* span, void* data) {
-    auto& state = *static_cast<SearchState*>(data);
-    if (state.found || state.replaced->count(span->start))
+    auto& state = *static_cast<SearchState<Series, Span>*>(data);
+    const Series& series = *state.series;
+    if (series.replaced.count(span->start))
         return;
     std::time_t start = span->start;
     std::time_t end = span->end;
-    if (state.floating) {
+    if (series.floating) {
         start = localFromFloating(span->start);
         end = start + (span->end - span->start);
     }
+    // The latest "this and future" change that reaches this instance.
+    const auto range = std::upper_bound(series.ranges.begin(), series.ranges.end(), span->start,
+                                        [](std::time_t t, const auto& r) { return t < r.from; });
+    if (range != series.ranges.begin()) {
+        const auto& change = *std::prev(range);
+        if (!change.meeting)
+            return;
+        start += change.shift;
+        end = start + change.length;
+    }
     if (overlaps(start, end, state.from, state.to))
-        state.found = true;
+        state.found->push_back({start, end});
 }
 
 } // namespace
@@ -128,10 +243,16 @@ IcsEvents::IcsEvents(IcsEvents&&) noexcept = default;
 IcsEvents& IcsEvents::operator=(IcsEvents&&) noexcept = default;
 IcsEvents::~IcsEvents() = default;
 
-std::optional<IcsEvents> IcsEvents::parse(const QByteArray& text) {
+std::optional<IcsEvents> IcsEvents::parse(const QByteArray& text, Deadline deadline,
+                                          Failure* failure) {
+    const auto fail = [failure](Failure why) {
+        if (failure)
+            *failure = why;
+        return std::nullopt;
+    };
     icalcomponent* root = icalparser_parse_string(text.constData());
     if (!root)
-        return std::nullopt;
+        return fail(Failure::notCalendar);
     IcsEvents events;
     events.root_.reset(root);
 
@@ -143,9 +264,17 @@ std::optional<IcsEvents> IcsEvents::parse(const QByteArray& text) {
              c; c = icalcomponent_get_next_component(root, ICAL_VCALENDAR_COMPONENT))
             calendars.push_back(c);
     if (calendars.empty())
-        return std::nullopt;
+        return fail(Failure::notCalendar);
+    Budget budget{deadline};
+    if (std::chrono::steady_clock::now() > deadline)
+        return fail(Failure::overBudget);
+    for (icalcomponent* calendar : calendars)
+        if (!zonesWithinBudget(calendar, budget))
+            return fail(Failure::overBudget);
+    budget.steps = budget.checked = 0;
 
     std::map<std::string, std::set<std::time_t>> replacedByUid;
+    std::map<std::string, std::vector<Range>> rangesByUid;
     std::map<std::string, size_t> seriesByUid;
     for (icalcomponent* calendar : calendars) {
         addMissingZones(calendar);
@@ -162,6 +291,19 @@ std::optional<IcsEvents> IcsEvents::parse(const QByteArray& text) {
                 if (icalparameter* tz = icalproperty_get_first_parameter(rid, ICAL_TZID_PARAMETER))
                     if (icaltimezone* zone = zoneFor(event, icalparameter_get_tzid(tz)))
                         moment = icaltime_set_timezone(&moment, zone);
+                const icalparameter* range =
+                    icalproperty_get_first_parameter(rid, ICAL_RANGE_PARAMETER);
+                if (range && icalparameter_get_range(range) == ICAL_RANGE_THISANDFUTURE) {
+                    // Moves (or cancels) this instance and every later one by the same step.
+                    const icaltimetype newStart = icalcomponent_get_dtstart(event);
+                    const std::time_t begin = momentOf(newStart);
+                    const icaltimetype end = icalcomponent_get_dtend(event);
+                    rangesByUid[uid].push_back(
+                        {libicalMomentOf(moment), begin - momentOf(moment),
+                         icaltime_is_null_time(end) ? 0 : endOf(event, begin) - begin,
+                         canBeMeeting(event)});
+                    continue;
+                }
                 replacedByUid[uid].insert(libicalMomentOf(moment));
                 if (canBeMeeting(event)) {
                     const std::time_t start = momentOf(icalcomponent_get_dtstart(event));
@@ -175,8 +317,10 @@ std::optional<IcsEvents> IcsEvents::parse(const QByteArray& text) {
             const bool recurs = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY) ||
                                 icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY);
             if (recurs) {
+                if (!seriesWithinBudget(event, budget))
+                    return fail(Failure::overBudget);
                 seriesByUid[uid] = events.series_.size();
-                events.series_.push_back({event, momentOf(start), isFloating(start), {}});
+                events.series_.push_back({event, momentOf(start), isFloating(start), {}, {}});
             } else {
                 const std::time_t begin = momentOf(start);
                 events.spans_.push_back({begin, endOf(event, begin)});
@@ -186,6 +330,25 @@ std::optional<IcsEvents> IcsEvents::parse(const QByteArray& text) {
     for (auto& [uid, replaced] : replacedByUid)
         if (auto it = seriesByUid.find(uid); it != seriesByUid.end())
             events.series_[it->second].replaced = std::move(replaced);
+    for (auto& [uid, ranges] : rangesByUid) {
+        const auto it = seriesByUid.find(uid);
+        if (it == seriesByUid.end())
+            continue;
+        Series& series = events.series_[it->second];
+        const icaltimetype start = icalcomponent_get_dtstart(series.master);
+        const icaltimetype end = icalcomponent_get_dtend(series.master);
+        const std::time_t ownLength = icaltime_is_null_time(end)
+                                          ? 0
+                                          : endOf(series.master, momentOf(start)) - momentOf(start);
+        for (Range& range : ranges)
+            if (range.length == 0)
+                range.length = ownLength;
+        std::sort(ranges.begin(), ranges.end(),
+                  [](const Range& a, const Range& b) { return a.from < b.from; });
+        series.ranges = std::move(ranges);
+    }
+    if (std::chrono::steady_clock::now() > deadline)
+        return fail(Failure::overBudget);
     return events;
 }
 
@@ -193,20 +356,35 @@ bool IcsEvents::hasMeetingBetween(std::time_t from, std::time_t to) const {
     for (const Span& span : spans_)
         if (overlaps(span.start, span.end, from, to))
             return true;
+    // Series are expanded for a day either side at once, so the next questions (every 30 s while
+    // a call lasts, at each fire) only look through the instances kept.
+    if (from < horizonFrom_ || to > horizonTo_)
+        expandSeries(from - horizonMargin, to + horizonMargin);
+    for (const Span& span : instances_)
+        if (overlaps(span.start, span.end, from, to))
+            return true;
+    return false;
+}
+
+void IcsEvents::expandSeries(std::time_t from, std::time_t to) const {
+    horizonFrom_ = from;
+    horizonTo_ = to;
+    instances_.clear();
     for (const Series& series : series_) {
-        if (series.firstStart > to + floatingSlack)
+        // Instances moved here by a "this and future" change come from further away.
+        std::time_t slack = floatingSlack;
+        for (const Range& range : series.ranges)
+            slack = std::max(slack, floatingSlack + std::abs(range.shift));
+        if (series.firstStart > to + slack)
             continue;
-        SearchState state{from, to, series.floating, &series.replaced};
+        SearchState<Series, Span> state{from, to, &series, &instances_};
         // libical's window test is strict about touching ends; the exact test is onInstance's.
         icalcomponent_foreach_recurrence(
             series.master,
-            icaltime_from_timet_with_zone(from - floatingSlack, 0, icaltimezone_get_utc_timezone()),
-            icaltime_from_timet_with_zone(to + floatingSlack, 0, icaltimezone_get_utc_timezone()),
-            onInstance, &state);
-        if (state.found)
-            return true;
+            icaltime_from_timet_with_zone(from - slack, 0, icaltimezone_get_utc_timezone()),
+            icaltime_from_timet_with_zone(to + slack, 0, icaltimezone_get_utc_timezone()),
+            onInstance<Series, Span>, &state);
     }
-    return false;
 }
 
 } // namespace velmor

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 
+#include <memory>
 #include <optional>
 
 namespace velmor {
@@ -17,20 +18,27 @@ namespace velmor {
 // "peaks") and the streams of the known volume controls (application.id of pavucontrol and
 // GNOME's sound settings). Streams of this process are told apart by application.process.id.
 //
-// Each query opens a private connection and closes it again: no thread and no socket stay
-// behind between the 30 s polls, and one query takes a few milliseconds.
+// The answer is kept current on a thread of its own: one connection, subscribed to the
+// server's record streams and default source, works the answer out again when they change, so
+// a question only reads the cached answer and never waits on the server. The thread sleeps
+// while nothing records. A lost server is looked for again at the next question.
 class PulseMicrophone final : public Microphone {
 public:
     // An empty server means the default (PULSE_SERVER, then the user's runtime folder).
-    explicit PulseMicrophone(QByteArray server = {}, int timeoutMs = 250);
+    // `firstAnswerMs` is how long a question may wait while the connection is being made.
+    explicit PulseMicrophone(QByteArray server = {}, int firstAnswerMs = 4);
+    ~PulseMicrophone() override;
+    PulseMicrophone(PulseMicrophone&&) noexcept;
+    PulseMicrophone& operator=(PulseMicrophone&&) noexcept;
 
-    // nullopt when no server answers within the time-out.
+    // nullopt while no server answers.
     std::optional<bool> query();
     bool isInUse() override { return query().value_or(false); }
 
+    struct Connection;
+
 private:
-    QByteArray server_;
-    int timeoutMs_;
+    std::unique_ptr<Connection> connection_;
 };
 
 } // namespace velmor

@@ -1,10 +1,11 @@
 // Runs against a real Evolution Data Server: main() re-executes this program under
-// dbus-run-session with a private HOME and XDG folders, D-Bus activation starts the registry and
-// the calendar factory, and they are stopped again before the bus goes away.
+// dbus-run-session with a private HOME and XDG folders, where the EDS services can be activated
+// but do not run. The calendar must not start them; the test does, and stops them again.
 #include <libecal/libecal.h>
 
-#include "platform/calendar/EdsCalendar.h"
+#include "platform/calendar/DesktopCalendar.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <ftw.h>
+#include <functional>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -31,7 +33,7 @@ QByteArray icalUtc(const QDateTime& t) {
     return t.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")).toLatin1();
 }
 
-std::optional<bool> meetingAt(EdsCalendar& calendar, const QDateTime& now) {
+std::optional<bool> meetingAt(DesktopCalendar& calendar, const QDateTime& now) {
     return calendar.hasMeetingBetween(now.addSecs(-1), now.addSecs(1));
 }
 
@@ -50,6 +52,34 @@ void createEvent(ECalClient* client, const QByteArray& lines) {
     g_free(uid);
     g_object_unref(event);
 }
+
+bool nameHasOwner(const char* name) {
+    GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    GVariant* reply = g_dbus_connection_call_sync(
+        bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+        "NameHasOwner", g_variant_new("(s)", name), G_VARIANT_TYPE("(b)"), G_DBUS_CALL_FLAGS_NONE,
+        2000, nullptr, nullptr);
+    gboolean owned = FALSE;
+    if (reply) {
+        g_variant_get(reply, "(b)", &owned);
+        g_variant_unref(reply);
+    }
+    g_object_unref(bus);
+    return owned;
+}
+
+// Runs the event loop (where the bus names' changes arrive) until `done`, at most `tries`
+// times 10 ms.
+bool iterateUntil(const std::function<bool()>& done, int tries = 1000) {
+    for (int i = 0; i < tries && !done(); ++i) {
+        QCoreApplication::processEvents();
+        g_usleep(10000);
+    }
+    return done();
+}
+
+constexpr const char* registryName = "org.gnome.evolution.dataserver.Sources5";
+constexpr const char* factoryName = "org.gnome.evolution.dataserver.Calendar8";
 
 // Stops every program our private bus started (the registry, the calendar factory and its
 // backends), by the process ids the bus knows them by.
@@ -144,9 +174,41 @@ int runUnderPrivateBus(int argc, char** argv) {
 
 } // namespace
 
-TEST(EdsCalendar, MeetingsOfTheLocalCalendar) {
+TEST(EdsCalendar, ActivatableButNotRunningIsLeftAlone) {
     if (access("/usr/libexec/evolution-source-registry", X_OK) != 0)
         GTEST_SKIP() << "Evolution Data Server is not installed";
+    GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    GVariant* names = g_dbus_connection_call_sync(
+        bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+        "ListActivatableNames", nullptr, G_VARIANT_TYPE("(as)"), G_DBUS_CALL_FLAGS_NONE, 2000,
+        nullptr, nullptr);
+    ASSERT_NE(names, nullptr);
+    const gchar** activatable = nullptr;
+    g_variant_get(names, "(^a&s)", &activatable);
+    ASSERT_TRUE(g_strv_contains(activatable, registryName));
+    ASSERT_TRUE(g_strv_contains(activatable, factoryName));
+    g_free(activatable);
+    g_variant_unref(names);
+    g_object_unref(bus);
+
+    DesktopCalendar eds(QStringLiteral(VELMOR_EDS_MODULE));
+    // The watch's first answer, and an activation if there were one, arrive meanwhile.
+    iterateUntil([] { return false; }, 150);
+    EXPECT_FALSE(eds.servicesRunning());
+    EXPECT_EQ(meetingAt(eds, QDateTime::currentDateTimeUtc()), std::nullopt);
+    eds.reconnect();
+    EXPECT_EQ(meetingAt(eds, QDateTime::currentDateTimeUtc()), std::nullopt);
+    EXPECT_FALSE(eds.moduleLoaded()); // nor were its libraries loaded
+    iterateUntil([] { return false; }, 150);
+    EXPECT_FALSE(nameHasOwner(registryName));
+    EXPECT_FALSE(nameHasOwner(factoryName));
+}
+
+TEST(EdsCalendar, MeetingsOfTheLocalCalendarWhileEdsRuns) {
+    if (access("/usr/libexec/evolution-source-registry", X_OK) != 0)
+        GTEST_SKIP() << "Evolution Data Server is not installed";
+    // Followed from before the services start.
+    DesktopCalendar eds(QStringLiteral(VELMOR_EDS_MODULE));
     GError* error = nullptr;
     ESourceRegistry* registry = e_source_registry_new_sync(nullptr, &error);
     ASSERT_NE(registry, nullptr) << (error ? error->message : "");
@@ -172,23 +234,9 @@ TEST(EdsCalendar, MeetingsOfTheLocalCalendar) {
     createEvent(calendar,
                 "DTSTART:" + at(600) + "\r\nDTEND:" + at(660) + "\r\nSTATUS:TENTATIVE\r\n");
 
-    {
-        // Given up while still connecting: its late answers must touch nothing.
-        EdsCalendar abandoned;
-        abandoned.reconnect();
-    }
-    for (int i = 0; i < 100; ++i)
-        g_main_context_iteration(nullptr, FALSE);
-
-    // The connection completes in the background; until then the source cannot answer.
-    EdsCalendar eds;
-    eds.reconnect();
-    EXPECT_EQ(meetingAt(eds, now), std::nullopt);
-    for (int i = 0; i < 1000 && eds.isConnecting(); ++i)
-        if (!g_main_context_iteration(nullptr, FALSE))
-            g_usleep(10000);
-    ASSERT_GE(eds.connectedCalendars(), 1);
+    ASSERT_TRUE(iterateUntil([&] { return eds.servicesRunning(); }));
     EXPECT_EQ(meetingAt(eds, now), true);
+    EXPECT_TRUE(eds.moduleLoaded());
     EXPECT_EQ(meetingAt(eds, now.addSecs(150 * 60)), false); // free
     EXPECT_EQ(meetingAt(eds, now.addSecs(240 * 60)), false); // nothing
     EXPECT_EQ(meetingAt(eds, now.addSecs(330 * 60)), true);  // weekly
@@ -200,20 +248,25 @@ TEST(EdsCalendar, MeetingsOfTheLocalCalendar) {
     g_object_unref(client);
     g_object_unref(source);
     g_object_unref(registry);
+
+    // The services leave: the calendar lets go of them and answers nothing.
+    stopBusServices();
+    ASSERT_TRUE(iterateUntil([&] { return !eds.servicesRunning(); }));
+    EXPECT_EQ(meetingAt(eds, now), std::nullopt);
 }
 
 TEST(EdsCalendar, UnreachableBusAnswersNothing) {
-    const QByteArray old = qgetenv("DBUS_SESSION_BUS_ADDRESS");
-    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/velmor-bus");
-    EdsCalendar eds;
+    DesktopCalendar eds(QStringLiteral(VELMOR_EDS_MODULE),
+                        QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"),
+                                                      QStringLiteral("nowhere")));
+    EXPECT_FALSE(eds.servicesRunning());
     EXPECT_EQ(meetingAt(eds, QDateTime::currentDateTimeUtc()), std::nullopt);
-    EXPECT_EQ(eds.connectedCalendars(), 0);
-    qputenv("DBUS_SESSION_BUS_ADDRESS", old);
 }
 
 int main(int argc, char** argv) {
     if (!insideBus())
         return runUnderPrivateBus(argc, argv);
+    QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new StopServices);
     return RUN_ALL_TESTS();

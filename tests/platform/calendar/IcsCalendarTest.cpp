@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <sys/stat.h>
+
 using namespace velmor;
 
 namespace {
@@ -71,7 +74,7 @@ std::optional<bool> meetingAt(IcsCalendar& calendar, const char* utc) {
 struct Files {
     test::TestHome home;
     QStringList listed;
-    IcsCalendar calendar{[this] { return listed; }};
+    IcsCalendar calendar{[this] { return listed; }, {1 << 20, 1.0}};
 
     QString write(const QString& name, const QByteArray& text) {
         const QString path = home.path() + "/" + name;
@@ -164,6 +167,120 @@ TEST(IcsCalendar, UnreadableFilesAnswerNothingAndDoNotHideGoodOnes) {
     EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T10:15:00Z"), std::nullopt);
     f.listed << f.write("work.ics", standup);
     EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T10:15:00Z"), true);
+}
+
+// A zone whose rule changes every second since 1601, and a series stepping through every second
+// since then: libical would expand either for ever.
+const QByteArray hostile = calendar(
+    "BEGIN:VTIMEZONE\nTZID:Hostile\nBEGIN:STANDARD\nDTSTART:16010101T000000\n"
+    "RRULE:FREQ=SECONDLY\nTZOFFSETFROM:+0100\nTZOFFSETTO:+0100\nEND:STANDARD\n"
+    "END:VTIMEZONE\n" +
+    event("UID:h1\nDTSTART;TZID=Hostile:20261207T100000\nDTEND;TZID=Hostile:20261207T110000\n"));
+const QByteArray everySecond = calendar(event(
+    "UID:h2\nDTSTART:16010101T000000Z\nDURATION:PT1S\nRRULE:FREQ=SECONDLY;COUNT=2000000000\n"));
+
+TEST(IcsCalendar, HostileFilesAreSkippedOnceUntilTheyChange) {
+    Files f;
+    const QString zoneFile = f.write("zone.ics", hostile);
+    f.listed << zoneFile << f.write("seconds.ics", everySecond)
+             << f.write("big.ics", QByteArray(2 << 20, ' ')) << f.write("work.ics", standup);
+    // Not regular files: they must neither block nor fill the memory.
+    const QString fifo = f.home.path() + "/fifo.ics";
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", f.home.path() + "/zero.ics"));
+    f.listed << fifo << f.home.path() + "/zero.ics";
+    f.write("vdir/cal/standup.ics", standup);
+    ASSERT_EQ(mkfifo(QFile::encodeName(f.home.path() + "/vdir/cal/pipe.ics").constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", f.home.path() + "/vdir/cal/null.ics"));
+    f.listed << f.home.path() + "/vdir";
+
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T10:15:00Z"), true); // the good files still count
+    EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T09:15:00Z"), false);
+    const int parsed = f.calendar.parseCount();
+    EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T09:16:00Z"), false);
+    EXPECT_EQ(f.calendar.parseCount(), parsed); // verdicts are kept
+    const QStringList lines = QString::fromStdString(testing::internal::GetCapturedStdout())
+                                  .split('\n', Qt::SkipEmptyParts);
+    for (const char* name :
+         {"zone.ics", "seconds.ics", "big.ics", "fifo.ics", "zero.ics", "null.ics"})
+        EXPECT_EQ(lines.filter(QString::fromLatin1(name)).size(), 1) << name;
+    EXPECT_EQ(lines.size(), 6) << lines.join('|').toStdString();
+
+    // Mended, the file is read again.
+    f.write("zone.ics",
+            calendar(event("UID:h1\nDTSTART:20261207T090000Z\nDTEND:20261207T093000Z\n")));
+    EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T09:15:00Z"), true);
+}
+
+// Files as Outlook, Google Calendar and Nextcloud export them, read in two local time zones.
+TEST(IcsCalendar, RealProgramExportsInTwoLocalZones) {
+    const QByteArray berlinZone =
+        "BEGIN:VTIMEZONE\nTZID:Europe/Berlin\nX-LIC-LOCATION:Europe/Berlin\n"
+        "BEGIN:DAYLIGHT\nTZOFFSETFROM:+0100\nTZOFFSETTO:+0200\nTZNAME:CEST\n"
+        "DTSTART:19700329T020000\nRRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\nEND:DAYLIGHT\n"
+        "BEGIN:STANDARD\nTZOFFSETFROM:+0200\nTZOFFSETTO:+0100\nTZNAME:CET\n"
+        "DTSTART:19701025T030000\nRRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\nEND:STANDARD\n"
+        "END:VTIMEZONE\n";
+    const QByteArray laZone =
+        "BEGIN:VTIMEZONE\nTZID:America/Los_Angeles\nX-LIC-LOCATION:America/Los_Angeles\n"
+        "BEGIN:DAYLIGHT\nTZOFFSETFROM:-0800\nTZOFFSETTO:-0700\nTZNAME:PDT\n"
+        "DTSTART:19700308T020000\nRRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=2SU\nEND:DAYLIGHT\n"
+        "BEGIN:STANDARD\nTZOFFSETFROM:-0700\nTZOFFSETTO:-0800\nTZNAME:PST\n"
+        "DTSTART:19701101T020000\nRRULE:FREQ=YEARLY;BYMONTH=11;BYDAY=1SU\nEND:STANDARD\n"
+        "END:VTIMEZONE\n";
+    // Outlook: a Windows zone name and no VTIMEZONE; Mondays 9:00 Berlin, 8:00 UTC in winter.
+    const QByteArray outlook =
+        calendar("METHOD:PUBLISH\nX-WR-CALNAME:Calendar\n" +
+                 event("UID:040000008200E00074C5B7101A82E00800000000\nSUMMARY:Weekly sync\n"
+                       "DTSTART;TZID=W. Europe Standard Time:20261102T090000\n"
+                       "DTEND;TZID=W. Europe Standard Time:20261102T093000\n"
+                       "RRULE:FREQ=WEEKLY;BYDAY=MO;INTERVAL=1\nTRANSP:OPAQUE\n"
+                       "X-MICROSOFT-CDO-BUSYSTATUS:BUSY\n"));
+    // Google: Mondays 18:00 in Los Angeles, which is Tuesday 02:00 UTC.
+    const QByteArray google = calendar(
+        "CALSCALE:GREGORIAN\nMETHOD:PUBLISH\nX-WR-TIMEZONE:America/Los_Angeles\n" + laZone +
+        event("UID:abc123@google.com\nDTSTART;TZID=America/Los_Angeles:20261102T180000\n"
+              "DTEND;TZID=America/Los_Angeles:20261102T190000\nRRULE:FREQ=WEEKLY;BYDAY=MO\n"
+              "STATUS:CONFIRMED\nTRANSP:OPAQUE\n"));
+    // Nextcloud: daily 9:00 Berlin, from 9 December on moved to 14:00 by one override.
+    const QByteArray nextcloud = calendar(
+        "CALSCALE:GREGORIAN\n" + berlinZone +
+        event("UID:nc-daily\nDTSTART;TZID=Europe/Berlin:20261201T090000\n"
+              "DTEND;TZID=Europe/Berlin:20261201T094500\nRRULE:FREQ=DAILY\n") +
+        event("UID:nc-daily\nRECURRENCE-ID;RANGE=THISANDFUTURE;TZID=Europe/Berlin:20261209T090000\n"
+              "DTSTART;TZID=Europe/Berlin:20261209T140000\nDTEND;TZID=Europe/"
+              "Berlin:20261209T150000\n"));
+    // khal: floating Mondays 23:30, the user's own local time.
+    const QByteArray floating = calendar(
+        event("UID:late\nDTSTART:20261102T233000\nDURATION:PT20M\nRRULE:FREQ=WEEKLY;BYDAY=MO\n"));
+
+    const QByteArray oldTz = qgetenv("TZ");
+    for (const char* zone : {"Asia/Tokyo", "America/Los_Angeles"}) {
+        SCOPED_TRACE(zone);
+        qputenv("TZ", zone);
+        tzset();
+        Files f;
+        f.listed << f.write("outlook.ics", outlook) << f.write("google.ics", google)
+                 << f.write("nextcloud.ics", nextcloud) << f.write("khal.ics", floating);
+        EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T08:15:00Z"), true);  // Outlook
+        EXPECT_EQ(meetingAt(f.calendar, "2026-12-08T02:30:00Z"), true);  // Google, next UTC day
+        EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T02:30:00Z"), false); // not Sunday evening
+        EXPECT_EQ(meetingAt(f.calendar, "2026-12-08T08:15:00Z"), true);  // Nextcloud, before
+        EXPECT_EQ(meetingAt(f.calendar, "2026-12-09T08:15:00Z"), false); // moved away ...
+        EXPECT_EQ(meetingAt(f.calendar, "2026-12-09T13:15:00Z"), true);  // ... to 14:00 Berlin
+        EXPECT_EQ(meetingAt(f.calendar, "2026-12-11T13:15:00Z"), true);  // and so on after
+        EXPECT_EQ(meetingAt(f.calendar, "2026-12-11T08:15:00Z"), false);
+        // Monday 23:30 local: Monday 14:30 UTC in Tokyo, Tuesday 07:30 UTC in Los Angeles.
+        const bool tokyo = std::string(zone) == "Asia/Tokyo";
+        EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T14:40:00Z"), tokyo);
+        EXPECT_EQ(meetingAt(f.calendar, "2026-12-08T07:40:00Z"), !tokyo);
+    }
+    if (oldTz.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", oldTz);
+    tzset();
 }
 
 TEST(CalendarFiles, SettingIsAJsonArrayOfPaths) {

@@ -10,31 +10,28 @@ namespace velmor {
 // of the user's accounts (local, and Google, CalDAV or Exchange ones set up in GNOME Online
 // Accounts or Evolution). EDS expands recurrences and moved occurrences itself.
 //
-// The connection starts at reconnect() or at the first question and completes in the background
-// on the event loop; until a calendar is open the source answers nothing. Without a session bus,
-// or when no registry runs or can be started on it, the source gives up within the bus time-out
-// and answers nothing until reconnect().
+// Built as a module of its own (velmor-eds.so) that DesktopCalendar loads and asks only while
+// EDS runs, so that its client libraries cost nothing otherwise. Questions are synchronous
+// (connecting at the first, then one instance query per calendar), each step cancelled after
+// the time-out.
 class EdsCalendar final : public CalendarSource {
 public:
-    explicit EdsCalendar(int busTimeoutMs = 300);
+    explicit EdsCalendar(int timeoutMs = 3000);
     ~EdsCalendar() override;
     EdsCalendar(const EdsCalendar&) = delete;
     EdsCalendar& operator=(const EdsCalendar&) = delete;
 
-    // nullopt while no calendar is open (yet).
+    // nullopt while no calendar could be opened.
     std::optional<bool> hasMeetingBetween(const QDateTime& from, const QDateTime& to) override;
     void reconnect() override;
 
     int connectedCalendars() const;
-    // The registry or a calendar is still being opened.
-    bool isConnecting() const;
+
+    struct Connection;
 
 private:
-    struct Connection;
-    void connectOnce();
-
-    int busTimeoutMs_;
-    bool attempted_ = false;
+    int timeoutMs_;
+    bool failed_ = false;
     std::unique_ptr<Connection> connection_;
 };
 

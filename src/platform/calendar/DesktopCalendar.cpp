@@ -1,0 +1,105 @@
+#include "platform/calendar/DesktopCalendar.h"
+
+#include "core/base/Log.h"
+
+#include <QCoreApplication>
+#include <QDBusConnectionInterface>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
+#include <QFileInfo>
+#include <QLibrary>
+
+namespace velmor {
+
+namespace {
+
+// The module's one entry: a new EDS calendar source, owned by the caller.
+using CreateEds = CalendarSource* (*)(int timeoutMs);
+constexpr const char* createSymbol = "velmor_create_eds_calendar";
+
+} // namespace
+
+DesktopCalendar::DesktopCalendar(QString modulePath, QDBusConnection bus, int timeoutMs)
+    : modulePath_(std::move(modulePath)), timeoutMs_(timeoutMs) {
+    if (!bus.isConnected()) {
+        logLine(QStringLiteral("Desktop calendars unavailable: no session bus"));
+        return;
+    }
+    watcher_ = new QDBusServiceWatcher(this);
+    watcher_->setConnection(bus);
+    watcher_->setWatchMode(QDBusServiceWatcher::WatchForOwnerChange);
+    watcher_->setWatchedServices(
+        {QString::fromLatin1(registryName), QString::fromLatin1(factoryName)});
+    connect(watcher_, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString& name, const QString&, const QString& owner) {
+                setOwned(name, !owner.isEmpty());
+            });
+    // NameHasOwner never starts a service (only a call to the name itself would).
+    for (const char* name : {registryName, factoryName}) {
+        const QString service = QString::fromLatin1(name);
+        auto* call = new QDBusPendingCallWatcher(
+            bus.interface()->asyncCall(QStringLiteral("NameHasOwner"), service), this);
+        connect(call, &QDBusPendingCallWatcher::finished, this, [this, service](auto* done) {
+            const QDBusPendingReply<bool> reply = *done;
+            if (reply.isValid() && reply.value())
+                setOwned(service, true);
+            done->deleteLater();
+        });
+    }
+}
+
+DesktopCalendar::~DesktopCalendar() = default;
+
+QString DesktopCalendar::defaultModulePath() {
+    const QString dir = QCoreApplication::applicationDirPath();
+    const QString beside = dir + QStringLiteral("/velmor-eds.so");
+    if (QFileInfo::exists(beside))
+        return beside;
+    return dir + QStringLiteral("/../" VELMOR_LIBDIR "/velmor/velmor-eds.so");
+}
+
+void DesktopCalendar::setOwned(const QString& name, bool owned) {
+    std::atomic<bool>& flag = name == QLatin1String(registryName) ? registry_ : factory_;
+    const bool appeared = owned && !flag;
+    if (appeared)
+        ++appearances_;
+    flag = owned;
+    if (appeared && servicesRunning() && onAppeared_)
+        onAppeared_();
+}
+
+void DesktopCalendar::reconnect() {
+    if (eds_)
+        eds_->reconnect();
+    loadFailed_ = false;
+    if (servicesRunning()) {
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        hasMeetingBetween(now, now);
+    }
+}
+
+std::optional<bool> DesktopCalendar::hasMeetingBetween(const QDateTime& from, const QDateTime& to) {
+    if (!servicesRunning()) {
+        eds_.reset(); // they left: let go of them
+        return std::nullopt;
+    }
+    if (eds_ && edsAppearances_ != appearances_)
+        eds_.reset();
+    if (!eds_ && !loadFailed_) {
+        // Loaded for good: the libraries register GLib types, which cannot be unloaded.
+        QLibrary module(modulePath_);
+        const auto create = reinterpret_cast<CreateEds>(module.resolve(createSymbol));
+        if (!create) {
+            logLine(QStringLiteral("Desktop calendars unavailable: ") + module.errorString());
+            loadFailed_ = true;
+            return std::nullopt;
+        }
+        loaded_ = true;
+        edsAppearances_ = appearances_;
+        eds_.reset(create(timeoutMs_));
+    }
+    return eds_ ? eds_->hasMeetingBetween(from, to) : std::nullopt;
+}
+
+} // namespace velmor

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "core/session/CalendarSource.h"
+
+#include <QDBusConnection>
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+
+class QDBusServiceWatcher;
+
+namespace velmor {
+
+// The desktop's calendars (Evolution Data Server), used only while its source registry and
+// calendar factory already run on the session bus. The names are followed as they appear and
+// leave (NameOwnerChanged, on the event loop); asking about them never starts a service.
+//
+// The calendar client libraries cost several MB of memory, so they live in a module loaded
+// only once both services run (never unloaded: GLib types cannot be). Questions are
+// synchronous: ask through a BackgroundCalendar.
+class DesktopCalendar final : public QObject, public CalendarSource {
+    Q_OBJECT
+public:
+    static constexpr const char* registryName = "org.gnome.evolution.dataserver.Sources5";
+    static constexpr const char* factoryName = "org.gnome.evolution.dataserver.Calendar8";
+
+    // `modulePath`: the EDS module (see defaultModulePath()).
+    explicit DesktopCalendar(QString modulePath,
+                             QDBusConnection bus = QDBusConnection::sessionBus(),
+                             int timeoutMs = 3000);
+    ~DesktopCalendar() override;
+
+    // The module beside the program (build tree), else in the installed library folder.
+    static QString defaultModulePath();
+
+    // Called on the event loop each time both services have come to run (e.g. to reconnect()
+    // through the asking thread, so the first question finds the calendars open).
+    void setOnServicesAppeared(std::function<void()> callback) {
+        onAppeared_ = std::move(callback);
+    }
+
+    // nullopt while EDS does not run, or its module or calendars cannot be opened.
+    std::optional<bool> hasMeetingBetween(const QDateTime& from, const QDateTime& to) override;
+    // Connects again, now if the services run.
+    void reconnect() override;
+
+    bool servicesRunning() const { return registry_ && factory_; }
+    bool moduleLoaded() const { return loaded_; }
+
+private:
+    void setOwned(const QString& name, bool owned);
+
+    QString modulePath_;
+    int timeoutMs_;
+    QDBusServiceWatcher* watcher_ = nullptr;
+    std::atomic<bool> registry_{false};
+    std::atomic<bool> factory_{false};
+    std::atomic<int> appearances_{0}; // a service that came back needs a new connection
+    std::atomic<bool> loaded_{false};
+    std::function<void()> onAppeared_;
+
+    // Used only on the asking thread.
+    std::unique_ptr<CalendarSource> eds_;
+    int edsAppearances_ = -1;
+    bool loadFailed_ = false;
+};
+
+} // namespace velmor
