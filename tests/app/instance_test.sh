@@ -52,8 +52,7 @@ check "the survivor holds the lock" holds_lock "$survivor"
 sleep 1
 check "and stays the only one" one_instance
 
-kill -9 "$survivor"
-wait_until bash -c "! kill -0 $survivor 2>/dev/null"
+{ kill -9 "$survivor"; wait "$survivor"; } 2>/dev/null
 check "a killed instance leaves its lock behind" test -e "$lock"
 "$velmor" >"$work/next.log" 2>&1 &
 next=$!
