@@ -59,7 +59,6 @@ started() { grep -q "starter prompts" "$case_dir/out.log" 2>/dev/null; }
 alive() { kill -0 "$1" 2>/dev/null; }
 rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null; }
 lock_holder() { head -1 "$XDG_RUNTIME_DIR/velmor.lock" 2>/dev/null; }
-instances() { pgrep -c -f "^$velmor\$"; }
 
 # ---- the cases ------------------------------------------------------------------------------
 
@@ -70,10 +69,11 @@ case_stalled_instance_now() {
   local first=$pid
   wait_for 15 started || { echo "the first instance did not start"; return 1; }
   kill -STOP "$first"
-  start_velmor --now
-  local asker=$pid
+  "$velmor" --now >"$case_dir/asker.log" 2>&1 &
+  local asker=$!
+  case_pids+=("$asker")
   sleep 2.5
-  [ "$(instances)" -eq 1 ] || { echo "a second instance started"; return 1; }
+  ! grep -q "starter prompts" "$case_dir/asker.log" || { echo "a second instance started"; return 1; }
   alive "$asker" || { echo "--now gave up while the instance was stalled"; return 1; }
   kill -CONT "$first"
   wait_for 10 eval "! alive $asker" || { echo "--now still waits after the stall"; return 1; }
@@ -93,7 +93,11 @@ case_socket_flood() {
   sent=$(python3 - "$XDG_RUNTIME_DIR/velmor.socket" <<'EOF'
 import socket, sys
 s = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
-s.connect(sys.argv[1])
+try:
+    s.connect(sys.argv[1])
+except OSError as e:
+    print(f"no launch socket: {e}")
+    sys.exit(1)
 chunk, sent = b"x" * 65536, 0
 try:
     while sent < 1000 * 2**20:
@@ -102,7 +106,7 @@ except OSError:
     pass
 print(sent)
 EOF
-)
+) || { echo "${sent:-could not connect}"; return 1; }
   after=$(rss_kb "$first")
   alive "$first" || { echo "the instance died"; return 1; }
   [ "${sent:-0}" -lt $((16 * 2**20)) ] || { echo "it took ${sent} bytes without cutting the line off"; return 1; }

@@ -8,8 +8,10 @@
 
 #include <QCoreApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 using namespace velmor;
@@ -24,6 +26,7 @@ void say(const QString& line) {
 int main(int argc, char** argv) {
     if (argc < 3)
         return 2;
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL); // never outlives a test that was stopped
     QCoreApplication app(argc, argv);
     if (argc > 3) {
         const int gate = ::open(argv[3], O_RDONLY);
