@@ -116,9 +116,15 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     SingleInstance instance;
-    if (instance.sendToRunning(requestText(*request)))
+    switch (instance.claim(requestText(*request))) {
+    case SingleInstance::Launch::first:
+        break;
+    case SingleInstance::Launch::handedOver:
         return 0;
-    instance.listen();
+    case SingleInstance::Launch::unanswered:
+        logLine(QStringLiteral("Velmor is already running but does not answer"));
+        return 1;
+    }
     quitOnSignals(app);
 
     // The sound players must exist before the settings model, which prepares them as it loads.
@@ -160,10 +166,8 @@ int main(int argc, char** argv) {
         if (const auto command = commandFor(r))
             commands.send(*command);
     };
-    QObject::connect(&instance, &SingleInstance::requestReceived, &app, [&](const QString& text) {
-        if (const auto r = requestFromText(text))
-            handle(*r);
-    });
+    QObject::connect(&instance, &SingleInstance::requestReceived, &app, handle);
+    instance.listen();
     // A first launch with --now and the like acts once the session has started.
     if (*request != LaunchRequest::reopen)
         QMetaObject::invokeMethod(

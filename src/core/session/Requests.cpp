@@ -2,6 +2,8 @@
 
 #include "core/model/Commands.h"
 
+#include <utility>
+
 namespace velmor {
 
 QString requestText(LaunchRequest request) {
@@ -49,6 +51,34 @@ std::optional<Command> commandFor(LaunchRequest request) {
         return Command::startSession;
     }
     return std::nullopt;
+}
+
+QList<QByteArray> RequestLines::take(const QByteArray& bytes) {
+    QList<QByteArray> lines;
+    qsizetype from = 0;
+    while (!overflowed_ && from < bytes.size()) {
+        const qsizetype end = bytes.indexOf('\n', from);
+        const qsizetype stop = end < 0 ? bytes.size() : end;
+        if (partial_.size() + (stop - from) > maxLength) {
+            overflowed_ = true;
+            partial_.clear();
+            break;
+        }
+        partial_.append(bytes.constData() + from, stop - from);
+        if (end < 0)
+            break;
+        if (partial_.endsWith('\r'))
+            partial_.chop(1);
+        lines.append(std::exchange(partial_, {}));
+        from = end + 1;
+    }
+    return lines;
+}
+
+QByteArray answerTo(const QByteArray& line) {
+    if (requestFromText(QString::fromUtf8(line.trimmed())))
+        return QByteArrayLiteral("ok");
+    return QByteArrayLiteral("error: unknown request");
 }
 
 } // namespace velmor

@@ -2,6 +2,8 @@
 
 #include "core/model/Commands.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -19,5 +21,25 @@ std::optional<LaunchRequest> requestFromText(const QString& text);
 std::optional<LaunchRequest> requestFromArguments(const QStringList& arguments);
 // The command a request sends; none for reopen, which brings the window back.
 std::optional<Command> commandFor(LaunchRequest request);
+
+// The running instance's reading of one client: requests are lines of at most maxLength bytes,
+// several may come in one write. Keeps at most one unfinished line, so a client that never
+// sends a newline cannot make it grow.
+class RequestLines {
+public:
+    static constexpr qsizetype maxLength = 256;
+
+    // The lines completed by `bytes`, without their line ends, in the order sent. Once a line
+    // has run over maxLength nothing more is taken.
+    QList<QByteArray> take(const QByteArray& bytes);
+    bool overflowed() const { return overflowed_; }
+
+private:
+    QByteArray partial_;
+    bool overflowed_ = false;
+};
+
+// The answer to one request line: "ok" for a request this program knows, an error otherwise.
+QByteArray answerTo(const QByteArray& line);
 
 } // namespace velmor

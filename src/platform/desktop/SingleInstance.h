@@ -1,34 +1,61 @@
 #pragma once
 
+#include "core/session/Requests.h"
+
+#include <QDeadlineTimer>
+#include <QLockFile>
 #include <QObject>
 #include <QString>
 
+#include <chrono>
 #include <memory>
 
 class QLocalServer;
+class QLocalSocket;
 
 namespace velmor {
 
-// One Velmor per user session. The first launch listens on a local socket; a later launch hands
-// it a request ("reopen", "now", "pause", "resume") and exits.
+// One Velmor per user session. The first launch takes a lock file and listens on a local
+// socket beside it, both in a folder only this user can enter; a later launch hands the running
+// instance a request ("reopen", "now", "pause", "resume"), one per line, and exits once it is
+// answered.
 class SingleInstance final : public QObject {
     Q_OBJECT
 public:
-    explicit SingleInstance(QString serverName = defaultServerName());
+    enum class Launch {
+        first,      // this process holds the lock: it is the running instance
+        handedOver, // the running instance took the request
+        unanswered, // another instance holds the lock but did not answer in time
+    };
+
+    explicit SingleInstance(QString folder = runtimeFolder());
     ~SingleInstance() override;
 
-    static QString defaultServerName();
+    // $XDG_RUNTIME_DIR when it is ours and private, else a private folder of our own under the
+    // temporary folder.
+    static QString runtimeFolder();
 
-    // Sends `request` to a running instance; true when one took it.
-    bool sendToRunning(const QString& request);
-    // Becomes the running instance; false if the socket cannot be had.
+    QString lockPath() const;
+    QString socketPath() const;
+
+    // Takes the lock, or hands `request` to the process that holds it. A holder that is still
+    // starting or stalls for a moment is waited for, up to `patience`; one that died is taken
+    // over.
+    Launch claim(const QString& request,
+                 std::chrono::milliseconds patience = std::chrono::seconds(10));
+    // Starts taking requests from later launches; call once requestReceived is connected.
     bool listen();
 
 signals:
-    void requestReceived(const QString& request);
+    void requestReceived(velmor::LaunchRequest request);
 
 private:
-    QString name_;
+    enum class Answer { taken, nobody, silent };
+    Answer handOver(const QString& request, const QDeadlineTimer& deadline) const;
+    void serve(QLocalSocket* socket);
+
+    QString folder_;
+    QLockFile lock_;
     std::unique_ptr<QLocalServer> server_;
 };
 

@@ -42,3 +42,20 @@ TEST(LaunchRequest, ArgumentsMapToRequestsAndTheirCommands) {
          {LaunchRequest::reopen, LaunchRequest::now, LaunchRequest::pause, LaunchRequest::resume})
         EXPECT_EQ(requestFromText(requestText(r)), r);
 }
+
+TEST(LaunchRequest, LinesSplitAcrossWritesAndCappedInLength) {
+    RequestLines lines;
+    EXPECT_EQ(lines.take("pause\nres"), QList<QByteArray>{"pause"});
+    EXPECT_EQ(lines.take("ume\r\n\nnow\n"), (QList<QByteArray>{"resume", "", "now"}));
+    const QByteArray longest(RequestLines::maxLength, 'x');
+    EXPECT_EQ(lines.take(longest.left(100)), QList<QByteArray>{});
+    EXPECT_EQ(lines.take(longest.mid(100) + '\n'), QList<QByteArray>{longest});
+    EXPECT_FALSE(lines.overflowed());
+    // One byte more, even spread over many writes, and the reader stops taking anything.
+    for (int i = 0; i < RequestLines::maxLength; ++i)
+        lines.take("y");
+    EXPECT_EQ(lines.take("y\nnow\n"), QList<QByteArray>{});
+    EXPECT_TRUE(lines.overflowed());
+    EXPECT_EQ(answerTo("now"), "ok");
+    EXPECT_EQ(answerTo("Now"), "error: unknown request");
+}

@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# Throws faults a user's machine can throw at the built program, on a private desktop, and prints
+# one line per case: "<case>: held" or "<case>: FAILED (<why>)". Not part of the test run.
+#   scripts/fault-check.sh [BUILD_DIR] [CASE...]
+# Adding a case: write a function case_<name> that returns 0 when the program held, else prints
+# why (its last line is reported) and returns 1; then list it in `cases` below. Each case runs in
+# a fresh HOME, XDG folders and runtime folder; start the program with start_velmor, which
+# stops it again after the case.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+source scripts/lib/desktop.sh
+build_dir=${1:-}
+[ $# -gt 0 ] && shift
+velmor=$(find_built velmor "$build_dir") || exit 1
+
+start_xvfb 1920x1080
+start_sound_server
+start_session_bus
+use_private_home
+pulse_runtime=$XDG_RUNTIME_DIR
+
+# ---- what the cases share -------------------------------------------------------------------
+
+case_dir=
+case_pids=()
+
+# A fresh home, XDG folders and runtime folder for one case.
+fresh_case_home() {
+  case_dir=$(mktemp -d "$desktop_work/case.XXXXXX")
+  export HOME="$case_dir/home" XDG_CONFIG_HOME="$case_dir/home/.config"
+  export XDG_DATA_HOME="$case_dir/home/.local/share" XDG_RUNTIME_DIR="$case_dir/runtime"
+  export PULSE_SERVER="unix:$pulse_runtime/pulse/native"
+  mkdir -p "$XDG_CONFIG_HOME/velmor" "$XDG_DATA_HOME/velmor" "$XDG_RUNTIME_DIR"
+  chmod 700 "$XDG_RUNTIME_DIR"
+}
+
+# start_velmor [ARG...]: the program in the background, output in $case_dir/out.log; sets pid.
+start_velmor() {
+  "$velmor" "$@" >>"$case_dir/out.log" 2>&1 &
+  pid=$!
+  case_pids+=("$pid")
+}
+
+stop_case_programs() {
+  local p
+  for p in "${case_pids[@]}"; do kill -CONT "$p" 2>/dev/null; kill -9 "$p" 2>/dev/null; done
+  for p in "${case_pids[@]}"; do wait "$p" 2>/dev/null; done
+  case_pids=()
+}
+
+# wait_for SECONDS COMMAND...: true once the command succeeds.
+wait_for() {
+  local tries=$(($1 * 10)); shift
+  for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+
+started() { grep -q "starter prompts" "$case_dir/out.log" 2>/dev/null; }
+alive() { kill -0 "$1" 2>/dev/null; }
+rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null; }
+lock_holder() { head -1 "$XDG_RUNTIME_DIR/velmor.lock" 2>/dev/null; }
+
+# ---- the cases ------------------------------------------------------------------------------
+
+# The running instance stalls for 2.5 s while a launch asks for an overlay: the launch must
+# wait and hand over, never start a second instance.
+case_stalled_instance_now() {
+  start_velmor
+  local first=$pid
+  wait_for 15 started || { echo "the first instance did not start"; return 1; }
+  kill -STOP "$first"
+  "$velmor" --now >"$case_dir/asker.log" 2>&1 &
+  local asker=$!
+  case_pids+=("$asker")
+  sleep 2.5
+  ! grep -q "starter prompts" "$case_dir/asker.log" || { echo "a second instance started"; return 1; }
+  alive "$asker" || { echo "--now gave up while the instance was stalled"; return 1; }
+  kill -CONT "$first"
+  wait_for 10 eval "! alive $asker" || { echo "--now still waits after the stall"; return 1; }
+  wait "$asker"
+  local status=$?
+  [ "$status" -eq 0 ] || { echo "--now exited with status $status"; return 1; }
+  [ "$(lock_holder)" = "$first" ] || { echo "the lock changed hands"; return 1; }
+}
+
+# 1000 MB without a newline on the launch socket: the sender is cut off and memory stays flat.
+case_socket_flood() {
+  start_velmor
+  local first=$pid
+  wait_for 15 started || { echo "the instance did not start"; return 1; }
+  sleep 3 # the launch settles (calendars open in the background) before memory is measured
+  local before after sent
+  before=$(rss_kb "$first")
+  sent=$(python3 - "$XDG_RUNTIME_DIR/velmor.socket" <<'EOF'
+import socket, sys
+s = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+try:
+    s.connect(sys.argv[1])
+except OSError as e:
+    print(f"no launch socket: {e}")
+    sys.exit(1)
+chunk, sent = b"x" * 65536, 0
+try:
+    while sent < 1000 * 2**20:
+        sent += s.send(chunk)
+except OSError:
+    pass
+print(sent)
+EOF
+) || { echo "${sent:-could not connect}"; return 1; }
+  after=$(rss_kb "$first")
+  alive "$first" || { echo "the instance died"; return 1; }
+  [ "${sent:-0}" -lt $((16 * 2**20)) ] || { echo "it took ${sent} bytes without cutting the line off"; return 1; }
+  # Holding the flood would take hundreds of MB; a few MB is the program's own drift.
+  [ $((after - before)) -lt 32768 ] || { echo "RSS grew from ${before} to ${after} kB"; return 1; }
+  "$velmor" --pause >/dev/null 2>&1 || { echo "no answer to a launch after the flood"; return 1; }
+}
+
+# A FIFO or a link to /dev/zero where a data file belongs: the program must still start.
+file_fault() { # path, what to put there
+  local path=$1
+  case $2 in
+    fifo) mkfifo "$path" ;;
+    zero) ln -s /dev/zero "$path" ;;
+  esac
+  start_velmor
+  local first=$pid rss
+  # Stopped early once it holds 1 GB, so a runaway read does not starve the machine.
+  started_or_huge() { started || [ "$(rss_kb "$first")" -gt $((1024 * 1024)) ] 2>/dev/null; }
+  wait_for 15 started_or_huge
+  rss=$(rss_kb "$first")
+  if ! started; then
+    alive "$first" || { echo "it exited: $(tail -1 "$case_dir/out.log")"; return 1; }
+    echo "it did not start (RSS ${rss} kB)"
+    return 1
+  fi
+  [ "${rss:-0}" -lt $((400 * 1024)) ] || { echo "it started with ${rss} kB resident"; return 1; }
+  alive "$first" || { echo "it exited after starting"; return 1; }
+}
+case_settings_fifo() { file_fault "$XDG_CONFIG_HOME/velmor/settings.json" fifo; }
+case_settings_dev_zero() { file_fault "$XDG_CONFIG_HOME/velmor/settings.json" zero; }
+case_library_fifo() { file_fault "$XDG_DATA_HOME/velmor/user-library.json" fifo; }
+case_library_dev_zero() { file_fault "$XDG_DATA_HOME/velmor/user-library.json" zero; }
+
+cases=(
+  stalled_instance_now
+  socket_flood
+  settings_fifo
+  settings_dev_zero
+  library_fifo
+  library_dev_zero
+)
+
+# ---- running them ---------------------------------------------------------------------------
+
+run_case() {
+  local name=$1 why status
+  fresh_case_home
+  # Not in a subshell: the case's programs must be known here to be stopped.
+  "case_$name" >"$case_dir/why" 2>&1
+  status=$?
+  why=$(tail -1 "$case_dir/why")
+  stop_case_programs
+  if [ "$status" -eq 0 ]; then
+    echo "${name//_/ }: held"
+  else
+    echo "${name//_/ }: FAILED (${why:-no reason given})"
+  fi
+}
+
+[ $# -gt 0 ] && cases=("$@")
+for name in "${cases[@]}"; do run_case "$name"; done

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# One Velmor per session, with the built program under the test runner's X server: two launches
+# in the same instant leave one, the lock of a killed instance is taken over, and a launch with
+# --now while the running instance is stalled waits for it rather than starting a second one.
+set -uo pipefail
+velmor=$1
+[ -n "${DISPLAY:-}" ] || { echo "no DISPLAY: run through scripts/run-tests.sh"; exit 1; }
+work=$(mktemp -d /tmp/velmor-instance.XXXXXX)
+# A runtime folder of its own, still playing through the runner's sound server.
+[ -n "${XDG_RUNTIME_DIR:-}" ] && export PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native"
+export XDG_RUNTIME_DIR="$work/runtime"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+lock="$XDG_RUNTIME_DIR/velmor.lock"
+cleanup() {
+  for p in $(pgrep -f "^$velmor( |\$)"); do kill -CONT "$p"; kill -9 "$p"; done 2>/dev/null
+  wait 2>/dev/null; rm -rf "$work"
+}
+trap cleanup EXIT
+failures=0
+passes=0
+check() { # description, command...
+  local what=$1; shift
+  if "$@"; then echo "ok: $what"; passes=$((passes + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+wait_until() { # tries a command for up to 10 s
+  for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+instances() { pgrep -f "^$velmor( |\$)" | sort; } # with or without options
+one_instance() { [ "$(instances | wc -l)" -eq 1 ]; }
+lock_holder() { head -1 "$lock" 2>/dev/null; }
+holds_lock() { [ "$(lock_holder)" = "$1" ]; }
+centre_is_dark() {
+  local px
+  px=$(import -window root -crop 1x1+960+540 -depth 8 txt:- 2>/dev/null | tail -1)
+  [[ $px == *"#25252"* || $px == *"#26262"* ]]
+}
+xdotool mousemove 960 540
+
+# Both launches wait on one FIFO and are let go by a single write.
+mkfifo "$work/gate"
+exec 3<>"$work/gate"
+for n in 1 2; do (read -r -n1 <"$work/gate"; exec "$velmor" >"$work/race$n.log" 2>&1) & done
+sleep 0.5
+printf xx >&3
+exec 3>&-
+sleep 1
+check "two launches in the same instant leave one instance" wait_until one_instance
+survivor=$(instances)
+check "the survivor holds the lock" holds_lock "$survivor"
+sleep 1
+check "and stays the only one" one_instance
+
+{ kill -9 "$survivor"; wait "$survivor"; } 2>/dev/null
+check "a killed instance leaves its lock behind" test -e "$lock"
+"$velmor" >"$work/next.log" 2>&1 &
+next=$!
+check "the next launch takes the stale lock over" wait_until holds_lock "$next"
+check "and starts" wait_until grep -q "starter prompts" "$work/next.log"
+
+kill -STOP "$next"
+"$velmor" --now >"$work/now.log" 2>&1 &
+asker=$!
+sleep 2.5
+check "--now waits for a stalled instance" kill -0 "$asker"
+check "and starts no second one" bash -c "! grep -q 'starter prompts' '$work/now.log'"
+check "the stalled instance keeps the lock" holds_lock "$next"
+kill -CONT "$next"
+check "--now is handed over once the instance runs again" wait_until bash -c "! kill -0 $asker 2>/dev/null"
+status=running
+kill -0 "$asker" 2>/dev/null || { wait "$asker"; status=$?; }
+check "--now exits with status 0" test "$status" = 0
+check "its overlay appears" wait_until centre_is_dark
+check "one instance in the end" one_instance
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]
