@@ -5,6 +5,7 @@
 #include "core/sync/SyncSettings.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -46,9 +47,11 @@ TEST(SyncSettingsBlock, ChoosingAndStoppingSignInAndOut) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return (dialog = window.findChild<QFileDialog*>()); }));
     EXPECT_EQ(dialog->windowModality(), Qt::WindowModal);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
-    dialog->setDirectory(folder);
-    dialog->selectFile(folder);
-    dialog->accept();
+    dialog->setDirectory(folder); // as if the user had gone there
+    auto* buttons = dialog->findChild<QDialogButtonBox*>();
+    ASSERT_TRUE(buttons && buttons->button(QDialogButtonBox::Open));
+    QTest::mouseClick(buttons->button(QDialogButtonBox::Open), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return settings.folder().has_value(); }));
 
     EXPECT_EQ(settings.folder(), folder);
     EXPECT_EQ(label->text(), folder);
