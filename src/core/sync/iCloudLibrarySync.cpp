@@ -8,22 +8,28 @@
 
 namespace velmor {
 
-void foldLibrary(std::optional<UserLibraryData>& merged, const UserLibraryData& version) {
-    if (!merged || merged->schemaVersion < version.schemaVersion) {
-        merged = version;
+void LibraryFold::add(UserLibraryData version) {
+    if (!merged_ || merged_->schemaVersion < version.schemaVersion) {
+        merged_ = std::move(version);
+        ids_.clear();
+        ids_.reserve(merged_->userPrompts.size());
+        for (const PromptItem& item : std::as_const(merged_->userPrompts))
+            ids_.insert(item.id);
         return;
     }
-    if (merged->schemaVersion > version.schemaVersion)
+    if (merged_->schemaVersion > version.schemaVersion)
         return;
-    QSet<QString> known;
-    known.reserve(merged->userPrompts.size());
-    for (const PromptItem& item : std::as_const(merged->userPrompts))
-        known.insert(item.id);
-    for (const PromptItem& item : version.userPrompts)
-        if (!known.contains(item.id))
-            merged->userPrompts.append(item);
-    merged->favoriteIds.unite(version.favoriteIds);
-    merged->hiddenIds.unite(version.hiddenIds);
+    // Ids are added only after the pass: a version that repeats an id adds it each time.
+    QList<QString> added;
+    for (PromptItem& item : version.userPrompts)
+        if (!ids_.contains(item.id)) {
+            added << item.id;
+            merged_->userPrompts.append(std::move(item));
+        }
+    for (const QString& id : std::as_const(added))
+        ids_.insert(id);
+    merged_->favoriteIds.unite(version.favoriteIds);
+    merged_->hiddenIds.unite(version.hiddenIds);
 }
 
 iCloudLibrarySync::iCloudLibrarySync(SyncFolder& folder, UserLibrary& library)
@@ -76,7 +82,9 @@ void iCloudLibrarySync::write(const QByteArray& bytes) {
 std::optional<UserLibraryData> iCloudLibrarySync::readICloudCopy(const QString& path) {
     if (path.isEmpty())
         return std::nullopt;
-    resolveConflicts(path);
+    // The folded library is what the file now holds: no need to read it back.
+    if (auto folded = resolve(path))
+        return folded;
     if (!QFileInfo::exists(path))
         return std::nullopt;
     QString error;
@@ -92,24 +100,25 @@ std::optional<UserLibraryData> iCloudLibrarySync::readICloudCopy(const QString& 
     return decoded;
 }
 
-void iCloudLibrarySync::resolveConflicts(const QString& path) {
+std::optional<UserLibraryData> iCloudLibrarySync::resolve(const QString& path) {
     const QString name = QFileInfo(path).fileName();
     const QStringList versions = folder_.conflictCopies(name);
     if (versions.isEmpty())
-        return;
-    std::optional<UserLibraryData> merged;
+        return std::nullopt;
+    LibraryFold fold;
     if (const auto current = folder_.read(name))
-        merged = decodeLibrary(*current);
+        if (auto decoded = decodeLibrary(*current))
+            fold.add(std::move(*decoded));
     for (const QString& version : versions) {
         QFile file(version);
         if (!file.open(QIODevice::ReadOnly))
             continue;
-        if (const auto decoded = decodeLibrary(file.readAll()))
-            foldLibrary(merged, *decoded);
+        if (auto decoded = decodeLibrary(file.readAll()))
+            fold.add(std::move(*decoded));
     }
-    // Copies stay put until their merged result is safely in the folder.
-    if (merged && !writeCopy(path, encodeLibrary(*merged)))
-        return;
+    // Copies stay put until their folded result is safely in the folder.
+    if (fold.result() && !writeCopy(path, encodeLibrary(*fold.result())))
+        return std::nullopt;
     // Resolved or not, every copy leaves the folder, so that it is not folded in again; what
     // it held is kept in the resolved-conflicts folder.
     for (const QString& version : versions) {
@@ -118,6 +127,7 @@ void iCloudLibrarySync::resolveConflicts(const QString& path) {
             logLine(QStringLiteral("Conflict copy %1 could not be moved aside: %2")
                         .arg(version, error));
     }
+    return fold.take();
 }
 
 void iCloudLibrarySync::writeICloudCopy(const QString& path, const QByteArray& bytes) {

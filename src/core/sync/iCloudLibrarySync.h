@@ -8,10 +8,19 @@ namespace velmor {
 
 class SyncFolder;
 
-// Folds one version of the library into the merged result: nothing yet takes the version, a
-// higher schema version replaces the result, an equal one adds its new prompts (in its order)
-// and its marks, a lower one is dropped.
-void foldLibrary(std::optional<UserLibraryData>& merged, const UserLibraryData& version);
+// Folds versions of the library into one: the first version is taken, a higher schema version
+// replaces the result, an equal one adds its new prompts (in its order) and its marks, a lower
+// one is dropped.
+class LibraryFold {
+public:
+    void add(UserLibraryData version);
+    const std::optional<UserLibraryData>& result() const { return merged_; }
+    std::optional<UserLibraryData> take() { return std::move(merged_); }
+
+private:
+    std::optional<UserLibraryData> merged_;
+    QSet<QString> ids_; // of merged_'s prompts, kept across versions
+};
 
 // The library's copy in the sync folder, "Velmor/user-library.json": read (after folding in
 // the conflict copies sync programs left beside it) and written for the user library, and
@@ -30,7 +39,7 @@ public:
     // The copy's path, or empty while no sync folder is in use.
     QString iCloudFileURL() const;
     std::optional<UserLibraryData> readICloudCopy(const QString& path);
-    void resolveConflicts(const QString& path);
+    void resolveConflicts(const QString& path) { resolve(path); }
     void writeICloudCopy(const QString& path, const QByteArray& bytes);
 
     // LibraryMirror
@@ -40,6 +49,8 @@ public:
 
 private:
     void signedInChanged();
+    // The folded library once it is written to the copy, else nothing.
+    std::optional<UserLibraryData> resolve(const QString& path);
     bool writeCopy(const QString& path, const QByteArray& bytes);
 
     SyncFolder& folder_;

@@ -173,13 +173,15 @@ TEST(SyncConflicts, SchemaVersionsDecideAndBadCopiesAreSkippedButMoved) {
     EXPECT_EQ(filesIn(dir), QStringList{"user-library.json"});
     EXPECT_EQ(filesIn(c.folder.resolvedDir()).size(), 4);
 
-    // Folding is also what a second copy with the same version does to the prompts' order.
-    std::optional<UserLibraryData> merged;
-    foldLibrary(merged, UserLibraryData{{userPrompt("X")}, {}, {}, 1});
-    foldLibrary(merged, UserLibraryData{{userPrompt("Y"), userPrompt("X", "other")}, {}, {}, 1});
-    ASSERT_EQ(merged->userPrompts.size(), 2);
-    EXPECT_EQ(merged->userPrompts[1].id, "Y");
-    EXPECT_EQ(merged->userPrompts[0].text, "text X"); // an existing prompt is never overwritten
+    // Copies of one version add only prompts that are new, in their order.
+    LibraryFold fold;
+    fold.add(UserLibraryData{{userPrompt("X")}, {}, {}, 1});
+    fold.add(UserLibraryData{{userPrompt("Y"), userPrompt("X", "other")}, {}, {}, 1});
+    fold.add(UserLibraryData{{userPrompt("Z"), userPrompt("Y", "again")}, {}, {}, 1});
+    ASSERT_EQ(fold.result()->userPrompts.size(), 3);
+    EXPECT_EQ(fold.result()->userPrompts[1].id, "Y");
+    EXPECT_EQ(fold.result()->userPrompts[1].text, "text Y");
+    EXPECT_EQ(fold.result()->userPrompts[0].text, "text X"); // never overwritten
 }
 
 TEST(SyncConflicts, NamesOfTheSyncProgramsAreRecognised) {
