@@ -19,7 +19,9 @@ void SyncSettings::setFolder(const std::optional<QString>& path) {
     std::optional<QString> cleaned;
     if (path && !path->isEmpty())
         cleaned = QDir::cleanPath(*path);
-    if (cleaned == folder())
+    // Choosing the same folder again is a request to try it again (it may have been missing at
+    // launch), so only turning off an already-off setting is silent.
+    if (!cleaned && !folder())
         return;
     if (cleaned)
         store_.setValue(QLatin1String(key), *cleaned);

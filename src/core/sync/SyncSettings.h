@@ -19,7 +19,7 @@ public:
     explicit SyncSettings(SettingsStore& store);
 
     std::optional<QString> folder() const;
-    // An empty or absent path turns sync off. Signals only a real change.
+    // An empty or absent path turns sync off.
     void setFolder(const std::optional<QString>& path);
 
 signals:

@@ -200,10 +200,17 @@ TEST(SyncConflicts, NamesOfTheSyncProgramsAreRecognised) {
 }
 
 TEST_F(TwoComputers, AVanishedFolderLeavesTheLocalLibraryWorking) {
-    // A folder missing at launch: sync stays off for the run, the setting stays.
+    // A folder missing at launch: sync stays off for the run, the setting stays, and choosing
+    // it again once it is back turns sync on.
+    const QString later = home.path() + "/later";
     testing::internal::CaptureStdout();
-    EXPECT_FALSE(a->folder.signIn(home.path() + "/not-there"));
+    b->launch(later);
     EXPECT_EQ(QString::fromStdString(testing::internal::GetCapturedStdout()).count('\n'), 1);
+    EXPECT_FALSE(b->folder.isSignedIn());
+    EXPECT_EQ(b->settings.folder(), later);
+    QDir().mkpath(later);
+    b->settings.setFolder(later);
+    EXPECT_TRUE(b->folder.isSignedIn());
 
     a->launch(shared);
     a->library.addPrompt(userPrompt("SAVED"));
