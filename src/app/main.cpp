@@ -9,6 +9,8 @@
 #include "core/settings/AppState.h"
 #include "core/settings/SettingsStore.h"
 #include "core/shortcuts/GlobalShortcuts.h"
+#include "core/sync/SyncService.h"
+#include "core/sync/SyncSettings.h"
 #include "platform/calendar/CalendarFiles.h"
 #include "platform/calendar/DesktopCalendar.h"
 #include "platform/calendar/IcsCalendar.h"
@@ -147,6 +149,12 @@ int main(int argc, char** argv) {
     MainWindow window;
     TrayMenu tray(state, commands, [&window] { window.bringToFront(); });
     tray.show();
+
+    // Settings and library shared through the user's sync folder; started before the session,
+    // settings first, then the library.
+    SyncSettings syncSettings(SettingsStore::shared());
+    SyncService sync(syncSettings, state, UserLibrary::shared());
+    sync.start();
 
     delegate.setUp();
 

@@ -25,7 +25,14 @@ QString UserLibrary::defaultLocalPath() {
 void UserLibrary::load() {
     if (mirror_ && mirror_->isAvailable()) {
         if (auto fromMirror = mirror_->read()) {
-            data_ = std::move(*fromMirror);
+            if (saveTimer_.isPending()) {
+                // Changes made here in the last half second are not in the copy yet: fold the
+                // copy in instead of replacing them; the pending save then writes the merged
+                // library to both files.
+                foldIn(*fromMirror);
+            } else {
+                data_ = std::move(*fromMirror);
+            }
             emit dataChanged();
             return;
         }
@@ -98,15 +105,20 @@ void UserLibrary::unhide(const QString& id) {
 
 void UserLibrary::mergeLibrary(const QList<PromptItem>& prompts, const QSet<QString>& favorites,
                                const QSet<QString>& hidden) {
+    foldIn(UserLibraryData{prompts, favorites, hidden, data_.schemaVersion});
+    changed();
+}
+
+void UserLibrary::foldIn(const UserLibraryData& other) {
+    const QList<PromptItem>& prompts = other.userPrompts;
     QSet<QString> known;
     for (const PromptItem& item : data_.userPrompts)
         known.insert(item.id);
     for (const PromptItem& item : prompts)
         if (!known.contains(item.id))
             data_.userPrompts.append(item);
-    data_.favoriteIds.unite(favorites);
-    data_.hiddenIds.unite(hidden);
-    changed();
+    data_.favoriteIds.unite(other.favoriteIds);
+    data_.hiddenIds.unite(other.hiddenIds);
 }
 
 void UserLibrary::scheduleSave() {

@@ -54,6 +54,8 @@ signals:
 
 private:
     void changed();
+    // Adds the other library's new prompts and unites the id sets; no signal, no save.
+    void foldIn(const UserLibraryData& other);
 
     QString localPath_;
     OneShot saveTimer_;

@@ -10,13 +10,6 @@
 namespace velmor {
 
 namespace {
-QJsonArray idArray(const QSet<QString>& ids) {
-    // Sorted so that the same library always writes the same bytes.
-    QStringList sorted(ids.begin(), ids.end());
-    std::sort(sorted.begin(), sorted.end());
-    return QJsonArray::fromStringList(sorted);
-}
-
 bool readIds(const QJsonObject& object, const char* key, QSet<QString>& out, QString* error) {
     const QJsonValue value = object.value(QLatin1String(key));
     if (!value.isArray()) {
@@ -40,15 +33,104 @@ bool readIds(const QJsonObject& object, const char* key, QSet<QString>& out, QSt
 }
 } // namespace
 
+namespace {
+// The JSON writer's string form: short escapes, other control characters as \u00xx, the rest as
+// UTF-8.
+void appendString(QByteArray& out, const QString& text) {
+    static const char hex[] = "0123456789abcdef";
+    out += '"';
+    const QByteArray utf8 = text.toUtf8();
+    for (const char c : utf8) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (uchar(c) < 0x20) {
+                out += "\\u00";
+                out += hex[uchar(c) >> 4];
+                out += hex[uchar(c) & 0xF];
+            } else {
+                out += c;
+            }
+        }
+    }
+    out += '"';
+}
+
+void appendMember(QByteArray& out, const char* key, const QString& value) {
+    out += '"';
+    out += key;
+    out += "\":";
+    appendString(out, value);
+}
+
+void appendIds(QByteArray& out, const QSet<QString>& ids) {
+    // Sorted so that the same library always writes the same bytes.
+    QStringList sorted(ids.begin(), ids.end());
+    std::sort(sorted.begin(), sorted.end());
+    out += '[';
+    for (qsizetype i = 0; i < sorted.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        appendString(out, sorted[i]);
+    }
+    out += ']';
+}
+} // namespace
+
+// Written directly rather than through a JSON document: a large library (thousands of prompts)
+// is written several times faster. The bytes are those of the compact JSON writer, keys sorted.
 QByteArray encodeLibrary(const UserLibraryData& data) {
-    QJsonArray prompts;
-    for (const PromptItem& item : data.userPrompts)
-        prompts.append(toJson(item));
-    const QJsonObject object{{QStringLiteral("userPrompts"), prompts},
-                             {QStringLiteral("favoriteIds"), idArray(data.favoriteIds)},
-                             {QStringLiteral("hiddenIds"), idArray(data.hiddenIds)},
-                             {QStringLiteral("schemaVersion"), data.schemaVersion}};
-    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+    QByteArray out;
+    out.reserve(64 + data.userPrompts.size() * 160);
+    out += "{\"favoriteIds\":";
+    appendIds(out, data.favoriteIds);
+    out += ",\"hiddenIds\":";
+    appendIds(out, data.hiddenIds);
+    out += ",\"schemaVersion\":";
+    out += QByteArray::number(data.schemaVersion);
+    out += ",\"userPrompts\":[";
+    for (qsizetype i = 0; i < data.userPrompts.size(); ++i) {
+        const PromptItem& item = data.userPrompts[i];
+        out += i > 0 ? ",{" : "{";
+        appendMember(out, "category", rawValue(item.category));
+        out += ',';
+        appendMember(out, "id", item.id);
+        out += ',';
+        appendMember(out, "packSource", rawValue(item.packSource));
+        if (item.source) {
+            out += ',';
+            appendMember(out, "source", *item.source);
+        }
+        if (item.sourceWork) {
+            out += ',';
+            appendMember(out, "sourceWork", *item.sourceWork);
+        }
+        out += ',';
+        appendMember(out, "text", item.text);
+        out += '}';
+    }
+    out += "]}";
+    return out;
 }
 
 std::optional<UserLibraryData> decodeLibrary(const QByteArray& bytes, QString* error) {
