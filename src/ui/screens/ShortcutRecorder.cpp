@@ -123,6 +123,16 @@ void ShortcutRecorder::clearShortcut() {
         onChange_(std::nullopt);
 }
 
+bool ShortcutRecorder::event(QEvent* event) {
+    // While recording, every combination is ours: the window's own shortcuts (Ctrl+,) must not
+    // act on it first.
+    if (recording_ && event->type() == QEvent::ShortcutOverride) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 void ShortcutRecorder::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
     if (window() && window()->isActiveWindow())
