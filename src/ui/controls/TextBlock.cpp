@@ -128,7 +128,9 @@ QSize TextBlock::sizeHint() const {
 }
 
 QSize TextBlock::minimumSizeHint() const {
-    return {std::min(sizeHint().width(), 60), heightForWidth(std::min(sizeHint().width(), 60))};
+    // One line: the height the width gives comes from heightForWidth(), so a layout's minimum
+    // is not worked out from the text squeezed into a narrow column.
+    return {std::min(sizeHint().width(), 60), QFontMetrics(font()).height()};
 }
 
 void TextBlock::paintEvent(QPaintEvent*) {
