@@ -1,5 +1,7 @@
 #include "platform/desktop/Appearance.h"
 
+#include "core/base/Log.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusReply>
@@ -62,8 +64,11 @@ SystemAppearance::SystemAppearance() {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
-    bus.connect(portalService, portalPath, settingsInterface, QStringLiteral("SettingChanged"),
-                this, SLOT(settingChanged(QString, QString, QDBusVariant)));
+    const bool listening =
+        bus.connect(portalService, portalPath, settingsInterface, QStringLiteral("SettingChanged"),
+                    this, SLOT(settingChanged(QDBusMessage)));
+    if (!listening)
+        logLine(QStringLiteral("Appearance: cannot follow the desktop portal"));
     read();
 }
 
@@ -81,12 +86,13 @@ void SystemAppearance::read() {
         scheme_ = value;
 }
 
-void SystemAppearance::settingChanged(const QString& group, const QString& key,
-                                      const QDBusVariant& value) {
-    if (group != appearanceGroup || key != colorSchemeKey)
+void SystemAppearance::settingChanged(const QDBusMessage& message) {
+    const QVariantList args = message.arguments();
+    if (args.size() < 3 || args[0].toString() != appearanceGroup ||
+        args[1].toString() != colorSchemeKey)
         return;
     bool ok = false;
-    const uint scheme = unwrap(value.variant()).toUInt(&ok);
+    const uint scheme = unwrap(args[2]).toUInt(&ok);
     if (!ok || scheme_ == scheme)
         return;
     scheme_ = scheme;

@@ -3,7 +3,7 @@
 #include "core/model/SettingsEnums.h"
 
 #include <QColor>
-#include <QDBusVariant>
+#include <QDBusMessage>
 #include <QObject>
 #include <QPalette>
 
@@ -27,7 +27,8 @@ signals:
     void changed();
 
 private slots:
-    void settingChanged(const QString& group, const QString& key, const QDBusVariant& value);
+    // SettingChanged(group, key, value) of the portal's settings.
+    void settingChanged(const QDBusMessage& message);
 
 private:
     void read();
