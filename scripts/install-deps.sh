@@ -15,6 +15,7 @@ packages=(
   xvfb x11-utils x11-xserver-utils xdotool imagemagick openbox xcompmgr trayer
   pulseaudio pulseaudio-utils dbus dbus-x11 python3 python3-dbusmock
   evolution-data-server desktop-file-utils
+  at-spi2-core python3-pyatspi
 )
 
 # npm comes with Node.js where Node.js was installed from elsewhere; Debian's npm would conflict.

@@ -17,11 +17,13 @@
 #include "platform/clock/BootClock.h"
 #include "platform/dbus/DBusIdleInhibitor.h"
 #include "platform/dbus/DBusScreenLock.h"
+#include "platform/desktop/Autostart.h"
 #include "platform/desktop/SingleInstance.h"
 #include "platform/microphone/MicrophoneChain.h"
 #include "platform/sound/SoundManager.h"
 #include "platform/x11/X11HotKeys.h"
 #include "ui/overlay/OverlayManager.h"
+#include "ui/sync/SyncSettingsBlock.h"
 #include "ui/tray/TrayMenu.h"
 #include "ui/window/MainWindow.h"
 
@@ -64,7 +66,7 @@ void quitOnSignals(QCoreApplication& app) {
 
 // The desktop's sources: the sound server's (else ALSA's) microphone, Evolution Data Server's
 // calendars and the .ics files listed in the settings.
-std::unique_ptr<CallDetector> desktopCallDetection(Clock& clock, SettingsStore& settings) {
+std::unique_ptr<CallDetectionService> desktopCallDetection(Clock& clock, SettingsStore& settings) {
     // Each calendar is asked on a thread of its own: a slow service or a hostile file never
     // holds up the event loop.
     std::vector<std::unique_ptr<CalendarSource>> calendars;
@@ -138,23 +140,36 @@ int main(int argc, char** argv) {
 
     OverlayManager overlays(state, clock, SoundManager::shared());
     DBusIdleInhibitor inhibitor;
-    AppDelegate delegate({clock, state, content, overlays, inhibitor, commands, [&clock] {
-                              return desktopCallDetection(clock, SettingsStore::shared());
+    // The delegate owns the call detection; the general screen asks it for calendar access.
+    CallDetectionService* calls = nullptr;
+    AppDelegate delegate({clock, state, content, overlays, inhibitor, commands, [&clock, &calls] {
+                              auto service = desktopCallDetection(clock, SettingsStore::shared());
+                              calls = service.get();
+                              return service;
                           }});
     QObject::connect(&overlays, &OverlayManager::removedByScreenChange, &delegate,
                      &AppDelegate::overlayRemovedByScreenChange);
     DBusScreenLock screenLock;
     delegate.setScreenLock(&screenLock);
 
-    MainWindow window;
-    TrayMenu tray(state, commands, [&window] { window.bringToFront(); });
-    tray.show();
-
     // Settings and library shared through the user's sync folder; started before the session,
     // settings first, then the library.
     SyncSettings syncSettings(SettingsStore::shared());
     SyncService sync(syncSettings, state, UserLibrary::shared());
     sync.start();
+
+    XdgAutostart autostart;
+    MainWindow window({state, commands, [&content] { return content.starterPrompts(); },
+                       &UserLibrary::shared(),
+                       [](VelmorSound sound) { SoundManager::shared().preview(sound); }, &autostart,
+                       [&calls] {
+                           if (calls)
+                               calls->requestCalendarAccess();
+                       }});
+    window.setSyncBlock(
+        [&syncSettings](QWidget* parent) { return new SyncSettingsBlock(syncSettings, parent); });
+    TrayMenu tray(state, commands, [&window] { window.bringToFront(); });
+    tray.show();
 
     delegate.setUp();
 

@@ -1,0 +1,126 @@
+#!/usr/bin/python3
+"""Walks the main window as a screen reader does (AT-SPI) and presses its controls.
+
+Usage: accessibility_test.py PROGRAM   (PROGRAM --show shows the window)
+Needs a display, a session bus and at-spi2-core; skips (exit 77) without them.
+"""
+import os
+import subprocess
+import sys
+import time
+
+try:
+    import pyatspi
+except ImportError:
+    print("python3-pyatspi is not installed")
+    sys.exit(77)
+
+program = sys.argv[1]
+env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
+app_process = subprocess.Popen([program, "--show", "light"], env=env, stdout=subprocess.PIPE,
+                               text=True)
+
+
+def find_app():
+    for _ in range(100):
+        desktop = pyatspi.Registry.getDesktop(0)
+        for i in range(desktop.childCount):
+            child = desktop.getChildAtIndex(i)
+            if child is not None and "velmor-window-shots" in (child.name or ""):
+                return child
+        time.sleep(0.1)
+    return None
+
+
+def walk(node, found):
+    try:
+        found.append(node)
+        for i in range(node.childCount):
+            child = node.getChildAtIndex(i)
+            if child is not None:
+                walk(child, found)
+    except Exception:
+        pass
+    return found
+
+
+def nodes(app):
+    return walk(app, [])
+
+
+def named(app, role, name):
+    for node in nodes(app):
+        if node.getRole() == role and node.name == name:
+            return node
+    return None
+
+
+def selected(node):
+    return node.getState().contains(pyatspi.STATE_SELECTED)
+
+
+def press(node):
+    action = node.queryAction()
+    for i in range(action.nActions):
+        if action.getName(i) in ("Press", "press", "click"):
+            action.doAction(i)
+            return
+    raise AssertionError("no press action on " + node.name)
+
+
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+        print("FAIL:", message)
+
+
+try:
+    app = find_app()
+    if app is None:
+        print("the program never appeared on the accessibility bus")
+        sys.exit(1)
+    time.sleep(0.5)
+    tabs = {n.name: n for n in nodes(app) if n.getRole() == pyatspi.ROLE_PAGE_TAB}
+    check(set(tabs) >= {"Home", "Timer", "Theme", "Content", "Sound", "General", "About"},
+          "every section has a row named by its title: %s" % sorted(tabs))
+    check("Home" in tabs and selected(tabs["Home"]), "Home is selected at first")
+    status = named(app, pyatspi.ROLE_PUSH_BUTTON, "Velmor is paused. Tap to start.")
+    check(status is not None, "the status widget says what a press does")
+
+    press(tabs["Timer"])
+    time.sleep(0.5)
+    tabs = {n.name: n for n in nodes(app) if n.getRole() == pyatspi.ROLE_PAGE_TAB}
+    check(selected(tabs["Timer"]) and not selected(tabs["Home"]), "pressing Timer selects it")
+    fixed = named(app, pyatspi.ROLE_RADIO_BUTTON, "Fixed")
+    random_segment = named(app, pyatspi.ROLE_RADIO_BUTTON, "Random")
+    check(fixed is not None and selected(fixed), "the Fixed segment is there and selected")
+    if random_segment is not None:
+        press(random_segment)
+        time.sleep(0.3)
+        random_segment = named(app, pyatspi.ROLE_RADIO_BUTTON, "Random")
+        check(random_segment is not None and selected(random_segment),
+              "pressing Random selects it")
+
+    press(tabs["General"])
+    time.sleep(0.5)
+    for label in ("System", "Light", "Dark", "This screen", "Every screen"):
+        check(named(app, pyatspi.ROLE_RADIO_BUTTON, label) is not None, "segment " + label)
+    for label in ("Launch Velmor at login", "Pause during calls and recordings"):
+        check(named(app, pyatspi.ROLE_CHECK_BOX, label) is not None, "toggle " + label)
+    check(named(app, pyatspi.ROLE_PUSH_BUTTON, "Ctrl+Shift+G") is not None,
+          "the recorder is named by its shortcut")
+
+    tabs = {n.name: n for n in nodes(app) if n.getRole() == pyatspi.ROLE_PAGE_TAB}
+    press(tabs["Theme"])
+    time.sleep(0.5)
+    card = named(app, pyatspi.ROLE_PUSH_BUTTON, "Charcoal theme, Quiet dark room")
+    check(card is not None and selected(card), "the charcoal card is named and selected")
+finally:
+    app_process.terminate()
+    app_process.wait(timeout=10)
+
+print("accessibility: %d failures" % len(failures))
+sys.exit(1 if failures else 0)
