@@ -1,24 +1,22 @@
-// Feeds truncated and byte-mutated copies of valid documents to every reader: none may crash,
-// each must land on its documented fallback, and nothing the user had may be lost.
-#include "TestHome.h"
-#include "VirtualClock.h"
+// Feeds damaged documents to every reader and checks fixed outcomes: settings and library files
+// are never written by loading, a damaged one is kept aside byte for byte before it is written
+// over, a file that parsed loses nothing it held, and documents load whole or not at all.
+#include "FileTraps.h"
+#include "StateWorld.h"
 #include "core/content/ContentManager.h"
 #include "core/content/LibraryFile.h"
-#include "core/content/UserLibrary.h"
-#include "core/model/Commands.h"
-#include "core/settings/AppState.h"
-#include "core/settings/SettingsStore.h"
-#include "core/settings/SoundPreparer.h"
 
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
 
 using namespace velmor;
 using velmor::test::readFile;
+using velmor::test::userPrompt;
 using velmor::test::writeFile;
 
 namespace {
@@ -54,96 +52,211 @@ QList<QByteArray> damagedCopies(const QByteArray& valid, quint32 seed) {
     return out;
 }
 
-QByteArray validLibrary() {
-    UserLibraryData data;
-    data.userPrompts << PromptItem{"A",           "Sit.",       PromptCategory::body,
-                                   QString("me"), std::nullopt, PackSource::user}
-                     << PromptItem{"B",          "Look.",         PromptCategory::question,
-                                   std::nullopt, QString("work"), PackSource::user};
-    data.favoriteIds << "A"
-                     << "STARTER";
-    data.hiddenIds << "B";
-    return encodeLibrary(data);
-}
+const QByteArray validLibrary =
+    R"({"userPrompts":[{"id":"A","text":"Sit.","category":"body","source":"me","packSource":"user"},)"
+    R"({"id":"B","text":"Look.","category":"question","sourceWork":"work","packSource":"user"}],)"
+    R"("favoriteIds":["A","STARTER"],"hiddenIds":["B"],"schemaVersion":1})";
 
-struct QuietStdout {
-    QuietStdout() { testing::internal::CaptureStdout(); }
-    ~QuietStdout() { testing::internal::GetCapturedStdout(); }
-};
+QStringList keptAside(const QString& path) {
+    const QFileInfo info(path);
+    return info.absoluteDir().entryList({info.fileName() + ".bad-*"});
+}
 
 } // namespace
 
-TEST(MalformedInput, SettingsFallBackToDefaultsAndKeepTheFileAside) {
+TEST(MalformedInput, SettingsAreNeverWrittenByLoadingAndNothingIsLost) {
     const QByteArray valid =
         R"({"theme":"forest","soundVolume":0.4,"intervalMode":"Random",)"
         R"("fixedIntervalMinutes":5,"pauseDuringCalls":false,"overlayScope":"Every screen"})";
-    QuietStdout quiet;
+    test::StdoutLines quiet;
     for (const QByteArray& damaged : damagedCopies(valid, 1)) {
+        SCOPED_TRACE(damaged.toStdString());
         test::TestHome home;
         test::VirtualClock clock;
         const QString path = home.configDir() + "/velmor/settings.json";
         writeFile(path, damaged);
-        const bool parses = QJsonDocument::fromJson(damaged).isObject();
+        const QJsonDocument parsed = QJsonDocument::fromJson(damaged);
         {
             SettingsStore store(path, clock);
             Commands notifications;
             AppState state(store, notifications, SoundPreparer::shared());
-            EXPECT_GE(state.nextIntervalSeconds(), 0.0);
-            EXPECT_GE(state.soundVolume(), 0.0);
-            EXPECT_LE(state.soundVolume(), 1.0);
-            if (!parses) {
-                EXPECT_EQ(state.theme(), VelmorTheme::charcoal);
-                EXPECT_TRUE(state.pauseDuringCalls());
+            if (!parsed.isObject()) {
+#define DEFAULTED(Type, name, Name, initial, ...) EXPECT_TRUE(state.name() == Type(initial));
+                VELMOR_SETTINGS(DEFAULTED)
+#undef DEFAULTED
             }
         }
-        if (!parses) {
-            const QStringList kept =
-                QDir(home.configDir() + "/velmor").entryList({"settings.json.bad-*"});
-            ASSERT_EQ(kept.size(), 1) << damaged.toStdString();
-            EXPECT_EQ(readFile(home.configDir() + "/velmor/" + kept.first()), damaged);
+        ASSERT_EQ(readFile(path), damaged); // loading wrote nothing
+        ASSERT_TRUE(keptAside(path).isEmpty());
+
+        {
+            SettingsStore store(path, clock);
+            Commands notifications;
+            AppState state(store, notifications, SoundPreparer::shared());
+            state.setSittingWithPromptId(QString("NEW"));
+        }
+        const QJsonObject saved = QJsonDocument::fromJson(readFile(path)).object();
+        EXPECT_EQ(saved.value("sittingWithPromptId").toString(), "NEW");
+        if (parsed.isObject()) {
+            EXPECT_TRUE(keptAside(path).isEmpty());
+            const QJsonObject before = parsed.object();
+            for (auto it = before.begin(); it != before.end(); ++it) {
+                if (it.key() != "sittingWithPromptId") {
+                    EXPECT_EQ(saved.value(it.key()), it.value()) << it.key().toStdString();
+                }
+            }
+        } else {
+            const QStringList kept = keptAside(path);
+            ASSERT_EQ(kept.size(), 1);
+            EXPECT_EQ(readFile(QFileInfo(path).absolutePath() + "/" + kept.first()), damaged);
         }
     }
 }
 
-TEST(MalformedInput, LibraryFileStaysAsItWasOrIsKeptAsideBeforeASave) {
-    const QByteArray valid = validLibrary();
-    QuietStdout quiet;
-    for (const QByteArray& damaged : damagedCopies(valid, 2)) {
+TEST(MalformedInput, LibraryLoadsWholeOrIsKeptAsideBeforeASave) {
+    test::StdoutLines quiet;
+    for (const QByteArray& damaged : damagedCopies(validLibrary, 2)) {
+        SCOPED_TRACE(damaged.toStdString());
         test::TestHome home;
         test::VirtualClock clock;
         const QString path = home.dataDir() + "/velmor/user-library.json";
         writeFile(path, damaged);
-        const auto decoded = decodeLibrary(damaged);
         UserLibrary library(path, clock);
-        EXPECT_EQ(library.data(), decoded.value_or(UserLibraryData{}));
+        const bool loaded = library.data() != UserLibraryData{};
+        if (loaded) {
+            EXPECT_EQ(library.data().userPrompts.size(), 2); // no prompt is skipped
+        }
+        clock.advance(10);
+        ASSERT_EQ(readFile(path), damaged); // loading wrote nothing
+        ASSERT_TRUE(keptAside(path).isEmpty());
+
         library.hide("NEW");
         library.flush();
-        if (!decoded) {
-            const QStringList kept =
-                QDir(home.dataDir() + "/velmor").entryList({"user-library.json.bad-*"});
-            ASSERT_EQ(kept.size(), 1);
-            EXPECT_EQ(readFile(home.dataDir() + "/velmor/" + kept.first()), damaged);
-        }
         const auto saved = decodeLibrary(readFile(path));
         ASSERT_TRUE(saved);
         EXPECT_TRUE(saved->hiddenIds.contains("NEW"));
+        if (loaded) {
+            EXPECT_EQ(saved->userPrompts.size(), 2);
+            EXPECT_TRUE(keptAside(path).isEmpty());
+        } else {
+            const QStringList kept = keptAside(path);
+            ASSERT_EQ(kept.size(), 1);
+            EXPECT_EQ(readFile(QFileInfo(path).absolutePath() + "/" + kept.first()), damaged);
+        }
     }
 }
 
-TEST(MalformedInput, ImportEitherMergesOrLeavesTheLibraryUnchanged) {
-    QuietStdout quiet;
+TEST(MalformedInput, LibraryDocumentsWithOneBadPartAreNotLoadedAtAll) {
+    const auto withVersion = [](const char* version) {
+        return QByteArray(R"({"userPrompts":[{"id":"A","text":"t","category":"body",)"
+                          R"("packSource":"user"}],"favoriteIds":["A"],"hiddenIds":[],)"
+                          R"("schemaVersion":)") +
+               version + "}";
+    };
+    const QList<QByteArray> refused = {
+        withVersion("-1"),
+        withVersion("1.5"),
+        withVersion("\"1\""),
+        withVersion("null"),
+        R"({"userPrompts":[],"favoriteIds":["A"],"hiddenIds":[]})",
+        R"({"userPrompts":[{"id":"A","text":"t","category":"body","packSource":"user"},)"
+        R"({"id":"B","text":"t","category":"Poems","packSource":"user"}],)"
+        R"("favoriteIds":[],"hiddenIds":[],"schemaVersion":1})",
+        R"({"userPrompts":[7],"favoriteIds":[],"hiddenIds":[],"schemaVersion":1})",
+        R"({"userPrompts":[],"favoriteIds":[3],"hiddenIds":[],"schemaVersion":1})",
+        "[]",
+    };
+    test::StdoutLines quiet;
+    for (const QByteArray& bytes : refused) {
+        EXPECT_FALSE(decodeLibrary(bytes)) << bytes.toStdString();
+    }
+    const auto older = decodeLibrary(withVersion("0"));
+    ASSERT_TRUE(older);
+    EXPECT_EQ(older->schemaVersion, 0);
+    EXPECT_EQ(older->userPrompts.size(), 1);
+}
+
+TEST(MalformedInput, ImportRefusesNewerOrBrokenFilesAndDropsBadEntries) {
+    const auto file = [](const QByteArray& prompts, const QByteArray& version) {
+        return R"({"userPrompts":[)" + prompts + R"(],"favoriteIds":["","F"],"hiddenIds":[],)" +
+               R"("schemaVersion":)" + version + "}";
+    };
+    const auto prompt = [](const char* id, const char* text) {
+        return QByteArray(R"({"id":")") + id + R"(","text":")" + text +
+               R"(","category":"question","packSource":"user"})";
+    };
+    struct Case {
+        QByteArray bytes;
+        ImportResult result;
+        QString line; // the start of the one line said
+    };
+    const QList<Case> cases = {
+        {file(prompt("N", "new"), "2"), ImportResult::newerSchema, "Newer schema version: 2"},
+        {file(prompt("N", "new"), "2147483648"), ImportResult::newerSchema,
+         "Newer schema version: 2147483648"},
+        {file(prompt("N", "new"), "4294967297"), ImportResult::newerSchema,
+         "Newer schema version: 4294967297"},
+        {file(prompt("N", "new"), "-1"), ImportResult::failed, "Import failed: "},
+        {file(prompt("N", "new"), "1.5"), ImportResult::failed, "Import failed: "},
+        {file(prompt("N", "new"), "1") + "x", ImportResult::failed, "Import failed: "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes.toStdString());
+        test::StateWorld world;
+        world.library.addPrompt(userPrompt("KEEP", "mine"));
+        const UserLibraryData before = world.library.data();
+        const QString path = world.home.path() + "/import.velmor";
+        writeFile(path, c.bytes);
+        test::StdoutLines out;
+        EXPECT_EQ(importLibraryFile(path, world.library), c.result);
+        const QStringList lines = out.lines();
+        ASSERT_EQ(lines.size(), 1);
+        EXPECT_TRUE(lines[0].startsWith(c.line)) << lines[0].toStdString();
+        EXPECT_EQ(world.library.data(), before);
+    }
+
+    // Entries that cannot stand are dropped; the first of a repeated id stays.
+    test::StateWorld world;
+    world.library.addPrompt(userPrompt("KEEP", "mine"));
+    const QString path = world.home.path() + "/import.velmor";
+    writeFile(path,
+              file(prompt("D", "first") + "," + prompt("D", "second") + "," + prompt("", "no id") +
+                       "," + prompt("E", "") + "," + prompt("W", " \\n ") + "," +
+                       prompt("KEEP", "theirs") + "," + prompt("G", "good"),
+                   "1"));
+    test::StdoutLines out;
+    EXPECT_EQ(importLibraryFile(path, world.library), ImportResult::merged);
+    QStringList texts;
+    for (const PromptItem& item : world.library.data().userPrompts)
+        texts << item.text;
+    EXPECT_EQ(texts, (QStringList{"mine", "first", "good"}));
+    EXPECT_EQ(world.library.data().favoriteIds, QSet<QString>{"F"});
+    EXPECT_EQ(out.lines().size(), 1); // how many were skipped
+}
+
+TEST(MalformedInput, ImportOfDamagedCopiesMergesOnlyWhatALibraryMayHold) {
     test::TestHome home;
-    const QString file = home.path() + "/import.velmor";
-    for (const QByteArray& damaged : damagedCopies(validLibrary(), 3)) {
+    const QString path = home.path() + "/import.velmor";
+    for (const QByteArray& damaged : damagedCopies(validLibrary, 3)) {
+        SCOPED_TRACE(damaged.toStdString());
         test::VirtualClock clock;
         UserLibrary library(QString(), clock);
-        library.addPrompt(PromptItem{"KEEP", "mine", PromptCategory::question, std::nullopt,
-                                     std::nullopt, PackSource::user});
+        library.addPrompt(userPrompt("KEEP", "mine"));
         const UserLibraryData before = library.data();
-        writeFile(file, damaged);
-        const ImportResult result = importLibraryFile(file, library);
-        if (result != ImportResult::merged) {
+        writeFile(path, damaged);
+        test::StdoutLines out;
+        const ImportResult result = importLibraryFile(path, library);
+        const QStringList lines = out.lines();
+        const QJsonValue version = QJsonDocument::fromJson(damaged).object().value("schemaVersion");
+        if (result == ImportResult::merged) {
+            EXPECT_TRUE(version.isDouble() && version.toDouble() >= 0 && version.toDouble() <= 1);
+            EXPECT_EQ(library.data().userPrompts.size(), 3);
+        } else {
             EXPECT_EQ(library.data(), before);
+            ASSERT_EQ(lines.size(), 1);
+            EXPECT_TRUE(lines[0].startsWith(result == ImportResult::newerSchema
+                                                ? "Newer schema version: "
+                                                : "Import failed: "));
         }
         EXPECT_EQ(library.data().userPrompts.first().text, "mine");
     }
@@ -158,20 +271,33 @@ TEST(MalformedInput, StarterPackLoadsWholeOrNotAtAll) {
     while (shipped.size() > 8)
         shipped.removeLast();
     const QByteArray valid = QJsonDocument(shipped).toJson();
-    QString error;
-    QuietStdout quiet;
-    test::VirtualClock clock;
-    SettingsStore store(QString(), clock);
-    Commands notifications;
-    AppState state(store, notifications, SoundPreparer::shared());
-    UserLibrary library(QString(), clock);
-    test::TestHome home;
-    const QString path = home.path() + "/StarterPrompts.json";
+    test::StdoutLines quiet;
+    test::StateWorld world;
+    const QString path = world.home.path() + "/StarterPrompts.json";
+    const auto load = [&](const QByteArray& bytes) {
+        writeFile(path, bytes);
+        return std::make_unique<ContentManager>(world.state, world.library, path);
+    };
     for (const QByteArray& damaged : damagedCopies(valid, 4)) {
-        writeFile(path, damaged);
-        ContentManager manager(state, library, path);
-        const auto decoded = decodeStarterPack(damaged, &error);
-        EXPECT_EQ(manager.starterPrompts().size(), decoded ? decoded->size() : 0);
-        EXPECT_FALSE(manager.nextPrompt().id.isEmpty()); // always some prompt
+        const auto manager = load(damaged);
+        const qsizetype count = manager->starterPrompts().size();
+        EXPECT_TRUE(count == 0 || count == 8) << count << " from " << damaged.toStdString();
+        EXPECT_FALSE(manager->nextPrompt().id.isEmpty()); // always some prompt
     }
+
+    // One element that is not a prompt, in the middle of good ones, fails the whole pack.
+    for (const QJsonValue& bad :
+         {QJsonValue(QJsonObject{{"text", "x"}, {"category", "Poems"}}),
+          QJsonValue(QJsonObject{{"text", 3}, {"category", "body"}}),
+          QJsonValue(QJsonObject{{"text", "x"}, {"category", "body"}, {"source", 1}}),
+          QJsonValue("a string")}) {
+        QJsonArray pack = shipped;
+        pack.insert(4, bad);
+        const auto manager = load(QJsonDocument(pack).toJson());
+        EXPECT_TRUE(manager->starterPrompts().isEmpty());
+        const PromptItem next = manager->nextPrompt();
+        EXPECT_TRUE(next == ContentManager::fallbackPrompt() ||
+                    next == ContentManager::emptyPrompt());
+    }
+    EXPECT_EQ(load(valid)->starterPrompts().size(), 8);
 }

@@ -1,15 +1,11 @@
 #include "core/content/UserLibrary.h"
 
-#include "core/base/Files.h"
-#include "core/base/Log.h"
-
-#include <QFile>
 #include <QUuid>
 
 namespace velmor {
 
 UserLibrary::UserLibrary(QString localPath, Clock& clock)
-    : localPath_(std::move(localPath)), saveTimer_(clock) {
+    : local_(std::move(localPath), tr("User library")), saveTimer_(clock) {
     load();
 }
 
@@ -23,6 +19,16 @@ QString UserLibrary::defaultLocalPath() {
 }
 
 void UserLibrary::load() {
+    // The local file is read even when the mirror wins, so that a damaged one is known and kept
+    // aside before a save writes over it.
+    std::optional<UserLibraryData> local;
+    const FileRead read = local_.read();
+    if (read.status == FileRead::read) {
+        QString error;
+        local = decodeLibrary(read.bytes, &error);
+        if (!local)
+            local_.markDamaged(error);
+    }
     if (mirror_ && mirror_->isAvailable()) {
         if (auto fromMirror = mirror_->read()) {
             if (saveTimer_.isPending()) {
@@ -37,25 +43,9 @@ void UserLibrary::load() {
             return;
         }
     }
-    QFile file(localPath_);
-    if (localPath_.isEmpty() || !file.exists())
+    if (!local)
         return;
-    QString error;
-    std::optional<UserLibraryData> decoded;
-    if (file.open(QIODevice::ReadOnly))
-        decoded = decodeLibrary(file.readAll(), &error);
-    else
-        error = file.errorString();
-    if (!decoded) {
-        if (!localFileDamaged_)
-            logLine(QStringLiteral("User library could not be read (%1); it will be kept aside "
-                                   "before it is next saved")
-                        .arg(error));
-        localFileDamaged_ = true;
-        return;
-    }
-    localFileDamaged_ = false;
-    data_ = std::move(*decoded);
+    data_ = std::move(*local);
     emit dataChanged();
 }
 
@@ -133,22 +123,7 @@ void UserLibrary::flush() {
 void UserLibrary::save() {
     saveTimer_.cancel();
     const QByteArray bytes = encodeLibrary(data_);
-    if (!localPath_.isEmpty()) {
-        if (localFileDamaged_ && QFile::exists(localPath_)) {
-            const QString aside = keepAside(localPath_);
-            if (aside.isEmpty()) {
-                // Losing the user's file is worse than not saving: keep trying next time.
-                logLine(QStringLiteral("User library not saved: could not keep the unreadable file "
-                                       "aside"));
-            } else {
-                logLine(QStringLiteral("Unreadable user library kept aside as ") + aside);
-                localFileDamaged_ = false;
-            }
-        }
-        QString error;
-        if (!localFileDamaged_ && !writeFileAtomically(localPath_, bytes, &error))
-            logLine(QStringLiteral("User library could not be saved: ") + error);
-    }
+    local_.write(bytes); // failures are said once; the mirror is still written
     if (mirror_ && mirror_->isAvailable())
         mirror_->write(bytes);
 }

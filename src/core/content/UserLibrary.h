@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/Clock.h"
+#include "core/base/Files.h"
 #include "core/content/UserLibraryData.h"
 
 #include <QObject>
@@ -57,12 +58,10 @@ private:
     // Adds the other library's new prompts and unites the id sets; no signal, no save.
     void foldIn(const UserLibraryData& other);
 
-    QString localPath_;
+    OwnedFile local_;
     OneShot saveTimer_;
     LibraryMirror* mirror_ = nullptr;
     UserLibraryData data_;
-    // The local file exists but could not be read: copy it aside before overwriting it.
-    bool localFileDamaged_ = false;
 };
 
 // A fresh user prompt as the editor makes it: trimmed text (empty gives nothing), trimmed

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace velmor {
 
@@ -170,14 +171,20 @@ std::optional<UserLibraryData> decodeLibrary(const QByteArray& bytes, QString* e
 
     const QJsonValue version = object.value(QLatin1String("schemaVersion"));
     const double number = version.toDouble(std::nan(""));
-    if (!version.isDouble() || number != std::floor(number) || std::abs(number) > 1e9) {
+    if (!version.isDouble() || !std::isfinite(number) || number != std::floor(number)) {
         if (error)
             *error = QStringLiteral("key \"schemaVersion\" is %1")
                          .arg(version.isUndefined() ? QStringLiteral("missing")
                                                     : QStringLiteral("not an integer"));
         return std::nullopt;
     }
-    data.schemaVersion = int(number);
+    if (number < 0) {
+        if (error)
+            *error = QStringLiteral("key \"schemaVersion\" is negative");
+        return std::nullopt;
+    }
+    // Versions beyond what 64 bits hold are only ever "newer".
+    data.schemaVersion = number >= 0x1p63 ? std::numeric_limits<qint64>::max() : qint64(number);
     return data;
 }
 

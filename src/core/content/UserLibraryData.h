@@ -18,14 +18,16 @@ struct UserLibraryData {
     QList<PromptItem> userPrompts;
     QSet<QString> favoriteIds;
     QSet<QString> hiddenIds;
-    int schemaVersion = currentSchemaVersion;
+    // Wide enough to name any version a newer program could write.
+    qint64 schemaVersion = currentSchemaVersion;
 
     friend bool operator==(const UserLibraryData&, const UserLibraryData&) = default;
 };
 
 // Compact JSON with the four keys.
 QByteArray encodeLibrary(const UserLibraryData& data);
-// All four keys are required; any bad prompt fails the whole document.
+// All four keys are required; any bad prompt, or a schema version that is not a whole number of
+// at least 0, fails the whole document.
 std::optional<UserLibraryData> decodeLibrary(const QByteArray& bytes, QString* error = nullptr);
 
 } // namespace velmor

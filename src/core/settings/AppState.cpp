@@ -8,35 +8,72 @@
 
 namespace velmor {
 
-namespace keys {
-const QString intervalMode = QStringLiteral("intervalMode");
-const QString fixedIntervalMinutes = QStringLiteral("fixedIntervalMinutes");
-const QString randomMinMinutes = QStringLiteral("randomMinMinutes");
-const QString randomMaxMinutes = QStringLiteral("randomMaxMinutes");
-const QString theme = QStringLiteral("theme");
-const QString selectedSound = QStringLiteral("selectedSound");
-const QString soundVolume = QStringLiteral("soundVolume");
-const QString appearanceMode = QStringLiteral("appearanceMode");
-const QString departureEnabled = QStringLiteral("departureEnabled");
-const QString pauseDuringCalls = QStringLiteral("pauseDuringCalls");
-const QString overlayScope = QStringLiteral("overlayScope");
-const QString sittingWithPromptId = QStringLiteral("sittingWithPromptId");
-} // namespace keys
-
 namespace {
-// Stores the value and tells whether it changed.
-template <typename T> bool assign(T& field, const T& value) {
-    if (field == value)
-        return false;
-    field = value;
-    return true;
+// How each type of setting is read from and written to the store.
+template <typename T> struct SettingCodec;
+
+template <> struct SettingCodec<bool> {
+    static std::optional<bool> read(const QJsonValue& v) { return SettingsStore::readBool(v); }
+    static QJsonValue write(bool value) { return value; }
+};
+
+template <> struct SettingCodec<double> {
+    static std::optional<double> read(const QJsonValue& v) { return SettingsStore::readNumber(v); }
+    static QJsonValue write(double value) { return value; }
+};
+
+template <> struct SettingCodec<std::optional<QString>> {
+    static std::optional<std::optional<QString>> read(const QJsonValue& v) {
+        if (!v.isString())
+            return std::nullopt;
+        return std::optional<QString>(v.toString());
+    }
+    static QJsonValue write(const std::optional<QString>& value) {
+        return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Undefined);
+    }
+};
+
+std::optional<IntervalMode> fromRawValue(const QString& raw, IntervalMode*) {
+    return intervalModeFromRawValue(raw);
 }
+std::optional<OverlayScope> fromRawValue(const QString& raw, OverlayScope*) {
+    return overlayScopeFromRawValue(raw);
+}
+std::optional<AppearanceMode> fromRawValue(const QString& raw, AppearanceMode*) {
+    return appearanceModeFromRawValue(raw);
+}
+std::optional<VelmorTheme> fromRawValue(const QString& raw, VelmorTheme*) {
+    // The theme once called "dusk" is now "twilight"; the stored name changes when the user
+    // next picks a theme.
+    if (raw == QLatin1String("dusk"))
+        return VelmorTheme::twilight;
+    return themeFromRawValue(raw);
+}
+std::optional<VelmorSound> fromRawValue(const QString& raw, VelmorSound*) {
+    return soundFromRawValue(raw);
+}
+
+template <typename T>
+requires std::is_enum_v<T>
+struct SettingCodec<T> {
+    static std::optional<T> read(const QJsonValue& v) {
+        if (!v.isString())
+            return std::nullopt;
+        return fromRawValue(v.toString(), static_cast<T*>(nullptr));
+    }
+    static QJsonValue write(T value) { return rawValue(value); }
+};
 } // namespace
 
 AppState::AppState(SettingsStore& store, Commands& commands, SoundPreparer& sounds,
                    RandomWords random)
     : store_(store), commands_(commands), sounds_(sounds), random_(std::move(random)) {
-    load();
+    // Nothing is written back: an unreadable value keeps the default and stays in the store.
+#define VELMOR_LOAD_SETTING(Type, name, Name, initial, check, effect)                              \
+    loadSetting(name##_, QStringLiteral(#name), settingChecks::check);
+    VELMOR_SETTINGS(VELMOR_LOAD_SETTING)
+#undef VELMOR_LOAD_SETTING
+    runEffect(SettingEffect::prepareSound);
 }
 
 AppState& AppState::shared() {
@@ -45,143 +82,75 @@ AppState& AppState::shared() {
     return *instance;
 }
 
-void AppState::load() {
-    if (auto mode = intervalModeFromRawValue(store_.string(keys::intervalMode).value_or(QString())))
-        setIntervalMode(*mode);
-    if (double v = store_.doubleValue(keys::fixedIntervalMinutes); v > 0)
-        setFixedIntervalMinutes(v);
-    if (double v = store_.doubleValue(keys::randomMinMinutes); v > 0)
-        setRandomMinMinutes(v);
-    if (double v = store_.doubleValue(keys::randomMaxMinutes); v > 0)
-        setRandomMaxMinutes(v);
+template <typename T, typename Check>
+void AppState::loadSetting(T& field, const QString& key, Check check) {
+    if (const std::optional<T> stored = SettingCodec<T>::read(store_.value(key));
+        stored && check(*stored))
+        field = *stored;
+}
 
-    // The theme once called "dusk" is now "twilight".
-    if (store_.string(keys::theme) == QStringLiteral("dusk"))
-        store_.setValue(keys::theme, QStringLiteral("twilight"));
-    if (auto theme = themeFromRawValue(store_.string(keys::theme).value_or(QString())))
-        setTheme(*theme);
-    if (auto sound = soundFromRawValue(store_.string(keys::selectedSound).value_or(QString())))
-        setSelectedSound(*sound);
-    setSittingWithPromptId(store_.string(keys::sittingWithPromptId));
+template <typename T>
+void AppState::assignSetting(T& field, const T& value, const QString& key,
+                             void (AppState::*changed)(), SettingEffect effect) {
+    if (field != value) {
+        field = value;
+        emit(this->*changed)();
+    }
+    const QJsonValue stored = SettingCodec<T>::write(value);
+    if (stored.isUndefined())
+        store_.remove(key);
+    else
+        store_.setValue(key, stored);
+    runEffect(effect);
+}
 
-    // A muted volume is a real choice: restore a stored 0 and fall back to the default only when
-    // the key is missing or holds something that is not a volume.
-    const QJsonValue volume = store_.value(keys::soundVolume);
-    if (volume.isDouble() && volume.toDouble() >= 0 && volume.toDouble() <= 1)
-        setSoundVolume(volume.toDouble());
+#define VELMOR_DEFINE_SETTER(Type, name, Name, initial, check, effect)                             \
+    void AppState::set##Name(SettingParam<Type> value) {                                           \
+        assignSetting<Type>(name##_, value, QStringLiteral(#name), &AppState::name##Changed,       \
+                            SettingEffect::effect);                                                \
+    }
+VELMOR_SETTINGS(VELMOR_DEFINE_SETTER)
+#undef VELMOR_DEFINE_SETTER
 
-    if (auto mode =
-            appearanceModeFromRawValue(store_.string(keys::appearanceMode).value_or(QString())))
-        setAppearanceMode(*mode);
-    setDepartureEnabled(store_.boolValue(keys::departureEnabled));
-    store_.registerDefault(keys::pauseDuringCalls, true);
-    setPauseDuringCalls(store_.boolValue(keys::pauseDuringCalls));
-    if (auto scope =
-            overlayScopeFromRawValue(store_.string(keys::overlayScope).value_or(QString())))
-        setOverlayScope(*scope);
-    prepareSound();
+void AppState::runEffect(SettingEffect effect) {
+    switch (effect) {
+    case SettingEffect::none:
+        break;
+    case SettingEffect::announceInterval:
+        commands_.send(Command::intervalChanged);
+        break;
+    case SettingEffect::prepareSound:
+        sounds_.prepare(selectedSound_, soundVolume_);
+        break;
+    }
 }
 
 void AppState::setState(const VelmorState& value) {
-    if (assign(state_, value))
+    if (state_ != value) {
+        state_ = value;
         emit stateChanged();
+    }
 }
 
 void AppState::setIsCallDeferred(bool value) {
-    if (assign(isCallDeferred_, value))
+    if (isCallDeferred_ != value) {
+        isCallDeferred_ = value;
         emit isCallDeferredChanged();
-}
-
-void AppState::setPauseDuringCalls(bool value) {
-    if (assign(pauseDuringCalls_, value))
-        emit pauseDuringCallsChanged();
-    store_.setValue(keys::pauseDuringCalls, value);
-}
-
-void AppState::setAppearanceMode(AppearanceMode value) {
-    if (assign(appearanceMode_, value))
-        emit appearanceModeChanged();
-    store_.setValue(keys::appearanceMode, rawValue(value));
-}
-
-void AppState::setDepartureEnabled(bool value) {
-    if (assign(departureEnabled_, value))
-        emit departureEnabledChanged();
-    store_.setValue(keys::departureEnabled, value);
-    prepareSound();
-}
-
-void AppState::setOverlayScope(OverlayScope value) {
-    if (assign(overlayScope_, value))
-        emit overlayScopeChanged();
-    store_.setValue(keys::overlayScope, rawValue(value));
-}
-
-void AppState::setIntervalMode(IntervalMode value) {
-    if (assign(intervalMode_, value))
-        emit intervalModeChanged();
-    store_.setValue(keys::intervalMode, rawValue(value));
-    intervalSettingWritten();
-}
-
-void AppState::setFixedIntervalMinutes(double value) {
-    if (assign(fixedIntervalMinutes_, value))
-        emit fixedIntervalMinutesChanged();
-    store_.setValue(keys::fixedIntervalMinutes, value);
-    intervalSettingWritten();
-}
-
-void AppState::setRandomMinMinutes(double value) {
-    if (assign(randomMinMinutes_, value))
-        emit randomMinMinutesChanged();
-    store_.setValue(keys::randomMinMinutes, value);
-    intervalSettingWritten();
-}
-
-void AppState::setRandomMaxMinutes(double value) {
-    if (assign(randomMaxMinutes_, value))
-        emit randomMaxMinutesChanged();
-    store_.setValue(keys::randomMaxMinutes, value);
-    intervalSettingWritten();
-}
-
-void AppState::setTheme(VelmorTheme value) {
-    if (assign(theme_, value))
-        emit themeChanged();
-    store_.setValue(keys::theme, rawValue(value));
-}
-
-void AppState::setSelectedSound(VelmorSound value) {
-    if (assign(selectedSound_, value))
-        emit selectedSoundChanged();
-    store_.setValue(keys::selectedSound, rawValue(value));
-    prepareSound();
-}
-
-void AppState::setSoundVolume(double value) {
-    if (assign(soundVolume_, value))
-        emit soundVolumeChanged();
-    store_.setValue(keys::soundVolume, value);
-    prepareSound();
-}
-
-void AppState::setSittingWithPromptId(const std::optional<QString>& value) {
-    if (assign(sittingWithPromptId_, value))
-        emit sittingWithPromptIdChanged();
-    if (value)
-        store_.setValue(keys::sittingWithPromptId, *value);
-    else
-        store_.remove(keys::sittingWithPromptId);
+    }
 }
 
 void AppState::setLastPrompt(const std::optional<PromptItem>& value) {
-    if (assign(lastPrompt_, value))
+    if (lastPrompt_ != value) {
+        lastPrompt_ = value;
         emit lastPromptChanged();
+    }
 }
 
 void AppState::setLastPromptDate(const std::optional<QDateTime>& value) {
-    if (assign(lastPromptDate_, value))
+    if (lastPromptDate_ != value) {
+        lastPromptDate_ = value;
         emit lastPromptDateChanged();
+    }
 }
 
 double AppState::nextIntervalSeconds() const {
@@ -193,14 +162,6 @@ double AppState::nextIntervalSeconds() const {
         return uniformClosed(random_, low, high);
     }
     return fixedIntervalMinutes_ * 60.0;
-}
-
-void AppState::intervalSettingWritten() {
-    commands_.send(Command::intervalChanged);
-}
-
-void AppState::prepareSound() {
-    sounds_.prepare(selectedSound_, soundVolume_);
 }
 
 } // namespace velmor

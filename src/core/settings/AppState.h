@@ -10,6 +10,7 @@
 #include <QObject>
 
 #include <optional>
+#include <type_traits>
 
 namespace velmor {
 
@@ -17,9 +18,46 @@ class Commands;
 class SettingsStore;
 class SoundPreparer;
 
-// The one observable application state: settings (persisted on every assignment), the session
-// state, the call-deferral flag and the prompt shown last. Each setter stores the value, signals
-// only a real change, writes the store every time, then runs its extra effect.
+// Checks a stored value must pass before loading takes it (a failing value keeps the default).
+namespace settingChecks {
+inline constexpr auto anyValue = [](const auto&) { return true; };
+inline constexpr auto positive = [](double value) { return value > 0; };
+inline constexpr auto unitInterval = [](double value) { return value >= 0 && value <= 1; };
+} // namespace settingChecks
+
+// What an assignment does besides storing the value.
+enum class SettingEffect {
+    none,
+    announceInterval, // posts Command::intervalChanged
+    prepareSound,     // hands the sound and volume to the sound preparer
+};
+
+// Every persisted setting, one line each: type, getter (also its store key and, with "Changed",
+// its signal), setter suffix, default, check, effect. Enumerations are stored as their raw
+// values; an absent optional removes the key.
+#define VELMOR_SETTINGS(X)                                                                         \
+    X(bool, pauseDuringCalls, PauseDuringCalls, true, anyValue, none)                              \
+    X(AppearanceMode, appearanceMode, AppearanceMode, AppearanceMode::system, anyValue, none)      \
+    X(bool, departureEnabled, DepartureEnabled, false, anyValue, prepareSound)                     \
+    X(OverlayScope, overlayScope, OverlayScope, OverlayScope::thisScreen, anyValue, none)          \
+    X(IntervalMode, intervalMode, IntervalMode, IntervalMode::fixed, anyValue, announceInterval)   \
+    X(double, fixedIntervalMinutes, FixedIntervalMinutes, 20.0, positive, announceInterval)        \
+    X(double, randomMinMinutes, RandomMinMinutes, 15.0, positive, announceInterval)                \
+    X(double, randomMaxMinutes, RandomMaxMinutes, 30.0, positive, announceInterval)                \
+    X(VelmorTheme, theme, Theme, VelmorTheme::charcoal, anyValue, none)                            \
+    X(VelmorSound, selectedSound, SelectedSound, VelmorSound::singingBowl, anyValue, prepareSound) \
+    X(double, soundVolume, SoundVolume, 0.7, unitInterval, prepareSound)                           \
+    X(std::optional<QString>, sittingWithPromptId, SittingWithPromptId, std::nullopt, anyValue,    \
+      none)                                                                                        \
+    X(std::optional<QString>, syncFolder, SyncFolder, std::nullopt, anyValue, none)
+
+// Setters take small values by value, others by reference.
+template <typename T> using SettingParam = std::conditional_t<std::is_scalar_v<T>, T, const T&>;
+
+// The one observable application state: settings (loaded once, persisted on every assignment),
+// the session state, the call-deferral flag and the prompt shown last. Each setter stores the
+// value, signals only a real change, writes the store every time, then runs its effect.
+// Loading writes nothing back: a stored value that cannot be read stays as it is in the store.
 class AppState final : public QObject {
     Q_OBJECT
 public:
@@ -30,37 +68,21 @@ public:
 
     VelmorState state() const { return state_; }
     bool isCallDeferred() const { return isCallDeferred_; }
-    bool pauseDuringCalls() const { return pauseDuringCalls_; }
-    AppearanceMode appearanceMode() const { return appearanceMode_; }
-    bool departureEnabled() const { return departureEnabled_; }
-    OverlayScope overlayScope() const { return overlayScope_; }
-    IntervalMode intervalMode() const { return intervalMode_; }
-    double fixedIntervalMinutes() const { return fixedIntervalMinutes_; }
-    double randomMinMinutes() const { return randomMinMinutes_; }
-    double randomMaxMinutes() const { return randomMaxMinutes_; }
-    VelmorTheme theme() const { return theme_; }
-    VelmorSound selectedSound() const { return selectedSound_; }
-    double soundVolume() const { return soundVolume_; }
-    std::optional<QString> sittingWithPromptId() const { return sittingWithPromptId_; }
     std::optional<PromptItem> lastPrompt() const { return lastPrompt_; }
     std::optional<QDateTime> lastPromptDate() const { return lastPromptDate_; }
 
     void setState(const VelmorState& value);
     void setIsCallDeferred(bool value);
-    void setPauseDuringCalls(bool value);
-    void setAppearanceMode(AppearanceMode value);
-    void setDepartureEnabled(bool value);
-    void setOverlayScope(OverlayScope value);
-    void setIntervalMode(IntervalMode value);
-    void setFixedIntervalMinutes(double value);
-    void setRandomMinMinutes(double value);
-    void setRandomMaxMinutes(double value);
-    void setTheme(VelmorTheme value);
-    void setSelectedSound(VelmorSound value);
-    void setSoundVolume(double value);
-    void setSittingWithPromptId(const std::optional<QString>& value);
     void setLastPrompt(const std::optional<PromptItem>& value);
     void setLastPromptDate(const std::optional<QDateTime>& value);
+
+#define VELMOR_SETTING_ACCESSORS(Type, name, Name, ...)                                            \
+    Type name() const {                                                                            \
+        return name##_;                                                                            \
+    }                                                                                              \
+    void set##Name(SettingParam<Type> value);
+    VELMOR_SETTINGS(VELMOR_SETTING_ACCESSORS)
+#undef VELMOR_SETTING_ACCESSORS
 
     // Seconds until the next overlay, drawn afresh on every call in random mode. A reversed
     // random range is read with its bounds swapped.
@@ -69,25 +91,19 @@ public:
 signals:
     void stateChanged();
     void isCallDeferredChanged();
-    void pauseDuringCallsChanged();
-    void appearanceModeChanged();
-    void departureEnabledChanged();
-    void overlayScopeChanged();
-    void intervalModeChanged();
-    void fixedIntervalMinutesChanged();
-    void randomMinMinutesChanged();
-    void randomMaxMinutesChanged();
-    void themeChanged();
-    void selectedSoundChanged();
-    void soundVolumeChanged();
-    void sittingWithPromptIdChanged();
     void lastPromptChanged();
     void lastPromptDateChanged();
+#define VELMOR_SETTING_SIGNAL(Type, name, ...) void name##Changed();
+    VELMOR_SETTINGS(VELMOR_SETTING_SIGNAL)
+#undef VELMOR_SETTING_SIGNAL
 
 private:
-    void load();
-    void intervalSettingWritten();
-    void prepareSound();
+    template <typename T, typename Check>
+    void loadSetting(T& field, const QString& key, Check check);
+    template <typename T>
+    void assignSetting(T& field, const T& value, const QString& key, void (AppState::*changed)(),
+                       SettingEffect effect);
+    void runEffect(SettingEffect effect);
 
     SettingsStore& store_;
     Commands& commands_;
@@ -96,20 +112,11 @@ private:
 
     VelmorState state_;
     bool isCallDeferred_ = false;
-    bool pauseDuringCalls_ = true;
-    AppearanceMode appearanceMode_ = AppearanceMode::system;
-    bool departureEnabled_ = false;
-    OverlayScope overlayScope_ = OverlayScope::thisScreen;
-    IntervalMode intervalMode_ = IntervalMode::fixed;
-    double fixedIntervalMinutes_ = 20.0;
-    double randomMinMinutes_ = 15.0;
-    double randomMaxMinutes_ = 30.0;
-    VelmorTheme theme_ = VelmorTheme::charcoal;
-    VelmorSound selectedSound_ = VelmorSound::singingBowl;
-    double soundVolume_ = 0.7;
-    std::optional<QString> sittingWithPromptId_;
     std::optional<PromptItem> lastPrompt_;
     std::optional<QDateTime> lastPromptDate_;
+#define VELMOR_SETTING_FIELD(Type, name, Name, initial, ...) Type name##_ = initial;
+    VELMOR_SETTINGS(VELMOR_SETTING_FIELD)
+#undef VELMOR_SETTING_FIELD
 };
 
 } // namespace velmor

@@ -1,11 +1,10 @@
 #include "core/settings/SettingsStore.h"
 
-#include "core/base/Files.h"
-#include "core/base/Log.h"
-
-#include <QFile>
+#include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonParseError>
+
+#include <cmath>
 
 namespace velmor {
 
@@ -15,7 +14,8 @@ constexpr double writeDelaySeconds = 0.3;
 } // namespace
 
 SettingsStore::SettingsStore(QString filePath, Clock& clock)
-    : path_(std::move(filePath)), clock_(clock), writeTimer_(clock) {
+    : file_(std::move(filePath), QCoreApplication::translate("SettingsStore", "Settings")),
+      clock_(clock), writeTimer_(clock) {
     load();
 }
 
@@ -33,28 +33,48 @@ QString SettingsStore::defaultPath() {
 }
 
 void SettingsStore::load() {
-    if (path_.isEmpty())
+    const FileRead read = file_.read();
+    if (read.status != FileRead::read)
         return;
-    QFile file(path_);
-    if (!file.exists())
-        return;
-    if (!file.open(QIODevice::ReadOnly)) {
-        logLine(QStringLiteral("Settings could not be read, using defaults: ") +
-                file.errorString());
-        return;
-    }
     QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    const QJsonDocument document = QJsonDocument::fromJson(read.bytes, &error);
     if (error.error == QJsonParseError::NoError && document.isObject()) {
         values_ = document.object();
         return;
     }
-    const QString reason = error.error != QJsonParseError::NoError
-                               ? error.errorString()
-                               : QStringLiteral("not a JSON object");
-    const QString aside = keepAside(path_);
-    logLine(QStringLiteral("Settings file is damaged (%1), using defaults; kept aside as %2")
-                .arg(reason, aside.isEmpty() ? QStringLiteral("(copy failed)") : aside));
+    file_.markDamaged(error.error != QJsonParseError::NoError
+                          ? error.errorString()
+                          : QCoreApplication::translate("SettingsStore", "not a JSON object"));
+}
+
+std::optional<bool> SettingsStore::readBool(const QJsonValue& value) {
+    if (value.isBool())
+        return value.toBool();
+    if (value.isDouble()) {
+        if (value.toDouble() == 1)
+            return true;
+        if (value.toDouble() == 0)
+            return false;
+        return std::nullopt;
+    }
+    const QString text = value.toString().trimmed().toLower();
+    if (text == QLatin1String("true") || text == QLatin1String("yes") || text == QLatin1String("1"))
+        return true;
+    if (text == QLatin1String("false") || text == QLatin1String("no") || text == QLatin1String("0"))
+        return false;
+    return std::nullopt;
+}
+
+std::optional<double> SettingsStore::readNumber(const QJsonValue& value) {
+    if (value.isDouble())
+        return value.toDouble();
+    if (!value.isString())
+        return std::nullopt;
+    bool ok = false;
+    const double number = value.toString().trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(number))
+        return std::nullopt;
+    return number;
 }
 
 QJsonValue SettingsStore::value(const QString& key) const {
@@ -72,13 +92,11 @@ std::optional<QString> SettingsStore::string(const QString& key) const {
 }
 
 double SettingsStore::doubleValue(const QString& key) const {
-    const QJsonValue v = value(key);
-    return v.isDouble() ? v.toDouble() : 0.0;
+    return readNumber(value(key)).value_or(0.0);
 }
 
 bool SettingsStore::boolValue(const QString& key) const {
-    const QJsonValue v = value(key);
-    return v.isBool() && v.toBool();
+    return readBool(value(key)).value_or(false);
 }
 
 void SettingsStore::registerDefault(const QString& key, const QJsonValue& value) {
@@ -96,7 +114,7 @@ void SettingsStore::remove(const QString& key) {
 }
 
 void SettingsStore::scheduleWrite() {
-    if (path_.isEmpty())
+    if (file_.path().isEmpty())
         return;
     dirty_ = true;
     if (!writeTimer_.isPending())
@@ -105,12 +123,10 @@ void SettingsStore::scheduleWrite() {
 
 void SettingsStore::flush() {
     writeTimer_.cancel();
-    if (!dirty_ || path_.isEmpty())
+    if (!dirty_)
         return;
-    dirty_ = false;
-    QString error;
-    if (!writeFileAtomically(path_, QJsonDocument(values_).toJson(QJsonDocument::Indented), &error))
-        logLine(QStringLiteral("Settings could not be saved: ") + error);
+    // A failed write keeps the change pending for the next flush (at the latest, at quit).
+    dirty_ = !file_.write(QJsonDocument(values_).toJson(QJsonDocument::Indented));
 }
 
 } // namespace velmor

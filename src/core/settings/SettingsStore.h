@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/Clock.h"
+#include "core/base/Files.h"
 
 #include <QJsonObject>
 #include <QString>
@@ -11,7 +12,9 @@ namespace velmor {
 
 // The user-defaults store: a flat key-value map (strings, doubles, booleans) kept in memory and
 // mirrored to one JSON file. Reads and writes are immediate in memory; the file is rewritten
-// atomically shortly after a change and when the store is flushed or destroyed.
+// atomically shortly after a change and when the store is flushed or destroyed, never merely
+// because it was read. A file that cannot be read leaves the store empty and is kept aside
+// before it is written over.
 class SettingsStore {
 public:
     // An empty path keeps everything in memory (tests).
@@ -27,8 +30,8 @@ public:
     QJsonValue value(const QString& key) const;
     bool contains(const QString& key) const { return values_.contains(key); }
     std::optional<QString> string(const QString& key) const;
-    double doubleValue(const QString& key) const; // 0 when missing or not a number
-    bool boolValue(const QString& key) const;     // false when missing or not a boolean
+    double doubleValue(const QString& key) const; // 0 when missing or unreadable
+    bool boolValue(const QString& key) const;     // false when missing or unreadable
 
     void registerDefault(const QString& key, const QJsonValue& value);
     void setValue(const QString& key, const QJsonValue& value);
@@ -37,11 +40,17 @@ public:
     // Writes a pending change now.
     void flush();
 
+    // Values as a person editing the file meant them: true, 1, "true", "yes" (any case) are
+    // true; false, 0, "false", "no" are false; a number may also be written as a string.
+    // Anything else reads as nothing.
+    static std::optional<bool> readBool(const QJsonValue& value);
+    static std::optional<double> readNumber(const QJsonValue& value);
+
 private:
     void load();
     void scheduleWrite();
 
-    QString path_;
+    OwnedFile file_;
     Clock& clock_;
     OneShot writeTimer_;
     QJsonObject values_;

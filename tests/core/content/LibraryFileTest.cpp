@@ -2,7 +2,11 @@
 #include "StateWorld.h"
 #include "core/content/UserLibrary.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace velmor;
 using velmor::test::writeFile;
@@ -76,6 +80,13 @@ TEST(LibraryFile, RefusedFilesSayWhyAndChangeNothing) {
     EXPECT_EQ(importLibraryFile(t.home.path() + "/nowhere.velmor", t.library),
               ImportResult::failed);
     EXPECT_EQ(testing::internal::GetCapturedStdout().rfind("Import failed: ", 0), 0u);
+
+    // A FIFO chosen by mistake is refused, not waited on.
+    const QString fifo = t.home.path() + "/fifo.velmor";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(importLibraryFile(fifo, t.library), ImportResult::failed);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Import failed: not a regular file\n");
     EXPECT_EQ(t.library.data(), before);
 }
 

@@ -1,10 +1,13 @@
 #include "core/content/UserLibrary.h"
+#include "FileTraps.h"
 #include "StateWorld.h"
 
 #include <QDir>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace velmor;
 using velmor::test::readFile;
@@ -149,6 +152,57 @@ TEST(UserLibrary, UnreadableLocalFileIsKeptAsideBeforeTheNextSave) {
     EXPECT_EQ(readFile(f.home.dataDir() + "/velmor/" + kept.first()), missingVersion);
     ASSERT_TRUE(f.onDisk());
     EXPECT_TRUE(f.onDisk()->favoriteIds.contains("Y"));
+}
+
+TEST(UserLibrary, SavesAgainOnceTheDamagedFileIsGoneOrSaysWhyNot) {
+    LibraryFixture f;
+    test::StdoutLines out;
+    writeFile(f.path, "not a library");
+    {
+        UserLibrary library(f.path, f.clock);
+        QFile::remove(f.path); // the user deletes the damaged file
+        library.hide("H");
+        library.flush();
+        ASSERT_TRUE(f.onDisk());
+        EXPECT_TRUE(f.onDisk()->hiddenIds.contains("H"));
+    }
+    // The path is a link to a damaged file that then disappears: saved through the link.
+    const QString target = f.home.path() + "/synced/user-library.json";
+    writeFile(target, "not a library");
+    QFile::remove(f.path);
+    ASSERT_TRUE(QFile::link(target, f.path));
+    UserLibrary linked(f.path, f.clock);
+    QFile::remove(target);
+    linked.hide("L");
+    linked.flush();
+    EXPECT_TRUE(QFileInfo(f.path).isSymLink());
+    ASSERT_TRUE(decodeLibrary(readFile(target)));
+    EXPECT_TRUE(decodeLibrary(readFile(target))->hiddenIds.contains("L"));
+
+    // A FIFO at the path is not waited on, and every save says once that it cannot be written.
+    QFile::remove(f.path);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(f.path).constData(), 0600), 0);
+    UserLibrary blocked(f.path, f.clock);
+    RecordingMirror mirror;
+    blocked.setMirror(&mirror);
+    blocked.hide("F");
+    blocked.flush();
+    blocked.hide("G");
+    blocked.flush();
+    EXPECT_EQ(mirror.writes.size(), 2); // the sync copy is still written
+    EXPECT_EQ(out.lines().filter("not saved").size(), 1);
+}
+
+TEST(UserLibrary, LeftoverOfAKilledSaveIsRemovedAtStart) {
+    LibraryFixture f;
+    UserLibraryData stored;
+    stored.favoriteIds << "KEEP";
+    writeFile(f.path, encodeLibrary(stored));
+    writeFile(f.path + ".velmor-tmp", R"({"userPrompts":[)");
+    test::StdoutLines out;
+    UserLibrary library(f.path, f.clock);
+    EXPECT_EQ(library.data(), stored);
+    EXPECT_FALSE(QFile::exists(f.path + ".velmor-tmp"));
 }
 
 TEST(UserLibrary, FlushWritesAPendingSaveAtOnce) {

@@ -1,9 +1,15 @@
+// The settings table's behaviour, checked row by row from the table itself, so a new row is
+// covered without a new test.
 #include "core/settings/AppState.h"
+#include "TestHome.h"
 #include "VirtualClock.h"
 #include "core/model/Commands.h"
 #include "core/settings/SettingsStore.h"
 #include "core/settings/SoundPreparer.h"
 
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 
@@ -21,7 +27,6 @@ struct RecordingPreparer final : SoundPreparer {
     void prepare(VelmorSound sound, double volume) override { calls.emplace_back(sound, volume); }
 };
 
-// A store filled as a previous run left it, and the state built from it.
 struct Fixture {
     test::VirtualClock clock;
     SettingsStore store{QString(), clock};
@@ -31,8 +36,7 @@ struct Fixture {
     std::unique_ptr<AppState> state;
 
     Fixture() {
-        QObject::connect(&notifications, &Commands::intervalChanged,
-                         [this] { ++intervalChanges; });
+        QObject::connect(&notifications, &Commands::intervalChanged, [this] { ++intervalChanges; });
     }
     AppState& build(quint32 seed = 1) {
         auto generator = std::make_shared<QRandomGenerator>(seed);
@@ -42,138 +46,132 @@ struct Fixture {
     }
 };
 
+// A valid value that differs from the given one.
+bool otherThan(bool v) {
+    return !v;
+}
+double otherThan(double v) {
+    return v / 2 + 0.125; // stays positive and, for a volume, within 0 to 1
+}
+IntervalMode otherThan(IntervalMode v) {
+    return v == IntervalMode::fixed ? IntervalMode::random : IntervalMode::fixed;
+}
+OverlayScope otherThan(OverlayScope v) {
+    return v == OverlayScope::thisScreen ? OverlayScope::everyScreen : OverlayScope::thisScreen;
+}
+AppearanceMode otherThan(AppearanceMode v) {
+    return v == AppearanceMode::dark ? AppearanceMode::light : AppearanceMode::dark;
+}
+VelmorTheme otherThan(VelmorTheme v) {
+    return v == VelmorTheme::forest ? VelmorTheme::ember : VelmorTheme::forest;
+}
+VelmorSound otherThan(VelmorSound v) {
+    return v == VelmorSound::stone ? VelmorSound::silence : VelmorSound::stone;
+}
+std::optional<QString> otherThan(const std::optional<QString>& v) {
+    return v ? std::nullopt : std::optional<QString>("elsewhere");
+}
+
 } // namespace
 
-TEST(AppStateLoading, EmptyStoreGivesTheDefaultsAndPreparesTheSound) {
-    Fixture f;
-    AppState& s = f.build();
-    EXPECT_EQ(s.state(), VelmorState::idle());
-    EXPECT_FALSE(s.isCallDeferred());
-    EXPECT_TRUE(s.pauseDuringCalls());
-    EXPECT_EQ(s.appearanceMode(), AppearanceMode::system);
-    EXPECT_FALSE(s.departureEnabled());
-    EXPECT_EQ(s.overlayScope(), OverlayScope::thisScreen);
-    EXPECT_EQ(s.intervalMode(), IntervalMode::fixed);
-    EXPECT_EQ(s.fixedIntervalMinutes(), 20.0);
-    EXPECT_EQ(s.randomMinMinutes(), 15.0);
-    EXPECT_EQ(s.randomMaxMinutes(), 30.0);
-    EXPECT_EQ(s.theme(), VelmorTheme::charcoal);
-    EXPECT_EQ(s.selectedSound(), VelmorSound::singingBowl);
-    EXPECT_EQ(s.soundVolume(), 0.7);
-    EXPECT_FALSE(s.sittingWithPromptId());
-    EXPECT_FALSE(s.lastPrompt());
-    EXPECT_EQ(s.nextIntervalSeconds(), 1200.0);
-    ASSERT_FALSE(f.sounds.calls.empty());
-    EXPECT_EQ(f.sounds.calls.back(), std::make_pair(VelmorSound::singingBowl, 0.7));
-    // pauseDuringCalls comes from a registered default, then is written back like every field.
-    EXPECT_EQ(f.store.value("pauseDuringCalls"), QJsonValue(true));
+TEST(SettingsTable, EveryRowDefaultsPersistsNotifiesAndRunsItsEffect){
+#define CHECK_ROW(Type, name, Name, initial, check, effect)                                        \
+    {                                                                                              \
+        SCOPED_TRACE(#name);                                                                       \
+        Fixture f;                                                                                 \
+        AppState& s = f.build();                                                                   \
+        const Type fallback = initial;                                                             \
+        EXPECT_TRUE(s.name() == fallback);                                                         \
+        QSignalSpy spy(&s, &AppState::name##Changed);                                              \
+        const size_t preparedBefore = f.sounds.calls.size();                                       \
+        const Type changed = otherThan(fallback);                                                  \
+        s.set##Name(changed);                                                                      \
+        EXPECT_TRUE(s.name() == changed);                                                          \
+        EXPECT_EQ(spy.count(), 1);                                                                 \
+        const bool announces = SettingEffect::effect == SettingEffect::announceInterval;           \
+        const bool prepares = SettingEffect::effect == SettingEffect::prepareSound;                \
+        EXPECT_EQ(f.intervalChanges, announces ? 1 : 0);                                           \
+        EXPECT_EQ(f.sounds.calls.size(), preparedBefore + (prepares ? 1 : 0));                     \
+        /* The same value again: stored again, effect again, no signal. */                         \
+        f.store.remove(#name);                                                                     \
+        s.set##Name(changed);                                                                      \
+        EXPECT_EQ(spy.count(), 1);                                                                 \
+        EXPECT_EQ(f.intervalChanges, announces ? 2 : 0);                                           \
+        /* What was stored is what the next start reads. */                                        \
+        Fixture next;                                                                              \
+        if (f.store.contains(#name))                                                               \
+            next.store.setValue(#name, f.store.value(#name));                                      \
+        EXPECT_TRUE(next.build().name() == changed);                                               \
+        s.set##Name(fallback);                                                                     \
+        Fixture back;                                                                              \
+        if (f.store.contains(#name))                                                               \
+            back.store.setValue(#name, f.store.value(#name));                                      \
+        EXPECT_TRUE(back.build().name() == fallback);                                              \
+    }
+    VELMOR_SETTINGS(CHECK_ROW)
+#undef CHECK_ROW
 }
 
-TEST(AppStateLoading, StoredValuesAreRestoredAndWrittenBack) {
+TEST(SettingsTable, UnreadableValuesKeepDefaultsAndLoadingWritesNothing) {
+    test::TestHome home;
+    test::VirtualClock clock;
+    const QString path = home.configDir() + "/velmor/settings.json";
+    QJsonObject stored;
+#define GARBAGE(Type, name, ...) stored.insert(#name, QJsonObject{{"not", "a setting"}});
+    VELMOR_SETTINGS(GARBAGE)
+#undef GARBAGE
+    stored.insert("intervalMode", "random"); // raw values are case-sensitive
+    stored.insert("fixedIntervalMinutes", 0);
+    stored.insert("randomMinMinutes", -3);
+    stored.insert("soundVolume", 1.5);
+    stored.insert("pauseDuringCalls", "maybe");
+    stored.insert("departureEnabled", 2);
+    stored.insert("theme", "Charcoal");
+    const QByteArray bytes = QJsonDocument(stored).toJson();
+    test::writeFile(path, bytes);
+    const QDateTime written = QFileInfo(path).lastModified();
+    {
+        SettingsStore store(path, clock);
+        Commands notifications;
+        RecordingPreparer sounds;
+        int announced = 0;
+        QObject::connect(&notifications, &Commands::intervalChanged, [&] { ++announced; });
+        AppState s(store, notifications, sounds);
+#define DEFAULTED(Type, name, Name, initial, ...) EXPECT_TRUE(s.name() == Type(initial)) << #name;
+        VELMOR_SETTINGS(DEFAULTED)
+#undef DEFAULTED
+        EXPECT_EQ(announced, 0);
+        ASSERT_EQ(sounds.calls.size(), 1u); // prepared once, for the defaults
+        clock.advance(10);
+    }
+    EXPECT_EQ(test::readFile(path), bytes);
+    EXPECT_EQ(QFileInfo(path).lastModified(), written);
+}
+
+TEST(SettingsTable, StoredValuesAreReadAsTheUserMeantThem) {
+    const std::vector<std::pair<QJsonValue, bool>> booleans = {
+        {1, true},       {"true", true},   {"YES", true}, {" yes ", true},
+        {0, false},      {"false", false}, {"No", false}, {false, false},
+        {"maybe", true}, {2, true},        {"", true}, // unreadable: the default (true)
+    };
+    for (const auto& [value, expected] : booleans) {
+        Fixture f;
+        f.store.setValue("pauseDuringCalls", value);
+        EXPECT_EQ(f.build().pauseDuringCalls(), expected)
+            << value.toVariant().toString().toStdString();
+        EXPECT_EQ(f.store.value("pauseDuringCalls"), value); // not rewritten
+    }
     Fixture f;
-    f.store.setValue("intervalMode", "Random");
-    f.store.setValue("fixedIntervalMinutes", 45.0);
-    f.store.setValue("randomMinMinutes", 5.0);
-    f.store.setValue("randomMaxMinutes", 10.0);
-    f.store.setValue("theme", "forest");
-    f.store.setValue("selectedSound", "Wind in Pines");
-    f.store.setValue("soundVolume", 0.0);
-    f.store.setValue("appearanceMode", "Dark");
-    f.store.setValue("departureEnabled", true);
-    f.store.setValue("pauseDuringCalls", false);
-    f.store.setValue("overlayScope", "Every screen");
-    f.store.setValue("sittingWithPromptId", "ABC");
+    f.store.setValue("fixedIntervalMinutes", " 45 ");
+    f.store.setValue("randomMaxMinutes", "forty");
+    f.store.setValue("soundVolume", 0.0); // a muted volume is a choice
+    f.store.setValue("theme", "dusk");    // the old name of twilight
     AppState& s = f.build();
-    EXPECT_EQ(s.intervalMode(), IntervalMode::random);
     EXPECT_EQ(s.fixedIntervalMinutes(), 45.0);
-    EXPECT_EQ(s.randomMinMinutes(), 5.0);
-    EXPECT_EQ(s.randomMaxMinutes(), 10.0);
-    EXPECT_EQ(s.theme(), VelmorTheme::forest);
-    EXPECT_EQ(s.selectedSound(), VelmorSound::windInPines);
-    EXPECT_EQ(s.soundVolume(), 0.0); // a muted volume is restored, not reset to 0.7
-    EXPECT_EQ(s.appearanceMode(), AppearanceMode::dark);
-    EXPECT_TRUE(s.departureEnabled());
-    EXPECT_FALSE(s.pauseDuringCalls());
-    EXPECT_EQ(s.overlayScope(), OverlayScope::everyScreen);
-    EXPECT_EQ(s.sittingWithPromptId(), QString("ABC"));
-    EXPECT_EQ(f.sounds.calls.back(), std::make_pair(VelmorSound::windInPines, 0.0));
-    // Every interval setting went through its setter, which posts while nobody listens yet.
-    EXPECT_EQ(f.intervalChanges, 4);
-}
-
-TEST(AppStateLoading, UnknownOrOutOfRangeValuesKeepDefaultsAndStayInTheStore) {
-    Fixture f;
-    f.store.setValue("intervalMode", "random"); // raw values are case-sensitive
-    f.store.setValue("fixedIntervalMinutes", 0.0);
-    f.store.setValue("randomMinMinutes", -3.0);
-    f.store.setValue("randomMaxMinutes", "30");
-    f.store.setValue("theme", "Charcoal");
-    f.store.setValue("selectedSound", "singingBowl");
-    f.store.setValue("soundVolume", 1.5);
-    f.store.setValue("overlayScope", "everyScreen");
-    AppState& s = f.build();
-    EXPECT_EQ(s.intervalMode(), IntervalMode::fixed);
-    EXPECT_EQ(s.fixedIntervalMinutes(), 20.0);
-    EXPECT_EQ(s.randomMinMinutes(), 15.0);
     EXPECT_EQ(s.randomMaxMinutes(), 30.0);
-    EXPECT_EQ(s.theme(), VelmorTheme::charcoal);
-    EXPECT_EQ(s.selectedSound(), VelmorSound::singingBowl);
-    EXPECT_EQ(s.soundVolume(), 0.7);
-    EXPECT_EQ(s.overlayScope(), OverlayScope::thisScreen);
-    EXPECT_EQ(f.store.value("intervalMode").toString(), "random");
-    EXPECT_EQ(f.store.value("theme").toString(), "Charcoal");
-    EXPECT_EQ(f.store.value("selectedSound").toString(), "singingBowl");
-    EXPECT_EQ(f.store.value("overlayScope").toString(), "everyScreen");
-}
-
-TEST(AppStateLoading, DuskBecomesTwilight) {
-    Fixture f;
-    f.store.setValue("theme", "dusk");
-    AppState& s = f.build();
+    EXPECT_EQ(s.soundVolume(), 0.0);
     EXPECT_EQ(s.theme(), VelmorTheme::twilight);
-    EXPECT_EQ(f.store.value("theme").toString(), "twilight");
-}
-
-TEST(AppStateSetters, PersistEveryAssignmentButNotifyOnlyOnChange) {
-    Fixture f;
-    AppState& s = f.build();
-    QSignalSpy themeSpy(&s, &AppState::themeChanged);
-    QSignalSpy fixedSpy(&s, &AppState::fixedIntervalMinutesChanged);
-
-    f.store.remove("theme");
-    s.setTheme(VelmorTheme::charcoal); // same value
-    EXPECT_EQ(themeSpy.count(), 0);
-    EXPECT_EQ(f.store.value("theme").toString(), "charcoal");
-    s.setTheme(VelmorTheme::ember);
-    EXPECT_EQ(themeSpy.count(), 1);
-
-    f.intervalChanges = 0;
-    s.setFixedIntervalMinutes(20.0);
-    EXPECT_EQ(fixedSpy.count(), 0);
-    EXPECT_EQ(f.intervalChanges, 1);
-    s.setIntervalMode(IntervalMode::random);
-    s.setRandomMinMinutes(1);
-    s.setRandomMaxMinutes(2);
-    EXPECT_EQ(f.intervalChanges, 4);
-    s.setTheme(VelmorTheme::forest);
-    s.setOverlayScope(OverlayScope::everyScreen);
-    EXPECT_EQ(f.intervalChanges, 4); // only interval settings announce themselves
-
-    const size_t before = f.sounds.calls.size();
-    s.setSoundVolume(0.5);
-    s.setSelectedSound(VelmorSound::stone);
-    s.setDepartureEnabled(true);
-    ASSERT_EQ(f.sounds.calls.size(), before + 3);
-    EXPECT_EQ(f.sounds.calls.back(), std::make_pair(VelmorSound::stone, 0.5));
-}
-
-TEST(AppStateSetters, ClearingTheSatWithPromptRemovesTheKey) {
-    Fixture f;
-    AppState& s = f.build();
-    s.setSittingWithPromptId(QString("X"));
-    EXPECT_EQ(f.store.value("sittingWithPromptId").toString(), "X");
-    s.setSittingWithPromptId(std::nullopt);
-    EXPECT_FALSE(f.store.contains("sittingWithPromptId"));
+    EXPECT_EQ(f.store.value("theme").toString(), "dusk");
 }
 
 TEST(AppStateInterval, RandomDrawsStayInTheClosedRangeAndVary) {

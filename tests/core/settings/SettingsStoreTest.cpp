@@ -1,74 +1,103 @@
 #include "core/settings/SettingsStore.h"
+#include "FileTraps.h"
 #include "TestHome.h"
 #include "VirtualClock.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace velmor;
 using velmor::test::readFile;
 using velmor::test::writeFile;
 
-TEST(SettingsStore, TypedReadsFollowWrittenValuesThenDefaults) {
+namespace {
+struct StoreFiles {
+    test::TestHome home;
     test::VirtualClock clock;
-    SettingsStore store(QString(), clock);
-    EXPECT_EQ(store.doubleValue("missing"), 0.0);
-    EXPECT_FALSE(store.boolValue("missing"));
-    EXPECT_FALSE(store.string("missing"));
-
-    store.registerDefault("flag", true);
-    EXPECT_TRUE(store.boolValue("flag"));
-    EXPECT_FALSE(store.contains("flag"));
-    store.setValue("flag", false);
-    EXPECT_FALSE(store.boolValue("flag"));
-
-    store.setValue("number", "12"); // a string is not a double
-    EXPECT_EQ(store.doubleValue("number"), 0.0);
-    EXPECT_EQ(store.string("number"), QString("12"));
-    store.remove("number");
-    EXPECT_FALSE(store.contains("number"));
-}
+    QString folder = home.configDir() + "/velmor";
+    QString path = folder + "/settings.json";
+    QStringList kept() const { return QDir(folder).entryList({"settings.json.bad-*"}); }
+};
+} // namespace
 
 TEST(SettingsStore, WritesOnceShortlyAfterChangesAndReloads) {
-    test::TestHome home;
-    test::VirtualClock clock;
-    const QString path = home.configDir() + "/velmor/settings.json";
+    StoreFiles f;
     {
-        SettingsStore store(path, clock);
+        SettingsStore store(f.path, f.clock);
+        store.registerDefault("flag", true);
+        EXPECT_TRUE(store.boolValue("flag"));
         store.setValue("theme", "forest");
         store.setValue("soundVolume", 0.25);
-        EXPECT_FALSE(QFile::exists(path));
-        clock.advance(1);
-        EXPECT_TRUE(QFile::exists(path));
+        EXPECT_FALSE(QFile::exists(f.path));
+        f.clock.advance(1);
+        EXPECT_TRUE(QFile::exists(f.path));
         store.setValue("theme", "ember");
     } // destruction flushes the pending change
-    SettingsStore reloaded(path, clock);
+    SettingsStore reloaded(f.path, f.clock);
     EXPECT_EQ(reloaded.string("theme"), QString("ember"));
     EXPECT_EQ(reloaded.doubleValue("soundVolume"), 0.25);
-    EXPECT_TRUE(QDir(home.configDir() + "/velmor").entryList({"*.bad-*"}).isEmpty());
+    EXPECT_FALSE(reloaded.contains("flag")); // a registered default is never written
+    EXPECT_TRUE(f.kept().isEmpty());
 }
 
-TEST(SettingsStore, DamagedFileIsKeptAsideAndNotOverwrittenUnseen) {
-    test::TestHome home;
-    test::VirtualClock clock;
-    const QString path = home.configDir() + "/velmor/settings.json";
+TEST(SettingsStore, DamagedFileIsKeptAsideBeforeTheFirstWriteNotAtLoad) {
     for (const QByteArray& damaged : {QByteArray("{\"theme\": \"forest\""), QByteArray("[1,2]")}) {
-        writeFile(path, damaged);
-        SettingsStore store(path, clock);
+        StoreFiles f;
+        writeFile(f.path, damaged);
+        test::StdoutLines out;
+        SettingsStore store(f.path, f.clock);
         EXPECT_FALSE(store.contains("theme"));
+        EXPECT_TRUE(f.kept().isEmpty()); // loading writes nothing
         store.setValue("theme", "ember");
         store.flush();
-        const QStringList kept =
-            QDir(home.configDir() + "/velmor").entryList({"settings.json.bad-*"});
-        ASSERT_FALSE(kept.isEmpty());
-        bool original = false;
-        for (const QString& name : kept)
-            original |= readFile(home.configDir() + "/velmor/" + name) == damaged;
-        EXPECT_TRUE(original);
-        EXPECT_EQ(QJsonDocument::fromJson(readFile(path)).object().value("theme").toString(),
+        ASSERT_EQ(f.kept().size(), 1);
+        EXPECT_EQ(readFile(f.folder + "/" + f.kept().first()), damaged);
+        EXPECT_EQ(QJsonDocument::fromJson(readFile(f.path)).object().value("theme").toString(),
                   "ember");
+        EXPECT_EQ(out.lines().size(), 2); // could not be read; kept aside as ...
     }
+}
+
+TEST(SettingsStore, UnreadableOrSpecialFileIsNeverReplacedByDefaults) {
+    StoreFiles f;
+    const QByteArray mine = R"({"theme":"forest"})";
+    writeFile(f.path, mine);
+    QFile::setPermissions(f.path, QFileDevice::WriteOwner);
+    {
+        test::NoPermissionOverride asUser;
+        test::StdoutLines out;
+        SettingsStore store(f.path, f.clock);
+        store.setValue("soundVolume", 0.5);
+        store.flush();
+        store.flush();
+        EXPECT_EQ(out.lines().size(), 2); // could not be read; not saved (said once)
+    }
+    QFile::setPermissions(f.path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(readFile(f.path), mine);
+
+    // A FIFO is neither waited on nor replaced.
+    QFile::remove(f.path);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(f.path).constData(), 0600), 0);
+    test::StdoutLines out;
+    SettingsStore store(f.path, f.clock);
+    store.setValue("theme", "ember");
+    store.flush();
+    EXPECT_FALSE(QFileInfo(f.path).isFile());
+    EXPECT_EQ(out.lines().size(), 2);
+}
+
+TEST(SettingsStore, LeftoverOfAKilledWriteIsRemovedAtStart) {
+    StoreFiles f;
+    writeFile(f.path, R"({"theme":"forest"})");
+    writeFile(f.path + ".velmor-tmp", R"({"theme":"em)");
+    test::StdoutLines out;
+    SettingsStore store(f.path, f.clock);
+    EXPECT_EQ(store.string("theme"), QString("forest"));
+    EXPECT_FALSE(QFile::exists(f.path + ".velmor-tmp"));
 }
