@@ -154,7 +154,7 @@ int main(int argc, char** argv) {
 
     // Settings and library shared through the user's sync folder; started before the session,
     // settings first, then the library.
-    SyncSettings syncSettings(SettingsStore::shared());
+    SyncSettings syncSettings(state);
     SyncService sync(syncSettings, state, UserLibrary::shared());
     sync.start();
 

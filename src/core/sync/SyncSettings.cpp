@@ -1,15 +1,15 @@
 #include "core/sync/SyncSettings.h"
 
-#include "core/settings/SettingsStore.h"
+#include "core/settings/AppState.h"
 
 #include <QDir>
 
 namespace velmor {
 
-SyncSettings::SyncSettings(SettingsStore& store) : store_(store) {}
+SyncSettings::SyncSettings(AppState& state) : state_(state) {}
 
 std::optional<QString> SyncSettings::folder() const {
-    const auto stored = store_.string(QLatin1String(key));
+    const std::optional<QString> stored = state_.syncFolder();
     if (!stored || stored->isEmpty())
         return std::nullopt;
     return stored;
@@ -23,10 +23,7 @@ void SyncSettings::setFolder(const std::optional<QString>& path) {
     // launch), so only turning off an already-off setting is silent.
     if (!cleaned && !folder())
         return;
-    if (cleaned)
-        store_.setValue(QLatin1String(key), *cleaned);
-    else
-        store_.remove(QLatin1String(key));
+    state_.setSyncFolder(cleaned);
     emit folderChanged();
 }
 

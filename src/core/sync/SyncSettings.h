@@ -7,16 +7,15 @@
 
 namespace velmor {
 
-class SettingsStore;
+class AppState;
 
-// The setting "syncFolder": the folder that a sync program keeps equal across the user's
-// computers; absent means sync is off.
+// The setting "syncFolder" as sync sees it: the folder that a sync program keeps equal across
+// the user's computers; absent means sync is off. Choosing the same folder again is announced
+// too, as a request to try it again.
 class SyncSettings final : public QObject {
     Q_OBJECT
 public:
-    static constexpr const char* key = "syncFolder";
-
-    explicit SyncSettings(SettingsStore& store);
+    explicit SyncSettings(AppState& state);
 
     std::optional<QString> folder() const;
     // An empty or absent path turns sync off.
@@ -26,7 +25,7 @@ signals:
     void folderChanged();
 
 private:
-    SettingsStore& store_;
+    AppState& state_;
 };
 
 } // namespace velmor

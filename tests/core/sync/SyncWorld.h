@@ -19,7 +19,7 @@ struct Computer {
     Commands notifications;
     AppState state{store, notifications, SoundPreparer::shared()};
     UserLibrary library{localLibrary, clock};
-    SyncSettings settings{store};
+    SyncSettings settings{state};
     SyncService sync;
     SyncFolder& folder = sync.folder();
     iCloudLibrarySync& librarySync = sync.librarySync();

@@ -22,7 +22,7 @@ TEST(SyncSettingsBlock, ChoosingAndStoppingSignInAndOut) {
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     ASSERT_TRUE(test::guiApplication()) << "needs an X display";
     test::StateWorld world;
-    SyncSettings settings(world.store);
+    SyncSettings settings(world.state);
     SyncService sync(settings, world.state, world.library, world.home.dataDir() + "/resolved");
     sync.start();
     world.library.addPrompt(test::userPrompt("MINE"));
