@@ -31,8 +31,7 @@ public:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_RUNTIME_DIR", runtimeDir);
         process_.setProcessEnvironment(env);
-        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_.setStandardOutputFile(QProcess::nullDevice());
+        process_.setProcessChannelMode(QProcess::MergedChannels);
     }
     ~SoundServer() { stop(); }
 
@@ -42,7 +41,10 @@ public:
                        {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
                         "--use-pid-file=no", "--load=module-native-protocol-unix",
                         "--load=module-null-sink sink_name=out"});
-        return process_.waitForStarted(5000) && QTest::qWaitFor(soundServerAnswers, 10000);
+        if (process_.waitForStarted(5000) && QTest::qWaitFor(soundServerAnswers, 10000))
+            return true;
+        ADD_FAILURE() << "pulseaudio did not start:\n" << process_.readAll().toStdString();
+        return false;
     }
     // As a crash or a restart by the desktop does it: the process goes, its clients are cut off.
     void stop() {
@@ -95,11 +97,11 @@ protected:
 };
 
 TEST_F(ComingAndGoingServer, ARestartedServerIsHeardFromTheNextPlay) {
+    auto first = std::make_unique<SoundServer>(runtime);
+    ASSERT_TRUE(first->start());
     auto stone = player("stone");
     auto bowl = player("singing-bowl");
     ASSERT_TRUE(stone && bowl);
-    auto first = std::make_unique<SoundServer>(runtime);
-    ASSERT_TRUE(first->start());
     expectHeardOnce(*stone, "stone");
 
     // Gone while a long sound rings: the sound is let go, nothing hangs.
