@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  qt6-base-dev qt6-svg-dev qt6-multimedia-dev qt6-qpa-plugins libqt6svg6
+  qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6svg6
   libgl-dev libsndfile1-dev libpulse-dev libical-dev libecal2.0-dev
   libxcb1-dev libxcb-keysyms1-dev libxcb-xkb-dev libxkbcommon-dev libxkbcommon-x11-dev libglib2.0-dev
   libgtest-dev googletest

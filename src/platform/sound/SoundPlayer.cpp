@@ -1,12 +1,9 @@
 #include "platform/sound/SoundPlayer.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QBuffer>
 #include <QFile>
-#include <QMediaDevices>
+#include <QObject>
 
+#include <pulse/pulseaudio.h>
 #include <sndfile.h>
 
 #include <algorithm>
@@ -14,11 +11,6 @@
 #include <vector>
 
 namespace velmor {
-
-namespace {
-// What the server holds ahead of the listener: enough to ride out a busy event loop.
-constexpr qint64 bufferMicroseconds = 100'000;
-} // namespace
 
 std::optional<DecodedSound> decodeSoundFile(const QString& path) {
     QFile file(path);
@@ -70,16 +62,232 @@ bool readableSound(const QString& path) {
 
 } // namespace
 
+// One sound being played. Filled on the main thread before libpulse's thread sees it; from then
+// on the fields from `written` down are touched only with that thread's lock held.
+struct SoundPlayer::Playback {
+    SoundPlayer* player = nullptr;
+    QObject* receiver = nullptr;
+    std::uint64_t play = 0;
+    const char* data = nullptr;
+    std::size_t size = 0;
+    std::size_t written = 0;
+    pa_sample_spec spec{};
+    pa_cvolume volume{};
+    bool volumeChanged = false;
+    pa_stream* stream = nullptr;
+    pa_operation* drain = nullptr;
+
+    // Hands the end of the sound (played out, or its stream lost) to the main thread.
+    void reportFinished() const {
+        QMetaObject::invokeMethod(
+            receiver, [owner = player, which = play] { owner->finished(which); },
+            Qt::QueuedConnection);
+    }
+};
+
+namespace {
+
+using Playback = SoundPlayer::Playback;
+
+// What the server holds ahead of the listener: enough to ride out a busy moment.
+constexpr pa_usec_t bufferMicroseconds = 100'000;
+
+pa_cvolume volumeFor(const pa_sample_spec& spec, double volume) {
+    pa_cvolume result;
+    pa_cvolume_set(&result, spec.channels, pa_sw_volume_from_linear(volume));
+    return result;
+}
+
+void unrefOperation(pa_operation* operation) {
+    if (operation)
+        pa_operation_unref(operation);
+}
+
+void onDrained(pa_stream*, int, void* data) {
+    static_cast<Playback*>(data)->reportFinished();
+}
+
+void onWritable(pa_stream* stream, std::size_t bytes, void* data) {
+    auto& playback = *static_cast<Playback*>(data);
+    const std::size_t chunk = std::min(bytes, playback.size - playback.written);
+    if (chunk > 0 && pa_stream_write(stream, playback.data + playback.written, chunk, nullptr, 0,
+                                     PA_SEEK_RELATIVE) < 0)
+        return playback.reportFinished();
+    playback.written += chunk;
+    if (playback.written < playback.size)
+        return;
+    // All handed over: the drain also starts a sound shorter than the prebuffer.
+    pa_stream_set_write_callback(stream, nullptr, nullptr);
+    playback.drain = pa_stream_drain(stream, onDrained, data);
+    if (!playback.drain)
+        playback.reportFinished();
+}
+
+void onStreamState(pa_stream* stream, void* data) {
+    auto& playback = *static_cast<Playback*>(data);
+    switch (pa_stream_get_state(stream)) {
+    case PA_STREAM_READY:
+        if (playback.volumeChanged)
+            unrefOperation(pa_context_set_sink_input_volume(pa_stream_get_context(stream),
+                                                            pa_stream_get_index(stream),
+                                                            &playback.volume, nullptr, nullptr));
+        playback.volumeChanged = false;
+        break;
+    case PA_STREAM_FAILED:
+    case PA_STREAM_TERMINATED:
+        playback.reportFinished();
+        break;
+    default:
+        break;
+    }
+}
+
+// Opens the playback stream on the server's default sink; the sound starts as soon as the
+// server asks for the first samples.
+bool startStream(Playback& playback, pa_context* context) {
+    pa_proplist* props = pa_proplist_new();
+    pa_proplist_sets(props, PA_PROP_MEDIA_ROLE, "event");
+    playback.stream =
+        pa_stream_new_with_proplist(context, "Velmor sound", &playback.spec, nullptr, props);
+    pa_proplist_free(props);
+    if (!playback.stream)
+        return false;
+    pa_stream_set_state_callback(playback.stream, onStreamState, &playback);
+    pa_stream_set_write_callback(playback.stream, onWritable, &playback);
+    pa_buffer_attr attr;
+    attr.maxlength = std::uint32_t(-1);
+    attr.tlength = std::uint32_t(pa_usec_to_bytes(bufferMicroseconds, &playback.spec));
+    attr.prebuf = std::uint32_t(-1);
+    attr.minreq = std::uint32_t(-1);
+    attr.fragsize = std::uint32_t(-1);
+    playback.volumeChanged = false;
+    return pa_stream_connect_playback(playback.stream, nullptr, &attr, PA_STREAM_NOFLAGS,
+                                      &playback.volume, nullptr) >= 0;
+}
+
+// The process's one connection to the sound server, served by libpulse's own thread. A
+// connection that died (the server quit or restarted) or never came up (no server yet) is
+// made anew on the next play, so the server running then is the one used.
+class PulseOutput {
+public:
+    static PulseOutput& shared() {
+        // Never destroyed: a sound may still ring while the program quits.
+        static PulseOutput* output = new PulseOutput;
+        return *output;
+    }
+
+    bool running() const { return loop_ != nullptr; }
+    void lock() { pa_threaded_mainloop_lock(loop_); }
+    void unlock() { pa_threaded_mainloop_unlock(loop_); }
+
+    // Under the lock: plays now, or once the connection is up; false when there is no server.
+    bool start(Playback& playback) {
+        pa_context* context = liveContext();
+        if (!context)
+            return false;
+        if (pa_context_get_state(context) != PA_CONTEXT_READY) {
+            waiting_.push_back(&playback);
+            return true;
+        }
+        return startStream(playback, context);
+    }
+
+    // Under the lock: the playback hears nothing more from libpulse.
+    void forget(Playback& playback) {
+        std::erase(waiting_, &playback);
+        if (playback.drain) {
+            pa_operation_cancel(playback.drain);
+            pa_operation_unref(playback.drain);
+            playback.drain = nullptr;
+        }
+        if (playback.stream) {
+            pa_stream_set_state_callback(playback.stream, nullptr, nullptr);
+            pa_stream_set_write_callback(playback.stream, nullptr, nullptr);
+            pa_stream_disconnect(playback.stream);
+            pa_stream_unref(playback.stream);
+            playback.stream = nullptr;
+        }
+    }
+
+    // Connects ahead of the first play so it starts without the handshake; on the main thread.
+    void warmUp() {
+        if (!running())
+            return;
+        lock();
+        liveContext();
+        unlock();
+    }
+
+private:
+    PulseOutput() : loop_(pa_threaded_mainloop_new()) {
+        if (loop_ && pa_threaded_mainloop_start(loop_) < 0) {
+            pa_threaded_mainloop_free(loop_);
+            loop_ = nullptr;
+        }
+    }
+
+    pa_context* liveContext() {
+        if (context_) {
+            const pa_context_state_t state = pa_context_get_state(context_);
+            if (state != PA_CONTEXT_FAILED && state != PA_CONTEXT_TERMINATED)
+                return context_;
+            dropContext();
+        }
+        pa_proplist* props = pa_proplist_new();
+        pa_proplist_sets(props, PA_PROP_APPLICATION_NAME, "Velmor");
+        pa_proplist_sets(props, PA_PROP_APPLICATION_ID, "velmor");
+        context_ =
+            pa_context_new_with_proplist(pa_threaded_mainloop_get_api(loop_), "Velmor", props);
+        pa_proplist_free(props);
+        if (!context_)
+            return nullptr;
+        pa_context_set_state_callback(context_, onContextState, this);
+        // Never spawns a server of its own: the desktop's is used, or none.
+        if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+            dropContext();
+            return nullptr;
+        }
+        return context_;
+    }
+
+    void dropContext() {
+        pa_context_set_state_callback(context_, nullptr, nullptr);
+        pa_context_disconnect(context_);
+        pa_context_unref(context_);
+        context_ = nullptr;
+    }
+
+    static void onContextState(pa_context* context, void* data) {
+        auto& output = *static_cast<PulseOutput*>(data);
+        const pa_context_state_t state = pa_context_get_state(context);
+        if (state != PA_CONTEXT_READY && state != PA_CONTEXT_FAILED &&
+            state != PA_CONTEXT_TERMINATED)
+            return;
+        std::vector<Playback*> waiting;
+        waiting.swap(output.waiting_);
+        for (Playback* playback : waiting)
+            if (state != PA_CONTEXT_READY || !startStream(*playback, context))
+                playback->reportFinished();
+    }
+
+    pa_threaded_mainloop* loop_;
+    pa_context* context_ = nullptr;
+    std::vector<Playback*> waiting_;
+};
+
+} // namespace
+
 std::unique_ptr<SoundPlayer> SoundPlayer::open(const QString& path, double volume) {
-    if (!readableSound(path) || QMediaDevices::defaultAudioOutput().isNull())
+    if (!readableSound(path))
         return nullptr;
     std::unique_ptr<SoundPlayer> player(new SoundPlayer(path));
     player->setVolume(volume);
+    PulseOutput::shared().warmUp();
     return player;
 }
 
 SoundPlayer::SoundPlayer(QString path)
-    : path_(std::move(path)), source_(std::make_unique<QBuffer>()) {}
+    : path_(std::move(path)), receiver_(std::make_unique<QObject>()) {}
 
 SoundPlayer::~SoundPlayer() {
     release();
@@ -87,33 +295,44 @@ SoundPlayer::~SoundPlayer() {
 
 void SoundPlayer::setVolume(double volume) {
     volume_ = std::clamp(volume, 0.0, 1.0);
-    if (sink_)
-        sink_->setVolume(volume_);
+    if (!playback_)
+        return;
+    PulseOutput& output = PulseOutput::shared();
+    output.lock();
+    playback_->volume = volumeFor(playback_->spec, volume_);
+    pa_stream* stream = playback_->stream;
+    if (stream && pa_stream_get_state(stream) == PA_STREAM_READY)
+        unrefOperation(pa_context_set_sink_input_volume(pa_stream_get_context(stream),
+                                                        pa_stream_get_index(stream),
+                                                        &playback_->volume, nullptr, nullptr));
+    else
+        playback_->volumeChanged = true;
+    output.unlock();
 }
 
 void SoundPlayer::play() {
     release();
+    PulseOutput& output = PulseOutput::shared();
     sound_ = decodeSoundFile(path_);
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (!sound_ || device.isNull()) {
+    if (!sound_ || !output.running() || sound_->channels > int(PA_CHANNELS_MAX)) {
         sound_.reset();
         return;
     }
-    QAudioFormat format;
-    format.setSampleRate(sound_->sampleRate);
-    format.setChannelCount(sound_->channels);
-    format.setSampleFormat(QAudioFormat::Int16);
-    sink_ = std::make_unique<QAudioSink>(device, format);
-    sink_->setVolume(volume_);
-    QObject::connect(sink_.get(), &QAudioSink::stateChanged, sink_.get(),
-                     [this](QAudio::State state) {
-                         if (state == QAudio::IdleState)
-                             finishWhenDrained();
-                     });
-    source_->setBuffer(&sound_->samples);
-    source_->open(QIODevice::ReadOnly);
-    sink_->setBufferSize(format.bytesForDuration(bufferMicroseconds));
-    sink_->start(source_.get());
+    playback_ = std::make_unique<Playback>();
+    Playback& playback = *playback_;
+    playback.player = this;
+    playback.receiver = receiver_.get();
+    playback.play = ++plays_;
+    playback.data = sound_->samples.constData();
+    playback.size = std::size_t(sound_->samples.size());
+    playback.spec = {PA_SAMPLE_S16NE, std::uint32_t(sound_->sampleRate),
+                     std::uint8_t(sound_->channels)};
+    playback.volume = volumeFor(playback.spec, volume_);
+    output.lock();
+    const bool started = output.start(playback);
+    output.unlock();
+    if (!started)
+        release();
 }
 
 void SoundPlayer::stop() {
@@ -121,25 +340,22 @@ void SoundPlayer::stop() {
 }
 
 bool SoundPlayer::isPlaying() const {
-    return sink_ && (sink_->state() == QAudio::ActiveState || sink_->state() == QAudio::IdleState);
+    return playback_ != nullptr;
 }
 
-void SoundPlayer::finishWhenDrained() {
-    // The whole file has been handed over: close the stream and let the samples go.
-    if (source_->atEnd())
+void SoundPlayer::finished(std::uint64_t play) {
+    if (playback_ && playback_->play == play)
         release();
 }
 
 void SoundPlayer::release() {
-    if (sink_) {
-        QAudioSink* sink = sink_.release();
-        sink->disconnect();
-        sink->stop();
-        // This may run inside the sink's own signal.
-        sink->deleteLater();
+    if (playback_) {
+        PulseOutput& output = PulseOutput::shared();
+        output.lock();
+        output.forget(*playback_);
+        output.unlock();
+        playback_.reset();
     }
-    source_->close();
-    source_->setBuffer(nullptr); // off the samples before they go
     sound_.reset();
 }
 

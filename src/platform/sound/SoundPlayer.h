@@ -3,11 +3,11 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 
-class QAudioSink;
-class QBuffer;
+class QObject;
 
 namespace velmor {
 
@@ -29,10 +29,12 @@ std::optional<DecodedSound> decodeSoundFile(const QString& path);
 // One sound file, ready to play at a volume. The file is decoded and the stream to the sound
 // server opened only when it plays, on the output that is the default then; both are let go
 // when it has finished, so an idle program holds neither samples nor streams, wake-ups or
-// timers. Main thread only; the Qt event loop must run to feed the server.
+// timers. Each play uses the sound server running at that moment: one that was restarted or
+// started after the player is heard from the next play on; without one, playing is silent.
+// Main thread only; the Qt event loop must run for a finished sound to be let go.
 class SoundPlayer final {
 public:
-    // No player when the file cannot be read as sound or there is no output device now.
+    // No player when the file cannot be read as sound.
     static std::unique_ptr<SoundPlayer> open(const QString& path, double volume);
     ~SoundPlayer();
     SoundPlayer(const SoundPlayer&) = delete;
@@ -51,16 +53,21 @@ public:
     // Whether decoded samples are held (only from play() until the sound has finished).
     bool holdsSound() const { return sound_.has_value(); }
 
+    struct Playback;
+
 private:
     explicit SoundPlayer(QString path);
-    void finishWhenDrained();
+    void finished(std::uint64_t play);
     void release();
 
     QString path_;
     double volume_ = 1.0;
     std::optional<DecodedSound> sound_;
-    std::unique_ptr<QBuffer> source_;
-    std::unique_ptr<QAudioSink> sink_;
+    std::uint64_t plays_ = 0;
+    // The stream of the sound being played, shared with the sound server's thread.
+    std::unique_ptr<Playback> playback_;
+    // Where that thread's news lands on the main thread; gone with the player.
+    std::unique_ptr<QObject> receiver_;
 };
 
 } // namespace velmor
