@@ -29,7 +29,7 @@ namespace {
 struct Computer {
     Computer(const QString& home, Clock& clock)
         : store(QString(), clock), state(store, notifications, SoundPreparer::shared()),
-          library(home + "/user-library.json", clock), settings(store),
+          library(home + "/user-library.json", clock), settings(state),
           sync(settings, state, library, home + "/resolved-conflicts") {}
     SettingsStore store;
     Commands notifications;
