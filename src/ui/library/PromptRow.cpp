@@ -299,8 +299,8 @@ InlineEditor::InlineEditor(QWidget* parent) : QWidget(parent) {
     cancel_ = new PlainButton(QString(), tr("Cancel"), this);
     for (QLineEdit* field : {text_, attribution_})
         connect(field, &QLineEdit::returnPressed, this, &InlineEditor::saveRequested);
-    connect(text_, &QLineEdit::textEdited, this, &InlineEditor::textEdited);
-    connect(attribution_, &QLineEdit::textEdited, this, &InlineEditor::attributionEdited);
+    connect(text_, &QLineEdit::textChanged, this, &InlineEditor::textEdited);
+    connect(attribution_, &QLineEdit::textChanged, this, &InlineEditor::attributionEdited);
     connect(save_, &QAbstractButton::clicked, this, &InlineEditor::saveRequested);
     connect(cancel_, &QAbstractButton::clicked, this, &InlineEditor::cancelRequested);
 

@@ -12,9 +12,15 @@
 
 namespace velmor::test {
 
-// The settings, the library and the content manager over the shipped starter pack, in a
-// private home.
-struct LibraryWorld : StateWorld {
+// The settings, the library (saved to its file in the private home) and the content manager
+// over the shipped starter pack.
+struct LibraryWorld {
+    TestHome home;
+    VirtualClock clock;
+    SettingsStore store{QString(), clock};
+    Commands notifications;
+    AppState state{store, notifications, SoundPreparer::shared()};
+    UserLibrary library{home.dataDir() + "/velmor/user-library.json", clock};
     std::unique_ptr<ContentManager> content;
     LibraryWorld() {
         setResourcesDir(QStringLiteral(VELMOR_RESOURCES_DIR));
