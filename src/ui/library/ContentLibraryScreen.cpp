@@ -191,7 +191,11 @@ void ContentLibraryScreen::refreshShelf() {
 
 void ContentLibraryScreen::showView(QWidget* view) {
     if (current_ && current_ != shelf_) {
+        // Gone from now on, even before the event loop deletes it (it may be in its own click).
         layout_->removeWidget(current_);
+        current_->hide();
+        disconnect(&library_, nullptr, current_, nullptr);
+        disconnect(&appState_, nullptr, current_, nullptr);
         current_->deleteLater();
     }
     current_ = view;

@@ -22,6 +22,13 @@ PromptList::PromptList(AppState& appState, QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     viewport()->setAutoFillBackground(false);
     verticalScrollBar()->setSingleStep(20);
+    // A thin bar drawn from a style sheet: lighter to repaint than the full style's.
+    verticalScrollBar()->setStyleSheet(QStringLiteral(
+        "QScrollBar:vertical { background: transparent; width: 10px; margin: 0; }"
+        "QScrollBar::handle:vertical { background: rgba(128, 128, 128, 90); min-height: 24px;"
+        " border-radius: 3px; margin: 2px; }"
+        "QScrollBar::add-line, QScrollBar::sub-line { height: 0; }"
+        "QScrollBar::add-page, QScrollBar::sub-page { background: transparent; }"));
     header_ = new PlainButton(QStringLiteral("chevron.down"), QString(), viewport());
     PlainButton::Look look;
     look.font = libraryStyle::regular(12);
@@ -83,7 +90,7 @@ void PromptList::setEditor(InlineEditor* editor) {
     }
 }
 
-int PromptList::measure(int index) {
+int PromptList::measure(int index, bool exact) {
     const ListEntry& entry = entries_[index];
     const int width = viewport()->width();
     switch (entry.kind) {
@@ -96,24 +103,32 @@ int PromptList::measure(int index) {
         break;
     }
     const PromptItem& prompt = entry.prompt;
+    const bool aside = entry.kind == ListEntry::Kind::setAsidePrompt;
     const QString key = keyOf(entry);
     auto it = heightCache_.find(key);
     if (it != heightCache_.end() && it->width == width && it->text == prompt.text &&
-        it->source == prompt.source && it->work == prompt.sourceWork)
+        it->source == prompt.source && it->work == prompt.sourceWork) {
+        exact_[index] = true;
         return it->height;
-    const int height = entry.kind == ListEntry::Kind::prompt
-                           ? PromptRow::heightFor(prompt, width, false)
-                           : SetAsideRow::heightFor(prompt, width);
+    }
+    // Shaping text is the slow part: rows out of view get an estimate until they are shown.
+    if (!exact)
+        return aside ? SetAsideRow::estimateHeight(prompt, width)
+                     : PromptRow::estimateHeight(prompt, width);
+    const int height =
+        aside ? SetAsideRow::heightFor(prompt, width) : PromptRow::heightFor(prompt, width, false);
     heightCache_.insert(key,
                         Measured{prompt.text, prompt.source, prompt.sourceWork, width, height});
+    exact_[index] = true;
     return height;
 }
 
 void PromptList::remeasure() {
     measuredWidth_ = viewport()->width();
     baseHeights_.resize(entries_.size());
+    exact_.assign(entries_.size(), false);
     for (int i = 0; i < entries_.size(); ++i)
-        baseHeights_[i] = measure(i);
+        baseHeights_[i] = measure(i, false);
 }
 
 bool PromptList::isExpanded(int index) const {
@@ -126,12 +141,20 @@ bool PromptList::isExpanded(int index) const {
 void PromptList::relayout() {
     const int barExtra = PromptRow::heightFor(PromptItem(), 400, true) -
                          PromptRow::heightFor(PromptItem(), 400, false);
+    const int hovered = indexOfKey_.value(hoveredKey_, -1);
+    const int focused = indexOfKey_.value(focusKey_, -1);
+    const auto expanded = [&](int i) {
+        return (i == hovered || i == focused) && entries_[i].kind == ListEntry::Kind::prompt;
+    };
     offsets_.assign(entries_.size() + 1, 0);
     for (int i = 0; i < entries_.size(); ++i)
-        offsets_[i + 1] = offsets_[i] + baseHeights_[i] + (isExpanded(i) ? barExtra : 0);
+        offsets_[i + 1] = offsets_[i] + baseHeights_[i] + (expanded(i) ? barExtra : 0);
     QScrollBar* bar = verticalScrollBar();
+    const bool atEnd = bar->value() > 0 && bar->value() == bar->maximum();
     bar->setPageStep(viewport()->height());
     bar->setRange(0, std::max(0, contentHeight() - viewport()->height()));
+    if (atEnd)
+        bar->setValue(bar->maximum());
     placeVisible();
 }
 
@@ -186,6 +209,8 @@ QWidget* PromptList::materialize(int index) {
 }
 
 void PromptList::placeVisible() {
+    if (measureInView())
+        return relayout(); // heights in view changed: lay out again (and come back here)
     const int top = verticalScrollBar()->value();
     const int bottom = top + viewport()->height();
     const int width = viewport()->width();
@@ -231,6 +256,22 @@ void PromptList::placeVisible() {
             row->setExpanded(isExpanded(i));
         widget->show();
     }
+}
+
+bool PromptList::measureInView() {
+    const int top = verticalScrollBar()->value();
+    const int bottom = top + viewport()->height();
+    bool changed = false;
+    const auto first = std::upper_bound(offsets_.begin(), offsets_.end(), top);
+    for (int i = std::max(0, int(first - offsets_.begin()) - 1);
+         i < entries_.size() && i + 1 < int(offsets_.size()) && offsets_[i] < bottom; ++i) {
+        if (exact_[i])
+            continue;
+        const int height = measure(i, true);
+        changed = changed || height != baseHeights_[i];
+        baseHeights_[i] = height;
+    }
+    return changed;
 }
 
 void PromptList::resizeEvent(QResizeEvent* event) {

@@ -50,7 +50,8 @@ protected:
 
 private:
     QString keyOf(const ListEntry& entry) const;
-    int measure(int index);
+    int measure(int index, bool exact);
+    bool measureInView();
     void remeasure();
     void relayout();
     void placeVisible();
@@ -65,6 +66,7 @@ private:
     QList<ListEntry> entries_;
     QHash<QString, int> indexOfKey_;
     std::vector<int> baseHeights_;
+    std::vector<char> exact_;  // measured, not estimated
     std::vector<int> offsets_; // entries_.size() + 1
     struct Measured {
         QString text;

@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <cmath>
+
 namespace velmor {
 
 namespace {
@@ -46,6 +48,12 @@ const Metrics& metrics() {
 int wrappedHeight(const QFontMetrics& fm, const QString& text, int width) {
     return fm.boundingRect(QRect(0, 0, std::max(width, 1), 1 << 20), Qt::TextWordWrap, text)
         .height();
+}
+
+// Lines a text of this length probably takes: its average advance against the width.
+int estimatedHeight(const QFontMetrics& fm, qsizetype length, int width) {
+    const double perLine = std::max(1.0, double(width) / fm.averageCharWidth());
+    return int(std::ceil(double(length) * 1.08 / perLine)) * fm.lineSpacing();
 }
 
 int textWidth(int rowWidth) {
@@ -84,6 +92,14 @@ int PromptRow::heightFor(const PromptItem& prompt, int width, bool expanded) {
         h += lineGap + wrappedHeight(m.attribution, *line, textWidth(width));
     if (expanded)
         h += barGap + m.barHeight;
+    return h + padY + divider;
+}
+
+int PromptRow::estimateHeight(const PromptItem& prompt, int width) {
+    const Metrics& m = metrics();
+    int h = padY + estimatedHeight(m.text, prompt.text.size(), textWidth(width));
+    if (prompt.source || prompt.sourceWork)
+        h += lineGap + m.attribution.height();
     return h + padY + divider;
 }
 
@@ -190,8 +206,7 @@ void PromptRow::paintEvent(QPaintEvent*) {
         libraryStyle::paintSymbol(painter, QStringLiteral("heart.fill"), heart,
                                   libraryStyle::color(themeInfo(appState_.theme()).favoriteColor));
     }
-    painter.setPen(QPen(libraryStyle::fill(this, 0.1), 1));
-    painter.drawLine(QPointF(4, height() - 0.5), QPointF(width(), height() - 0.5));
+    painter.fillRect(QRect(4, height() - 1, width() - 4, 1), libraryStyle::fill(this, 0.1));
 }
 
 void PromptRow::contextMenuEvent(QContextMenuEvent* event) {
@@ -237,6 +252,15 @@ int SetAsideRow::heightFor(const PromptItem& prompt, int width) {
     return std::max(h, asidePadY + m.barHeight) + asidePadY + divider + asideGap;
 }
 
+int SetAsideRow::estimateHeight(const PromptItem& prompt, int width) {
+    const Metrics& m = metrics();
+    int h = asidePadY +
+            estimatedHeight(m.aside, prompt.text.size(), width - m.restoreWidth - restoreGap);
+    if (prompt.source || prompt.sourceWork)
+        h += lineGap + m.asideAttribution.height();
+    return std::max(h, asidePadY + m.barHeight) + asidePadY + divider + asideGap;
+}
+
 void SetAsideRow::bind(const ListEntry& entry) {
     entry_ = entry;
     setAccessibleName(rowAccessibleName(entry.prompt));
@@ -265,9 +289,8 @@ void SetAsideRow::paintEvent(QPaintEvent*) {
                          *line);
     }
     if (!entry_.lastSetAside) {
-        painter.setPen(QPen(libraryStyle::fill(this, 0.05), 1));
-        const double y = height() - asideGap - 0.5;
-        painter.drawLine(QPointF(4, y), QPointF(width(), y));
+        painter.fillRect(QRect(4, height() - asideGap - 1, width() - 4, 1),
+                         libraryStyle::fill(this, 0.05));
     }
 }
 
@@ -332,8 +355,7 @@ void InlineEditor::resizeEvent(QResizeEvent*) {
 
 void InlineEditor::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setPen(QPen(libraryStyle::fill(this, 0.1), 1));
-    painter.drawLine(QPointF(4, height() - 0.5), QPointF(width(), height() - 0.5));
+    painter.fillRect(QRect(4, height() - 1, width() - 4, 1), libraryStyle::fill(this, 0.1));
 }
 
 } // namespace velmor

@@ -32,6 +32,8 @@ public:
     // The height the row takes at `width`: measured the way it is painted, so a list can lay
     // out rows it has not built.
     static int heightFor(const PromptItem& prompt, int width, bool expanded);
+    // A guess from the text's length, without shaping it: for rows not yet in view.
+    static int estimateHeight(const PromptItem& prompt, int width);
 
 signals:
     void actionTriggered(velmor::RowAction action, const velmor::PromptItem& prompt);
@@ -61,6 +63,7 @@ public:
     const ListEntry& entry() const { return entry_; }
     PlainButton* restoreButton() const { return restore_; }
     static int heightFor(const PromptItem& prompt, int width);
+    static int estimateHeight(const PromptItem& prompt, int width);
 
 signals:
     void restoreRequested(const QString& id);
