@@ -31,6 +31,11 @@ void PlainButton::setColorFunction(std::function<QColor()> color) {
     update();
 }
 
+void PlainButton::setSymbolColorFunction(std::function<QColor()> color) {
+    symbolColor_ = std::move(color);
+    update();
+}
+
 QSize PlainButton::sizeHint() const {
     const QFontMetrics metrics(look_.font);
     int width = metrics.horizontalAdvance(text());
@@ -63,7 +68,8 @@ void PlainButton::paintEvent(QPaintEvent*) {
     const auto drawSymbol = [&] {
         const QRectF symbolBox(x, inner.center().y() - look_.symbolSize / 2.0 + 0.5,
                                look_.symbolSize, look_.symbolSize);
-        libraryStyle::paintSymbol(painter, symbol_, symbolBox, color);
+        libraryStyle::paintSymbol(painter, symbol_, symbolBox,
+                                  symbolColor_ ? symbolColor_() : color);
         x += look_.symbolSize + look_.spacing;
     };
     if (!symbol_.isEmpty() && !look_.symbolAfter)

@@ -29,6 +29,8 @@ public:
     void setSymbol(const QString& symbol);
     // Text colour; the secondary text level unless set.
     void setColorFunction(std::function<QColor()> color);
+    // Symbol colour where it differs from the word's.
+    void setSymbolColorFunction(std::function<QColor()> color);
     QSize sizeHint() const override;
 
 protected:
@@ -40,6 +42,7 @@ private:
     QString symbol_;
     Look look_;
     std::function<QColor()> color_;
+    std::function<QColor()> symbolColor_;
 };
 
 } // namespace velmor

@@ -32,6 +32,7 @@ PromptListScreen::PromptListScreen(LibraryList model, const QString& title,
     look.spacing = 8;
     back_->setLook(look);
     back_->setColorFunction([this] { return libraryStyle::text(this, Level::primary); });
+    back_->setSymbolColorFunction([this] { return libraryStyle::text(this, Level::secondary); });
     back_->setAccessibleName(tr("Back to your library"));
     back_->setAccessibleDescription(title);
     connect(back_, &QAbstractButton::clicked, this, &PromptListScreen::backRequested);

@@ -8,6 +8,8 @@
 #include "ui/library/PromptScreens.h"
 
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -293,4 +295,39 @@ TEST(LibraryScreen, ExportThenImportMergesAndABrokenFileChangesNothing) {
     EXPECT_EQ(testing::internal::GetCapturedStdout().rfind("Import failed: ", 0), 0u);
     EXPECT_EQ(s.library.data(), before);
     EXPECT_EQ(s.onDisk(), before);
+}
+
+TEST(LibraryScreen, ExportAndImportAskForThePathInASheetOnTheWindow) {
+    Screen s;
+    s.library.addPrompt(*makeUserPrompt("Mine", ""));
+    QTest::mouseClick(s.screen.exportButton(), Qt::LeftButton);
+    auto* dialog = s.screen.findChild<QFileDialog*>();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(dialog->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_EQ(dialog->nameFilters(),
+              QStringList({"Velmor library (*.velmor *.json)", "All files (*)"}));
+    EXPECT_EQ(QFileInfo(dialog->selectedFiles().value(0)).fileName(), "velmor-library.velmor");
+    const QString path = s.home.path() + "/chosen.velmor";
+    dialog->selectFile(path);
+    dialog->accept();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(decodeLibrary(test::readFile(path)), s.library.data());
+
+    // Cancelling the import changes nothing; choosing the file merges it.
+    s.library.deletePrompt(s.library.data().userPrompts[0].id);
+    QTest::mouseClick(s.screen.importButton(), Qt::LeftButton);
+    dialog = s.screen.findChild<QFileDialog*>();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+    dialog->reject();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(s.library.data().userPrompts.isEmpty());
+    QTest::mouseClick(s.screen.importButton(), Qt::LeftButton);
+    dialog = s.screen.findChild<QFileDialog*>();
+    ASSERT_TRUE(dialog);
+    dialog->selectFile(path);
+    dialog->accept();
+    ASSERT_EQ(s.library.data().userPrompts.size(), 1);
+    EXPECT_EQ(s.library.data().userPrompts[0].text, "Mine");
 }
