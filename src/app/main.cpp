@@ -13,6 +13,7 @@
 #include "platform/calendar/IcsCalendar.h"
 #include "platform/clock/BootClock.h"
 #include "platform/dbus/DBusIdleInhibitor.h"
+#include "platform/desktop/Autostart.h"
 #include "platform/desktop/SingleInstance.h"
 #include "platform/microphone/MicrophoneChain.h"
 #include "platform/sound/SoundManager.h"
@@ -60,7 +61,7 @@ void quitOnSignals(QCoreApplication& app) {
 
 // The desktop's sources: the sound server's (else ALSA's) microphone, Evolution Data Server's
 // calendars and the .ics files listed in the settings.
-std::unique_ptr<CallDetector> desktopCallDetection(Clock& clock, SettingsStore& settings) {
+std::unique_ptr<CallDetectionService> desktopCallDetection(Clock& clock, SettingsStore& settings) {
     std::vector<std::unique_ptr<CalendarSource>> calendars;
     // Reaching the desktop's calendars can take seconds: start now, so they are open by the
     // first check.
@@ -123,13 +124,24 @@ int main(int argc, char** argv) {
 
     OverlayManager overlays(state, clock, SoundManager::shared());
     DBusIdleInhibitor inhibitor;
-    AppDelegate delegate({clock, state, content, overlays, inhibitor, commands, [&clock] {
-                              return desktopCallDetection(clock, SettingsStore::shared());
+    // The delegate owns the call detection; the general screen asks it for calendar access.
+    CallDetectionService* calls = nullptr;
+    AppDelegate delegate({clock, state, content, overlays, inhibitor, commands, [&clock, &calls] {
+                              auto service = desktopCallDetection(clock, SettingsStore::shared());
+                              calls = service.get();
+                              return service;
                           }});
     QObject::connect(&overlays, &OverlayManager::removedByScreenChange, &delegate,
                      &AppDelegate::overlayRemovedByScreenChange);
 
-    MainWindow window;
+    XdgAutostart autostart;
+    MainWindow window({state, commands, [&content] { return content.starterPrompts(); },
+                       &UserLibrary::shared(),
+                       [](VelmorSound sound) { SoundManager::shared().preview(sound); }, &autostart,
+                       [&calls] {
+                           if (calls)
+                               calls->requestCalendarAccess();
+                       }});
     TrayMenu tray(state, commands, [&window] { window.bringToFront(); });
     tray.show();
 

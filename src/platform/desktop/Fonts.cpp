@@ -12,6 +12,7 @@ namespace velmor {
 namespace {
 
 struct LoadedFaces {
+    QString regularFamily;
     QString italicFamily;
 };
 
@@ -30,7 +31,7 @@ QString addFace(const QString& file) {
 const LoadedFaces& faces() {
     static const LoadedFaces loaded = [] {
         LoadedFaces f;
-        addFace(QStringLiteral("lora-latin-400-normal.woff2"));
+        f.regularFamily = addFace(QStringLiteral("lora-latin-400-normal.woff2"));
         f.italicFamily = addFace(QStringLiteral("lora-latin-400-italic.woff2"));
         return f;
     }();
@@ -43,6 +44,16 @@ void loadBundledFonts() {
     faces();
     // Opening the face is the slow part of the first layout; do it now, not as an overlay comes.
     QFontMetrics(loraItalic(36)).horizontalAdvance(QStringLiteral("Warm"));
+}
+
+QFont loraRegular(int pixelSize) {
+    // Without the face the desktop's own font stands in.
+    const QString& family = faces().regularFamily;
+    QFont font = family.isEmpty() ? QFont() : QFont(family);
+    font.setItalic(false);
+    font.setWeight(QFont::Normal);
+    font.setPixelSize(pixelSize);
+    return font;
 }
 
 QFont loraItalic(int pixelSize) {

@@ -8,6 +8,9 @@ namespace velmor {
 // logged and an italic serif of the system stands in.
 void loadBundledFonts();
 
+// "Lora-Regular" at `pixelSize` device-independent pixels (the interface font of the window).
+QFont loraRegular(int pixelSize);
+
 // "Lora-Italic" at `pixelSize` device-independent pixels (the font of prompts and attributions).
 QFont loraItalic(int pixelSize);
 

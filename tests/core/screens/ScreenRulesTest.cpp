@@ -1,0 +1,236 @@
+#include "StateWorld.h"
+#include "TestApp.h"
+#include "core/screens/AboutRules.h"
+#include "core/screens/GeneralRules.h"
+#include "core/screens/HomeRules.h"
+#include "core/screens/SidebarSection.h"
+#include "core/screens/SoundRules.h"
+#include "core/screens/ThemeRules.h"
+#include "core/screens/TimerRules.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+using namespace velmor;
+
+TEST(SidebarRules, SectionsAndStatusWidget) {
+    EXPECT_EQ(sidebarSectionFromRawValue("content"), SidebarSection::content);
+    EXPECT_EQ(sidebarSectionFromRawValue("Content"), std::nullopt);
+    EXPECT_EQ(title(SidebarSection::about), "About");
+    EXPECT_EQ(iconName(SidebarSection::content), "text.quote");
+    EXPECT_TRUE(isFooterSection(SidebarSection::general));
+    EXPECT_FALSE(isFooterSection(SidebarSection::sound));
+
+    const VelmorState idle = VelmorState::idle();
+    EXPECT_EQ(SessionStatus::commandOnClick(idle), Command::startSession);
+    EXPECT_EQ(SessionStatus::accessibleLabel(idle), "Velmor is paused. Tap to start.");
+    EXPECT_EQ(SessionStatus::text(idle), "Paused");
+    EXPECT_EQ(SessionStatus::symbol(idle), "play.fill");
+    // Every running state, an overlay on screen included, stops the session.
+    for (const VelmorState& running :
+         {VelmorState::scheduled(QDateTime::currentDateTime()), VelmorState::velmoring("x"),
+          VelmorState::transitioning(), VelmorState::dismissing(),
+          VelmorState::snoozed(QDateTime::currentDateTime())}) {
+        EXPECT_EQ(SessionStatus::commandOnClick(running), Command::stopSession);
+        EXPECT_EQ(SessionStatus::accessibleLabel(running), "Velmor is active. Tap to pause.");
+        EXPECT_EQ(SessionStatus::symbol(running), "pause.fill");
+    }
+}
+
+TEST(HomeRules, GreetingByHour) {
+    EXPECT_EQ(HomeRules::greeting(4), "Good evening");
+    EXPECT_EQ(HomeRules::greeting(5), "Good morning");
+    EXPECT_EQ(HomeRules::greeting(11), "Good morning");
+    EXPECT_EQ(HomeRules::greeting(12), "Good afternoon");
+    EXPECT_EQ(HomeRules::greeting(16), "Good afternoon");
+    EXPECT_EQ(HomeRules::greeting(17), "Good evening");
+    EXPECT_EQ(HomeRules::greeting(0), "Good evening");
+}
+
+TEST(HomeRules, CardChoice) {
+    using Kind = HomeRules::CardKind;
+    PromptItem starter = test::userPrompt("S1", "Starter");
+    starter.packSource = PackSource::starter;
+    const PromptItem mine = test::userPrompt("U1", "Mine");
+    const PromptItem last = test::userPrompt("L1", "Last");
+    const QDateTime when(QDate(2026, 12, 5), QTime(9, 0));
+
+    auto card = HomeRules::chooseCard(QString("U1"), {starter}, {mine}, last, when);
+    EXPECT_EQ(card.kind, Kind::sitting);
+    EXPECT_EQ(card.prompt.text, "Mine");
+    EXPECT_EQ(HomeRules::chooseCard(QString("S1"), {starter}, {mine}, {}, {}).prompt.id, "S1");
+    // A deleted prompt: the last prompt, else the welcome card.
+    card = HomeRules::chooseCard(QString("gone"), {starter}, {mine}, last, when);
+    EXPECT_EQ(card.kind, Kind::lastPrompt);
+    EXPECT_EQ(card.prompt.id, "L1");
+    EXPECT_EQ(card.date, when);
+    EXPECT_EQ(HomeRules::chooseCard(QString("gone"), {}, {}, {}, {}).kind, Kind::welcome);
+    // A last prompt without its date is not enough.
+    EXPECT_EQ(HomeRules::chooseCard({}, {}, {}, last, {}).kind, Kind::welcome);
+    EXPECT_EQ(HomeRules::quoted("Be here."), "\"Be here.\"");
+}
+
+TEST(HomeRules, LetGoShowsWelcomeNotLastPrompt) {
+    test::coreApplication();
+    test::StateWorld world;
+    world.state.setSittingWithPromptId(QString("U1"));
+    world.state.setLastPrompt(test::userPrompt("L1"));
+    world.state.setLastPromptDate(QDateTime::currentDateTime());
+    HomeRules::letGo(world.state);
+    EXPECT_EQ(world.state.sittingWithPromptId(), std::nullopt);
+    EXPECT_EQ(world.state.lastPrompt(), std::nullopt);
+    EXPECT_EQ(world.state.lastPromptDate(), std::nullopt);
+    EXPECT_EQ(HomeRules::chooseCard(world.state.sittingWithPromptId(), {}, {test::userPrompt("U1")},
+                                    world.state.lastPrompt(), world.state.lastPromptDate())
+                  .kind,
+              HomeRules::CardKind::welcome);
+}
+
+TEST(HomeRules, RelativePhrase) {
+    const QDateTime now(QDate(2026, 12, 5), QTime(15, 0));
+    EXPECT_EQ(HomeRules::relativePhrase(now, now), "now");
+    EXPECT_EQ(HomeRules::relativePhrase(now.addSecs(-5 * 60), now), "5 minutes ago");
+    EXPECT_EQ(HomeRules::relativePhrase(now.addSecs(-60), now), "1 minute ago");
+    EXPECT_EQ(HomeRules::relativePhrase(now.addSecs(-2 * 3600 - 10), now), "2 hours ago");
+    EXPECT_EQ(HomeRules::relativePhrase(now.addDays(-1), now), "yesterday");
+    EXPECT_EQ(HomeRules::relativePhrase(now.addDays(-3), now), "3 days ago");
+    EXPECT_EQ(HomeRules::relativePhrase(now.addDays(-8), now), "last week");
+    EXPECT_EQ(HomeRules::relativePhrase(now.addDays(-400), now), "last year");
+}
+
+TEST(TimerRules, DisplayedNumberAndUnitOnShow) {
+    using U = IntervalUnit;
+    EXPECT_EQ(TimerRules::unitFor(60), U::hours);
+    EXPECT_EQ(TimerRules::displayedNumber(60, U::hours), 1);
+    EXPECT_EQ(TimerRules::unitFor(120), U::hours);
+    EXPECT_EQ(TimerRules::displayedNumber(120, U::hours), 2);
+    EXPECT_EQ(TimerRules::unitFor(45), U::minutes);
+    EXPECT_EQ(TimerRules::selectedIndex(45, U::minutes), 6);
+    // 90 minutes: minutes, and no item of the menu is selected.
+    EXPECT_EQ(TimerRules::unitFor(90), U::minutes);
+    EXPECT_EQ(TimerRules::selectedIndex(90, U::minutes), -1);
+    EXPECT_EQ(TimerRules::displayedNumber(150, U::hours), 2); // truncated
+    EXPECT_EQ(TimerRules::unitFor(30), U::minutes);
+    EXPECT_EQ(TimerRules::choices(U::minutes), (QList<int>{5, 10, 15, 20, 25, 30, 45}));
+    EXPECT_EQ(TimerRules::choices(U::hours), (QList<int>{1, 2, 3, 4, 5, 6}));
+}
+
+TEST(TimerRules, PickingNumbersAndUnits) {
+    using U = IntervalUnit;
+    EXPECT_EQ(TimerRules::minutesForNumber(3, U::hours), 180);
+    EXPECT_EQ(TimerRules::minutesForNumber(25, U::minutes), 25);
+    EXPECT_EQ(TimerRules::minutesForUnit(U::hours, 20), 60);
+    EXPECT_EQ(TimerRules::minutesForUnit(U::hours, 150), 120);
+    EXPECT_EQ(TimerRules::minutesForUnit(U::minutes, 90), 45);
+    EXPECT_EQ(TimerRules::minutesForUnit(U::minutes, 120), 45);
+    EXPECT_EQ(TimerRules::minutesForUnit(U::hours, 90), 60);
+    EXPECT_EQ(TimerRules::minutesForUnit(U::minutes, 2), 5);
+}
+
+TEST(TimerRules, KeepingTheRandomRangeOpen) {
+    using U = IntervalUnit;
+    const auto random = IntervalMode::random;
+    // Minimum 30, maximum picked as 20 in minutes: 45.
+    auto adjust = TimerRules::keepRangeOpen(random, 30, 20, U::minutes);
+    ASSERT_TRUE(adjust);
+    EXPECT_EQ(adjust->maxMinutes, 45);
+    EXPECT_EQ(adjust->maxUnit, U::minutes);
+    // Minimum 45: anything up to 45 becomes 60, in hours.
+    adjust = TimerRules::keepRangeOpen(random, 45, 45, U::minutes);
+    ASSERT_TRUE(adjust);
+    EXPECT_EQ(adjust->maxMinutes, 60);
+    EXPECT_EQ(adjust->maxUnit, U::hours);
+    adjust = TimerRules::keepRangeOpen(random, 150, 120, U::hours);
+    ASSERT_TRUE(adjust);
+    EXPECT_EQ(adjust->maxMinutes, 180);
+    // Minimum 6 hours: only the unit; the maximum stays as picked.
+    adjust = TimerRules::keepRangeOpen(random, 360, 300, U::minutes);
+    ASSERT_TRUE(adjust);
+    EXPECT_EQ(adjust->maxMinutes, 300);
+    EXPECT_EQ(adjust->maxUnit, U::hours);
+    EXPECT_FALSE(TimerRules::keepRangeOpen(random, 30, 45, U::minutes));
+    EXPECT_FALSE(TimerRules::keepRangeOpen(IntervalMode::fixed, 60, 20, U::minutes));
+}
+
+TEST(SoundRules, VolumeSymbolAndPercentage) {
+    EXPECT_EQ(SoundRules::volumeSymbol(0), "speaker.slash.fill");
+    EXPECT_EQ(SoundRules::percentText(0), "0%");
+    EXPECT_EQ(SoundRules::volumeSymbol(0.349), "speaker.fill");
+    EXPECT_EQ(SoundRules::percentText(0.349), "34%");
+    EXPECT_EQ(SoundRules::volumeSymbol(0.35), "speaker.wave.1.fill");
+    EXPECT_EQ(SoundRules::percentText(0.35), "35%");
+    EXPECT_EQ(SoundRules::volumeSymbol(0.7), "speaker.wave.3.fill");
+    EXPECT_EQ(SoundRules::percentText(0.7), "70%");
+    EXPECT_EQ(SoundRules::volumeSymbol(1), "speaker.wave.3.fill");
+    EXPECT_EQ(SoundRules::percentText(1), "100%");
+    EXPECT_EQ(SoundRules::percentText(0.29), "28%");
+    EXPECT_EQ(SoundRules::percentText(0.57), "56%");
+    EXPECT_EQ(SoundRules::accessibleLabel(VelmorSound::stone), "Stone, Sharp, immediate");
+    EXPECT_FALSE(SoundRules::hasPreview(VelmorSound::silence));
+    EXPECT_TRUE(SoundRules::hasPreview(VelmorSound::windInPines));
+    EXPECT_EQ(SoundRules::pictureName(VelmorSound::windInPines), "wind-in-pines");
+}
+
+TEST(ThemeRules, SelectAndPreview) {
+    test::coreApplication();
+    test::StateWorld world;
+    EXPECT_EQ(ThemeRules::accessibleLabel(VelmorTheme::charcoal),
+              "Charcoal theme, Quiet dark room");
+    QSignalSpy now(&world.notifications, &Commands::showNow);
+    ThemeRules::select(world.state, VelmorTheme::forest);
+    EXPECT_EQ(world.state.theme(), VelmorTheme::forest);
+    EXPECT_EQ(now.count(), 0);
+    ThemeRules::preview(world.state, world.notifications, VelmorTheme::ember);
+    EXPECT_EQ(world.state.theme(), VelmorTheme::ember);
+    EXPECT_EQ(now.count(), 1);
+}
+
+namespace {
+
+struct FakeLoginItem final : LoginItem {
+    bool enabled = false;
+    bool refuse = false;
+    bool isEnabled() const override { return enabled; }
+    bool registerItem() override { return refuse ? false : (enabled = true); }
+    bool unregisterItem() override {
+        if (refuse)
+            return false;
+        enabled = false;
+        return true;
+    }
+};
+
+} // namespace
+
+TEST(GeneralRules, LaunchAtLoginAndCalendarRequest) {
+    FakeLoginItem item;
+    EXPECT_TRUE(GeneralRules::applyLaunchAtLogin(item, true));
+    EXPECT_FALSE(GeneralRules::applyLaunchAtLogin(item, false));
+    item.refuse = true;
+    EXPECT_FALSE(GeneralRules::applyLaunchAtLogin(item, true)) << "a refusal snaps back";
+    item.enabled = true;
+    EXPECT_TRUE(GeneralRules::applyLaunchAtLogin(item, false));
+
+    test::coreApplication();
+    int requests = 0;
+    GeneralRules::pauseDuringCallsChanged(true, [&] { ++requests; });
+    GeneralRules::pauseDuringCallsChanged(false, [&] { ++requests; });
+    EXPECT_EQ(requests, 0) << "the request runs after the current event";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(requests, 1);
+    GeneralRules::pauseDuringCallsChanged(true, [&] { ++requests; });
+    QCoreApplication::processEvents();
+    EXPECT_EQ(requests, 2) << "asked again every time it is turned on";
+    EXPECT_EQ(GeneralRules::openSettingsShortcut(), "Ctrl+,");
+}
+
+TEST(AboutRules, VersionAndFeedbackLink) {
+    EXPECT_EQ(AboutRules::versionLine(), "v0.1 alpha");
+    const QUrl url = AboutRules::feedbackUrl();
+    ASSERT_TRUE(url.isValid());
+    EXPECT_EQ(url.scheme(), "mailto");
+    EXPECT_EQ(url.toEncoded(), "mailto:feedback@velmor.app?subject=Velmor%20feedback");
+    EXPECT_FALSE(AboutRules::feedbackUrl("not an address").isValid());
+    EXPECT_FALSE(AboutRules::feedbackUrl("").isValid());
+}

@@ -1,0 +1,298 @@
+#include "ui/window/MainWindow.h"
+#include "../../core/shortcuts/FakeHotKeys.h"
+#include "StateWorld.h"
+#include "TestApp.h"
+#include "core/screens/SidebarSection.h"
+#include "core/shortcuts/GlobalShortcuts.h"
+#include "platform/desktop/Autostart.h"
+#include "ui/controls/SelectableItem.h"
+#include "ui/controls/VelmorSegmentedPicker.h"
+#include "ui/screens/GeneralScreen.h"
+#include "ui/screens/ShortcutRecorder.h"
+#include "ui/screens/TimerScreen.h"
+#include "ui/window/SidebarView.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace velmor;
+using shortcuts::GlobalShortcuts;
+using shortcuts::Shortcut;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!test::guiApplication())
+            GTEST_SKIP() << "no display";
+        GlobalShortcuts::initialize(world.store, hotKeys);
+        // The name is made once per process; its default is stored afresh for each test.
+        GlobalShortcuts::reset({shortcuts::triggerVelmoring()});
+        window = std::make_unique<MainWindow>(WindowServices{world.state,
+                                                             world.notifications,
+                                                             {},
+                                                             nullptr,
+                                                             {},
+                                                             &autostart,
+                                                             [this] { ++calendarRequests; }},
+                                              [](QWidget* parent) {
+                                                  auto* page = new QWidget(parent);
+                                                  page->setObjectName(QStringLiteral("library"));
+                                                  return page;
+                                              });
+        window->bringToFront();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void clickRow(SidebarSection section) {
+        QTest::mouseClick(window->sidebar()->row(section), Qt::LeftButton);
+    }
+    template <typename T> T* screen() { return qobject_cast<T*>(window->currentScreen()); }
+
+    test::StateWorld world;
+    test::FakeHotKeys hotKeys;
+    XdgAutostart autostart{QStringLiteral("/opt/Velmor Apps/velmor")};
+    int calendarRequests = 0;
+    std::unique_ptr<MainWindow> window;
+};
+
+bool accessibleSelected(QWidget* widget) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
+    return iface && iface->state().selected;
+}
+
+// Sends real key presses through the X server to the focused window.
+void xdotoolKey(const QString& keys) {
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), keys});
+    QTest::qWait(150);
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, SectionsGiveFreshScreens) {
+    EXPECT_EQ(window->selection(), SidebarSection::home);
+    EXPECT_EQ(window->currentScreen()->objectName(), "homeScreen");
+    EXPECT_EQ(window->size(), QSize(600, 450));
+    EXPECT_TRUE(accessibleSelected(window->sidebar()->row(SidebarSection::home)));
+
+    clickRow(SidebarSection::content);
+    EXPECT_EQ(window->selection(), SidebarSection::content);
+    EXPECT_TRUE(window->currentScreen()->findChild<QWidget*>("library") ||
+                window->currentScreen()->objectName() == "contentScreen");
+    EXPECT_TRUE(accessibleSelected(window->sidebar()->row(SidebarSection::content)));
+    EXPECT_FALSE(accessibleSelected(window->sidebar()->row(SidebarSection::home)));
+    QPointer<QWidget> library = window->currentScreen();
+
+    // The same section again: the screen stays.
+    clickRow(SidebarSection::content);
+    EXPECT_EQ(window->currentScreen(), library.data());
+
+    clickRow(SidebarSection::timer);
+    clickRow(SidebarSection::content);
+    QTest::qWait(50);
+    EXPECT_TRUE(library.isNull()) << "leaving a section discards its screen";
+
+    // Keyboard: Tab reaches the rows, Space selects.
+    window->sidebar()->row(SidebarSection::about)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(window->sidebar()->row(SidebarSection::about), Qt::Key_Space);
+    EXPECT_EQ(window->selection(), SidebarSection::about);
+
+    // Ctrl+, opens the general settings.
+    QTest::keyClick(window.get(), Qt::Key_Comma, Qt::ControlModifier);
+    EXPECT_EQ(window->selection(), SidebarSection::general);
+
+    // Closing hides, and the window opens at Home again.
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    window->bringToFront();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    EXPECT_EQ(window->selection(), SidebarSection::home);
+    EXPECT_EQ(window->currentScreen()->objectName(), "homeScreen");
+
+    window->resize(300, 200);
+    QTest::qWait(100);
+    EXPECT_GE(window->width(), 480);
+    EXPECT_GE(window->height(), 350);
+}
+
+TEST_F(MainWindowTest, StatusWidgetSendsCommands) {
+    QSignalSpy start(&world.notifications, &Commands::startSession);
+    QSignalSpy stop(&world.notifications, &Commands::stopSession);
+    SessionStatusWidget* status = window->sidebar()->statusWidget();
+
+    world.state.setState(VelmorState::idle());
+    EXPECT_EQ(status->accessibleName(), "Velmor is paused. Tap to start.");
+    QTest::mouseClick(status, Qt::LeftButton);
+    EXPECT_EQ(start.count(), 1);
+    EXPECT_EQ(stop.count(), 0);
+    EXPECT_EQ(world.state.state(), VelmorState::idle()) << "the widget never changes the state";
+
+    for (const VelmorState& running :
+         {VelmorState::velmoring("x"), VelmorState::transitioning(), VelmorState::dismissing()}) {
+        world.state.setState(running);
+        EXPECT_EQ(status->accessibleName(), "Velmor is active. Tap to pause.");
+        QTest::mouseClick(status, Qt::LeftButton);
+    }
+    EXPECT_EQ(stop.count(), 3);
+    EXPECT_EQ(start.count(), 1);
+    status->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(status, Qt::Key_Return);
+    EXPECT_EQ(stop.count(), 4);
+}
+
+TEST_F(MainWindowTest, SegmentedPickerWritesAndFollows) {
+    clickRow(SidebarSection::timer);
+    auto* timer = screen<TimerScreen>();
+    ASSERT_TRUE(timer);
+    ui::VelmorSegmentedPicker* picker = timer->modePicker();
+    const auto segments = picker->segments();
+    ASSERT_EQ(segments.size(), 2);
+    EXPECT_EQ(segments[0]->width(), segments[1]->width()) << "two equal halves";
+    EXPECT_EQ(segments[1]->accessibleName(), "Random");
+
+    QTest::mouseClick(segments[1], Qt::LeftButton);
+    EXPECT_EQ(world.state.intervalMode(), IntervalMode::random);
+    EXPECT_TRUE(accessibleSelected(segments[1]));
+    EXPECT_TRUE(timer->randomMinInput()->isVisible());
+    EXPECT_FALSE(timer->fixedInput()->isVisible());
+
+    world.state.setIntervalMode(IntervalMode::fixed);
+    EXPECT_EQ(picker->selectedIndex(), 0) << "follows a change made elsewhere";
+
+    // Random range: a maximum picked at or below the minimum moves up at once.
+    world.state.setIntervalMode(IntervalMode::random);
+    world.state.setRandomMinMinutes(30);
+    QComboBox* maxNumber = timer->randomMaxInput()->numberMenu();
+    maxNumber->setCurrentIndex(3); // 20
+    emit maxNumber->activated(3);
+    EXPECT_EQ(world.state.randomMaxMinutes(), 45);
+    EXPECT_EQ(maxNumber->currentText(), "45");
+
+    // Three cases, three thirds.
+    clickRow(SidebarSection::general);
+    auto* general = screen<GeneralScreen>();
+    ASSERT_TRUE(general);
+    const auto thirds = general->appearancePicker()->segments();
+    ASSERT_EQ(thirds.size(), 3);
+    EXPECT_LE(std::abs(thirds[0]->width() - thirds[2]->width()), 1);
+    QTest::mouseClick(thirds[2], Qt::LeftButton);
+    EXPECT_EQ(world.state.appearanceMode(), AppearanceMode::dark);
+    EXPECT_LT(window->palette().color(QPalette::Window).lightnessF(), 0.5);
+}
+
+TEST_F(MainWindowTest, LaunchAtLoginWritesAValidEntry) {
+    clickRow(SidebarSection::general);
+    auto* general = screen<GeneralScreen>();
+    ASSERT_TRUE(general);
+    QCheckBox* toggle = general->launchAtLoginToggle();
+    EXPECT_FALSE(toggle->isChecked());
+
+    QTest::mouseClick(toggle, Qt::LeftButton, {}, QPoint(6, toggle->height() / 2));
+    ASSERT_TRUE(toggle->isChecked());
+    const QString path = XdgAutostart::entryPath();
+    EXPECT_TRUE(path.startsWith(world.home.configDir()));
+    const QByteArray entry = test::readFile(path);
+    EXPECT_TRUE(entry.contains("Exec=\"/opt/Velmor Apps/velmor\"\n")) << entry.constData();
+    EXPECT_EQ(QProcess::execute(QStringLiteral("desktop-file-validate"), {path}), 0);
+
+    QTest::mouseClick(toggle, Qt::LeftButton, {}, QPoint(6, toggle->height() / 2));
+    EXPECT_FALSE(toggle->isChecked());
+    EXPECT_FALSE(QFile::exists(path));
+
+    // A desktop that refuses: the checkbox snaps back to the real state.
+    QDir(world.home.configDir() + "/autostart").removeRecursively();
+    test::writeFile(world.home.configDir() + "/autostart", "not a folder");
+    QTest::mouseClick(toggle, Qt::LeftButton, {}, QPoint(6, toggle->height() / 2));
+    EXPECT_FALSE(toggle->isChecked());
+
+    // Calls: turning the pause on asks the calendars again, each time.
+    QCheckBox* calls = general->pauseDuringCallsToggle();
+    ASSERT_TRUE(calls->isChecked());
+    calls->click();
+    calls->click();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(world.state.pauseDuringCalls());
+    EXPECT_EQ(calendarRequests, 1);
+}
+
+TEST_F(MainWindowTest, RecorderStoresRefusesAndAsks) {
+    clickRow(SidebarSection::general);
+    auto* general = screen<GeneralScreen>();
+    ASSERT_TRUE(general);
+    ShortcutRecorder* recorder = general->recorder();
+    EXPECT_FALSE(recorder->isRecording()) << "opening the screen does not start recording";
+    EXPECT_EQ(recorder->text(), "Ctrl+Shift+G");
+    EXPECT_EQ(recorder->accessibleName(), "Ctrl+Shift+G");
+    const Shortcut old(5, shortcuts::carbon::command | shortcuts::carbon::shift);
+    EXPECT_TRUE(hotKeys.isGrabbed(old));
+
+    int alerts = 0;
+    bool force = false;
+    recorder->setAlert([&](const QString&, const QString& informative, bool offersForce) {
+        ++alerts;
+        EXPECT_TRUE(offersForce);
+        EXPECT_FALSE(informative.isEmpty());
+        return force;
+    });
+
+    QTest::mouseClick(recorder, Qt::LeftButton, {}, QPoint(20, recorder->height() / 2));
+    ASSERT_TRUE(recorder->isRecording());
+    EXPECT_TRUE(GlobalShortcuts::isPaused());
+    xdotoolKey(QStringLiteral("k"));
+    EXPECT_TRUE(recorder->isRecording()) << "a plain letter only beeps";
+    EXPECT_EQ(GlobalShortcuts::getShortcut(shortcuts::triggerVelmoring()), old);
+
+    xdotoolKey(QStringLiteral("ctrl+alt+k"));
+    const Shortcut ctrlAltK(0x28, shortcuts::carbon::command | shortcuts::carbon::option);
+    EXPECT_EQ(GlobalShortcuts::getShortcut(shortcuts::triggerVelmoring()), ctrlAltK);
+    EXPECT_EQ(world.store.string("GlobalShortcuts_triggerVelmoring"),
+              QStringLiteral(R"({"carbonKeyCode":40,"carbonModifiers":2304})"));
+    EXPECT_FALSE(recorder->isRecording());
+    EXPECT_FALSE(GlobalShortcuts::isPaused());
+    EXPECT_EQ(recorder->text(), "Ctrl+Alt+K");
+    EXPECT_TRUE(hotKeys.isGrabbed(ctrlAltK)) << "the new shortcut works at once";
+    EXPECT_FALSE(hotKeys.isGrabbed(old)) << "the old one is let go";
+
+    // A combination the desktop holds: the alert; OK stores nothing, "Use Anyway" stores it.
+    const Shortcut ctrlAltT(0x11, shortcuts::carbon::command | shortcuts::carbon::option);
+    hotKeys.taken.insert(ctrlAltT);
+    QTest::mouseClick(recorder, Qt::LeftButton, {}, QPoint(20, recorder->height() / 2));
+    xdotoolKey(QStringLiteral("ctrl+alt+t"));
+    EXPECT_EQ(alerts, 1);
+    EXPECT_EQ(GlobalShortcuts::getShortcut(shortcuts::triggerVelmoring()), ctrlAltK);
+    EXPECT_TRUE(recorder->isRecording()) << "recording goes on after the alert";
+    force = true;
+    xdotoolKey(QStringLiteral("ctrl+alt+t"));
+    EXPECT_EQ(alerts, 2);
+    EXPECT_EQ(GlobalShortcuts::getShortcut(shortcuts::triggerVelmoring()), ctrlAltT);
+
+    // Our own menu command: Ctrl+, opens the settings, so it cannot be recorded.
+    recorder->setAlert([&](const QString& text, const QString&, bool offersForce) {
+        EXPECT_FALSE(offersForce);
+        EXPECT_TRUE(text.contains("Open settings")) << text.toStdString();
+        ++alerts;
+        return false;
+    });
+    QTest::mouseClick(recorder, Qt::LeftButton, {}, QPoint(20, recorder->height() / 2));
+    xdotoolKey(QStringLiteral("ctrl+comma"));
+    EXPECT_EQ(alerts, 3);
+    EXPECT_EQ(GlobalShortcuts::getShortcut(shortcuts::triggerVelmoring()), ctrlAltT);
+
+    // Backspace clears: the default's key then holds false, and the box shows its placeholder.
+    xdotoolKey(QStringLiteral("BackSpace"));
+    EXPECT_EQ(GlobalShortcuts::getShortcut(shortcuts::triggerVelmoring()), std::nullopt);
+    EXPECT_EQ(recorder->accessibleName(), "Record Shortcut");
+    xdotoolKey(QStringLiteral("Escape"));
+    EXPECT_FALSE(recorder->isRecording());
+    EXPECT_FALSE(GlobalShortcuts::isPaused());
+}
