@@ -18,6 +18,7 @@
 #include "platform/microphone/MicrophoneChain.h"
 #include "platform/sound/SoundManager.h"
 #include "platform/x11/X11HotKeys.h"
+#include "ui/library/ContentLibraryScreen.h"
 #include "ui/overlay/OverlayManager.h"
 #include "ui/tray/TrayMenu.h"
 #include "ui/window/MainWindow.h"
@@ -142,6 +143,9 @@ int main(int argc, char** argv) {
                            if (calls)
                                calls->requestCalendarAccess();
                        }});
+    window.setContentScreen([&state, &content](QWidget* parent) {
+        return new ContentLibraryScreen(UserLibrary::shared(), content, state, parent);
+    });
     TrayMenu tray(state, commands, [&window] { window.bringToFront(); });
     tray.show();
 

@@ -3,6 +3,7 @@
 #include "core/content/ContentManager.h"
 #include "core/content/UserLibrary.h"
 #include "core/settings/AppState.h"
+#include "ui/controls/ToolbarButton.h"
 #include "ui/library/LibraryStyle.h"
 #include "ui/library/PlainButton.h"
 #include "ui/library/PromptScreens.h"
@@ -151,24 +152,14 @@ ContentLibraryScreen::ContentLibraryScreen(UserLibrary& library, ContentManager&
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(16);
-    PlainButton::Look look;
-    look.font = libraryStyle::regular(12);
-    look.padding = QMargins(10, 5, 10, 5);
-    look.hoverFill = 0.06;
-    auto* exportButton =
-        new PlainButton(QStringLiteral("square.and.arrow.up"), tr("Export"), shelf_);
-    auto* importButton =
-        new PlainButton(QStringLiteral("square.and.arrow.down"), tr("Import"), shelf_);
-    for (PlainButton* button : {exportButton, importButton}) {
-        button->setLook(look);
-        buttons->addWidget(button);
-    }
-    export_ = exportButton;
-    import_ = importButton;
+    export_ = new ui::ToolbarButton(
+        tr("Export"), QStringLiteral("square.and.arrow.up"), [this] { exportLibrary(); }, shelf_);
+    import_ = new ui::ToolbarButton(
+        tr("Import"), QStringLiteral("square.and.arrow.down"), [this] { importLibrary(); }, shelf_);
+    buttons->addWidget(export_);
+    buttons->addWidget(import_);
     buttons->addStretch(1);
     column->addLayout(buttons);
-    connect(export_, &QAbstractButton::clicked, this, &ContentLibraryScreen::exportLibrary);
-    connect(import_, &QAbstractButton::clicked, this, &ContentLibraryScreen::importLibrary);
 
     layout_->addWidget(shelf_);
     current_ = shelf_;

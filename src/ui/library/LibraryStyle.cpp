@@ -1,6 +1,6 @@
 #include "ui/library/LibraryStyle.h"
 
-#include "platform/desktop/Fonts.h"
+#include "ui/controls/Style.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -9,31 +9,33 @@
 namespace velmor::libraryStyle {
 
 QFont regular(int pixelSize) {
-    QFont font(QStringLiteral("Lora"));
-    font.setStyleHint(QFont::Serif);
-    font.setPixelSize(pixelSize);
-    return font;
+    return ui::regularFont(pixelSize);
 }
 
 QFont italic(int pixelSize) {
-    return loraItalic(pixelSize);
+    return ui::italicFont(pixelSize);
 }
 
 QColor text(const QWidget* widget, Level level) {
-    QColor c = widget->palette().color(QPalette::WindowText);
-    static constexpr double opacity[] = {0.88, 0.55, 0.30, 0.14};
-    c.setAlphaF(float(opacity[int(level)]));
-    return c;
+    switch (level) {
+    case Level::primary:
+        return ui::primaryColor(widget);
+    case Level::secondary:
+        return ui::secondaryColor(widget);
+    case Level::tertiary:
+        return ui::tertiaryColor(widget);
+    case Level::quaternary:
+        break;
+    }
+    return ui::quaternaryColor(widget);
 }
 
 QColor fill(const QWidget* widget, double opacity) {
-    QColor c = widget->palette().color(QPalette::WindowText);
-    c.setAlphaF(float(opacity));
-    return c;
+    return ui::primaryFill(widget, opacity);
 }
 
 QColor color(const ThemeColor& c) {
-    return QColor::fromRgbF(float(c.red), float(c.green), float(c.blue), float(c.alpha));
+    return ui::toQColor(c);
 }
 
 namespace {

@@ -310,7 +310,7 @@ TEST(LibraryScreen, ExportAndImportAskForThePathInASheetOnTheWindow) {
     EXPECT_EQ(QFileInfo(dialog->selectedFiles().value(0)).fileName(), "velmor-library.velmor");
     const QString path = s.home.path() + "/chosen.velmor";
     dialog->selectFile(path);
-    dialog->accept();
+    static_cast<QDialog*>(dialog)->accept();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(decodeLibrary(test::readFile(path)), s.library.data());
 
@@ -327,7 +327,7 @@ TEST(LibraryScreen, ExportAndImportAskForThePathInASheetOnTheWindow) {
     dialog = s.screen.findChild<QFileDialog*>();
     ASSERT_TRUE(dialog);
     dialog->selectFile(path);
-    dialog->accept();
+    static_cast<QDialog*>(dialog)->accept();
     ASSERT_EQ(s.library.data().userPrompts.size(), 1);
     EXPECT_EQ(s.library.data().userPrompts[0].text, "Mine");
 }
