@@ -1,5 +1,6 @@
 #include "ui/library/PlainButton.h"
 
+#include <QFocusEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -54,7 +55,7 @@ void PlainButton::paintEvent(QPaintEvent*) {
         painter.setBrush(libraryStyle::fill(this, look_.hoverFill));
         painter.drawRoundedRect(box, look_.radius, look_.radius);
     }
-    if (hasFocus()) {
+    if (hasFocus() && keyboardFocus_) {
         painter.setPen(QPen(palette().color(QPalette::Highlight), 1.2));
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(box, look_.radius, look_.radius);
@@ -90,6 +91,25 @@ void PlainButton::enterEvent(QEnterEvent* event) {
 void PlainButton::leaveEvent(QEvent* event) {
     update();
     QAbstractButton::leaveEvent(event);
+}
+
+} // namespace velmor
+
+namespace velmor {
+
+bool cameByKeyboard(Qt::FocusReason reason) {
+    return reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+           reason == Qt::ShortcutFocusReason;
+}
+
+void PlainButton::focusInEvent(QFocusEvent* event) {
+    keyboardFocus_ = cameByKeyboard(event->reason());
+    QAbstractButton::focusInEvent(event);
+}
+
+void PlainButton::focusOutEvent(QFocusEvent* event) {
+    keyboardFocus_ = false;
+    QAbstractButton::focusOutEvent(event);
 }
 
 } // namespace velmor

@@ -10,6 +10,10 @@ namespace velmor {
 
 // A button without system chrome: an optional symbol, then a word, in a colour the owner
 // chooses; a faint fill while hovered where asked for, and a focus ring for keyboard users.
+// Whether a focus change came from the keyboard (Tab, Backtab, a shortcut): only then is a
+// focus ring drawn, so a click leaves no ring behind.
+bool cameByKeyboard(Qt::FocusReason reason);
+
 class PlainButton : public QAbstractButton {
     Q_OBJECT
 public:
@@ -37,8 +41,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    bool keyboardFocus_ = false; // the ring shows only when the keyboard brought the focus
     QString symbol_;
     Look look_;
     std::function<QColor()> color_;

@@ -6,6 +6,7 @@
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
@@ -174,6 +175,18 @@ void PromptRow::resizeEvent(QResizeEvent*) {
     placeButtons();
 }
 
+void PromptRow::focusInEvent(QFocusEvent* event) {
+    keyboardFocus_ = cameByKeyboard(event->reason());
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void PromptRow::focusOutEvent(QFocusEvent* event) {
+    keyboardFocus_ = false;
+    QWidget::focusOutEvent(event);
+    update();
+}
+
 void PromptRow::paintEvent(QPaintEvent*) {
     const Metrics& m = metrics();
     QPainter painter(this);
@@ -184,7 +197,7 @@ void PromptRow::paintEvent(QPaintEvent*) {
         painter.setBrush(libraryStyle::fill(this, 0.03));
         painter.drawRoundedRect(body, 6, 6);
     }
-    if (hasFocus()) {
+    if (hasFocus() && keyboardFocus_) {
         painter.setPen(QPen(palette().color(QPalette::Highlight), 1.2));
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(body.adjusted(0.6, 0.6, -0.6, -0.6), 6, 6);

@@ -44,9 +44,12 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void placeButtons();
+    bool keyboardFocus_ = false;
 
     AppState& appState_;
     ListEntry entry_;
