@@ -22,6 +22,7 @@
 #include "platform/microphone/MicrophoneChain.h"
 #include "platform/sound/SoundManager.h"
 #include "platform/x11/X11HotKeys.h"
+#include "ui/library/ContentLibraryScreen.h"
 #include "ui/overlay/OverlayManager.h"
 #include "ui/sync/SyncSettingsBlock.h"
 #include "ui/tray/TrayMenu.h"
@@ -168,6 +169,9 @@ int main(int argc, char** argv) {
                        }});
     window.setSyncBlock(
         [&syncSettings](QWidget* parent) { return new SyncSettingsBlock(syncSettings, parent); });
+    window.setContentScreen([&state, &content](QWidget* parent) {
+        return new ContentLibraryScreen(UserLibrary::shared(), content, state, parent);
+    });
     TrayMenu tray(state, commands, [&window] { window.bringToFront(); });
     tray.show();
 

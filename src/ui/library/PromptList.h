@@ -1,0 +1,88 @@
+#pragma once
+
+#include "core/screens/LibraryList.h"
+
+#include <QAbstractScrollArea>
+#include <QHash>
+
+#include <vector>
+
+namespace velmor {
+
+class AppState;
+class InlineEditor;
+class PlainButton;
+class PromptRow;
+class SetAsideRow;
+
+// A scrolling column of prompt rows that builds only the rows in view: heights are measured
+// without widgets (and cached), widgets are made for the visible lines and reused as the list
+// scrolls, so ten thousand prompts open and scroll without a stall. Tab walks the rows and
+// their buttons in order; Up and Down move from row to row.
+class PromptList final : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit PromptList(AppState& appState, QWidget* parent = nullptr);
+
+    void setEntries(const QList<ListEntry>& entries, int setAsideCount, bool setAsideExpanded);
+    // The editor shown in place of the entry being edited; owned by the caller.
+    void setEditor(InlineEditor* editor);
+
+    int entryCount() const { return int(entries_.size()); }
+    int contentHeight() const { return offsets_.empty() ? 0 : offsets_.back(); }
+    // The widget showing entry `index`, or null while it is out of view.
+    QWidget* widgetFor(int index) const;
+    // Widgets in view, top to bottom.
+    QList<QWidget*> visibleWidgets() const;
+    void scrollToEntry(int index);
+
+signals:
+    void actionTriggered(velmor::RowAction action, const velmor::PromptItem& prompt);
+    void restoreRequested(const QString& id);
+    void setAsideToggled();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool focusNextPrevChild(bool next) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    QString keyOf(const ListEntry& entry) const;
+    int measure(int index, bool exact);
+    bool measureInView();
+    void remeasure();
+    void relayout();
+    void placeVisible();
+    QWidget* materialize(int index);
+    QList<QWidget*> chainOf(QWidget* widget) const;
+    int indexOfWidget(QWidget* widget) const;
+    bool focusEntry(int index, bool first);
+    void onFocusChanged(QWidget* old, QWidget* now);
+    bool isExpanded(int index) const;
+
+    AppState& appState_;
+    QList<ListEntry> entries_;
+    QHash<QString, int> indexOfKey_;
+    std::vector<int> baseHeights_;
+    std::vector<char> exact_;  // measured, not estimated
+    std::vector<int> offsets_; // entries_.size() + 1
+    struct Measured {
+        QString text;
+        std::optional<QString> source, work;
+        int width = 0;
+        int height = 0;
+    };
+    QHash<QString, Measured> heightCache_;
+    int measuredWidth_ = -1;
+
+    QHash<QString, QWidget*> live_; // key -> widget in view
+    QList<PromptRow*> spareRows_;
+    QList<SetAsideRow*> spareAsideRows_;
+    PlainButton* header_;
+    InlineEditor* editor_ = nullptr;
+    QString hoveredKey_, focusKey_;
+};
+
+} // namespace velmor

@@ -1,0 +1,78 @@
+// Renders the library screens to PNG files for a look: the shelf, a category, "Yours" with
+// prompts, the editor and the set-aside list open; light and dark.
+//   library_preview <output folder>
+#include "LibraryWorld.h"
+#include "TestApp.h"
+#include "core/content/UserLibrary.h"
+#include "ui/library/ContentLibraryScreen.h"
+#include "ui/library/PromptList.h"
+#include "ui/library/PromptRow.h"
+#include "ui/library/PromptScreens.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDir>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace velmor;
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    QDir().mkpath(out);
+    for (const bool dark : {false, true}) {
+        test::LibraryWorld world;
+        app.setPalette(test::libraryPalette(dark));
+        const QList<PromptItem>& starters = world.content->starterPrompts();
+        world.library.toggleFavorite(starters[0].id);
+        world.library.toggleFavorite(starters[2].id);
+        world.library.hide(starters[1].id);
+        world.library.hide(starters[3].id);
+        const QStringList mine = {
+            "The smell of rain on warm stone",
+            "What would you do today if nothing needed fixing, and the afternoon were long "
+            "enough for a slow walk, a pot of tea and a letter to an old friend?",
+            "Morning light on the kitchen table", "My grandmother's laugh", "The quiet after snow"};
+        for (int i = 0; i < mine.size(); ++i)
+            world.library.addPrompt(
+                *makeUserPrompt(mine[i], i == 1 ? QStringLiteral("A friend") : QString()));
+        world.library.toggleFavorite(world.library.data().userPrompts[0].id);
+        world.library.hide(world.library.data().userPrompts[4].id);
+        world.state.setSittingWithPromptId(world.library.data().userPrompts[2].id);
+
+        ContentLibraryScreen screen(world.library, *world.content, world.state);
+        screen.resize(600, 560);
+        screen.setAutoFillBackground(true);
+        screen.show();
+        if (!QTest::qWaitForWindowExposed(&screen))
+            return 1;
+        const QString suffix = dark ? "-dark.png" : "-light.png";
+        const auto shot = [&](const QString& name) {
+            QTest::qWait(50);
+            screen.grab().save(out + "/" + name + suffix);
+        };
+        shot("shelf");
+
+        screen.openCategory(PromptCategory::question);
+        auto* detail = qobject_cast<PromptListScreen*>(screen.currentView());
+        detail->setSetAsideExpanded(true);
+        QTest::qWait(20);
+        // Hover the second row so its action bar shows.
+        if (QWidget* row = detail->list()->widgetFor(1)) {
+            QCursor::setPos(row->mapToGlobal(QPoint(40, 12)));
+            QTest::mouseMove(row, QPoint(40, 12));
+        }
+        shot("category");
+
+        screen.showShelf();
+        screen.openYours();
+        auto* yours = qobject_cast<YourPromptsView*>(screen.currentView());
+        yours->promptField()->setText("A new one");
+        yours->beginEdit(world.library.data().userPrompts[1]);
+        yours->setSetAsideExpanded(true);
+        shot("yours");
+        QCursor::setPos(0, 0);
+    }
+    return 0;
+}

@@ -1,0 +1,333 @@
+#include "LibraryWorld.h"
+#include "TestApp.h"
+#include "core/content/UserLibrary.h"
+#include "ui/library/ContentLibraryScreen.h"
+#include "ui/library/PlainButton.h"
+#include "ui/library/PromptList.h"
+#include "ui/library/PromptRow.h"
+#include "ui/library/PromptScreens.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace velmor;
+
+namespace {
+
+// The screen on the real display, active, so keys and focus behave as for the user.
+struct WithApplication {
+    WithApplication() { test::guiApplication(); }
+};
+
+struct Screen : WithApplication, test::LibraryWorld {
+    ContentLibraryScreen screen{library, *content, state};
+    Screen() {
+        screen.resize(600, 560);
+        screen.show();
+        screen.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&screen));
+    }
+    PromptListScreen* listScreen() const {
+        return qobject_cast<PromptListScreen*>(screen.currentView());
+    }
+    PromptList* list() const { return listScreen()->list(); }
+    template <class Row> Row* row(int index) const {
+        list()->scrollToEntry(index);
+        return qobject_cast<Row*>(list()->widgetFor(index));
+    }
+    std::optional<UserLibraryData> onDisk() {
+        clock.advance(UserLibrary::saveDelaySeconds);
+        return decodeLibrary(test::readFile(libraryPath()));
+    }
+    // Shows the row's action bar the way the keyboard does, then presses the named action.
+    void press(PromptRow* row, const QString& accessibleName) {
+        row->setFocus();
+        QApplication::processEvents();
+        for (QWidget* widget : row->focusChain())
+            if (widget->accessibleName() == accessibleName) {
+                ASSERT_TRUE(widget->isVisible()) << accessibleName.toStdString();
+                QTest::mouseClick(widget, Qt::LeftButton);
+                return;
+            }
+        FAIL() << "no action " << accessibleName.toStdString();
+    }
+};
+
+QStringList names(const QList<QWidget*>& widgets) {
+    QStringList out;
+    for (QWidget* w : widgets)
+        out << w->accessibleName();
+    return out;
+}
+
+// How many pixels of `image` are close to `color`.
+int pixelsNear(const QImage& image, const QColor& color) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::abs(c.red() - color.red()) + std::abs(c.green() - color.green()) +
+                    std::abs(c.blue() - color.blue()) <
+                40)
+                ++count;
+        }
+    return count;
+}
+
+} // namespace
+
+TEST(LibraryScreen, ReturnInEitherFieldAddsThePromptAndSavesItToDisk) {
+    Screen s;
+    s.screen.openYours();
+    auto* yours = qobject_cast<YourPromptsView*>(s.screen.currentView());
+    ASSERT_TRUE(yours);
+    EXPECT_TRUE(yours->emptyLabel()->isVisible());
+    QLineEdit* text = yours->promptField();
+    QLineEdit* source = yours->attributionField();
+    EXPECT_EQ(text->accessibleName(), "Add something you love...");
+    EXPECT_EQ(source->accessibleName(), "Attribution (optional)");
+    EXPECT_FALSE(source->isVisible());
+
+    QTest::keyClicks(text, "  ");
+    EXPECT_TRUE(source->isVisible());
+    QTest::keyClick(text, Qt::Key_Return); // blank: nothing added, text kept
+    EXPECT_EQ(text->text(), "  ");
+    text->clear();
+    EXPECT_FALSE(source->isVisible());
+
+    QTest::keyClicks(text, "  Warm bread  ");
+    QTest::keyClick(text, Qt::Key_Return);
+    QTest::keyClicks(text, "The sea");
+    QTest::keyClicks(source, " A sailor ");
+    QTest::keyClick(source, Qt::Key_Return);
+    EXPECT_EQ(text->text(), "");
+    EXPECT_EQ(source->text(), "");
+    EXPECT_FALSE(source->isVisible());
+
+    const auto disk = s.onDisk();
+    ASSERT_TRUE(disk);
+    ASSERT_EQ(disk->userPrompts.size(), 2);
+    EXPECT_EQ(disk->userPrompts[0].text, "Warm bread");
+    EXPECT_EQ(disk->userPrompts[0].source, std::nullopt);
+    EXPECT_EQ(disk->userPrompts[1].text, "The sea");
+    EXPECT_EQ(disk->userPrompts[1].source, QString("A sailor"));
+    EXPECT_EQ(disk->userPrompts[1].category, PromptCategory::question);
+
+    // Both rows are shown, each named by its text and attribution.
+    EXPECT_FALSE(yours->emptyLabel()->isVisible());
+    auto* row = s.row<PromptRow>(1);
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->accessibleName(), "The sea — A sailor");
+}
+
+TEST(LibraryScreen, EditInPlaceSavesOrCancelsAndDeleteRemovesTheRow) {
+    Screen s;
+    s.library.addPrompt(*makeUserPrompt("First", "Someone"));
+    s.library.addPrompt(*makeUserPrompt("Second", ""));
+    s.screen.openYours();
+    auto* yours = qobject_cast<YourPromptsView*>(s.screen.currentView());
+    s.press(s.row<PromptRow>(0), "Edit this prompt");
+    InlineEditor* editor = yours->editor();
+    ASSERT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->textField()->text(), "First");
+    EXPECT_EQ(editor->attributionField()->text(), "Someone");
+    EXPECT_EQ(names(editor->focusChain()),
+              QStringList({"Prompt text", "Attribution (optional)", "Save", "Cancel"}));
+
+    editor->textField()->selectAll();
+    QTest::keyClicks(editor->textField(), "Changed");
+    editor->attributionField()->clear();
+    QTest::keyClick(editor->attributionField(), Qt::Key_Return);
+    EXPECT_FALSE(editor->isVisible());
+    auto disk = s.onDisk();
+    ASSERT_TRUE(disk);
+    EXPECT_EQ(disk->userPrompts[0].text, "Changed");
+    EXPECT_EQ(disk->userPrompts[0].source, std::nullopt);
+
+    // Cancel writes nothing.
+    s.press(s.row<PromptRow>(1), "Edit this prompt");
+    QTest::keyClicks(editor->textField(), " more");
+    QTest::mouseClick(editor->focusChain()[3], Qt::LeftButton);
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(s.library.data().userPrompts[1].text, "Second");
+
+    s.press(s.row<PromptRow>(0), "Delete this prompt");
+    EXPECT_EQ(s.list()->entryCount(), 1);
+    EXPECT_EQ(s.row<PromptRow>(0)->entry().prompt.text, "Second");
+    EXPECT_EQ(s.onDisk()->userPrompts.size(), 1);
+}
+
+TEST(LibraryScreen, FavourSetAsideAndRestoreAStarterPrompt) {
+    Screen s;
+    ASSERT_EQ(s.screen.shelfRows().size(), 4);
+    const int questions = s.screen.shelfRows()[0]->row().count;
+    QTest::mouseClick(s.screen.shelfRows()[0], Qt::LeftButton, {}, QPoint(200, 10));
+    ASSERT_TRUE(s.listScreen());
+    auto* row = s.row<PromptRow>(0);
+    ASSERT_TRUE(row);
+    const PromptItem prompt = row->entry().prompt;
+    EXPECT_EQ(names(row->focusChain()).mid(1),
+              QStringList({"Sit with this prompt for every overlay", "Add to favorites",
+                           "Set this prompt aside"}));
+
+    s.press(row, "Add to favorites");
+    EXPECT_TRUE(s.library.data().favoriteIds.contains(prompt.id));
+    // At rest the favourite shows its heart in the theme's colour.
+    s.listScreen()->backButton()->setFocus();
+    QApplication::processEvents();
+    row = s.row<PromptRow>(0);
+    const QColor heart = libraryStyle::color(themeInfo(s.state.theme()).favoriteColor);
+    EXPECT_GT(pixelsNear(row->grab().toImage(), heart), 10);
+    EXPECT_EQ(s.row<PromptRow>(0)->actionButton(RowAction::unfavorite)->accessibleName(),
+              "Remove from favorites");
+
+    s.press(s.row<PromptRow>(0), "Set this prompt aside");
+    EXPECT_TRUE(s.library.data().hiddenIds.contains(prompt.id));
+    EXPECT_NE(s.row<PromptRow>(0)->entry().prompt.id, prompt.id);
+    const int header = s.list()->entryCount() - 1;
+    s.list()->scrollToEntry(header);
+    auto* toggle = qobject_cast<PlainButton*>(s.list()->widgetFor(header));
+    ASSERT_TRUE(toggle);
+    EXPECT_EQ(toggle->accessibleName(), "1 set aside");
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    auto* aside = s.row<SetAsideRow>(s.list()->entryCount() - 1);
+    ASSERT_TRUE(aside);
+    EXPECT_EQ(aside->restoreButton()->accessibleName(), "Restore " + prompt.text);
+    QTest::mouseClick(aside->restoreButton(), Qt::LeftButton);
+    EXPECT_FALSE(s.library.data().hiddenIds.contains(prompt.id));
+    EXPECT_EQ(s.row<PromptRow>(0)->entry().prompt.id, prompt.id);
+
+    // Back on the shelf the counts follow: one favourite, nothing set aside.
+    QTest::mouseClick(s.listScreen()->backButton(), Qt::LeftButton);
+    EXPECT_EQ(s.screen.currentView(), s.screen.shelfRows()[0]->parentWidget());
+    EXPECT_EQ(s.screen.shelfRows()[0]->row().count, questions);
+    EXPECT_EQ(s.screen.shelfRows()[0]->row().favoriteCount, 1);
+    EXPECT_EQ(s.onDisk()->favoriteIds, QSet<QString>({prompt.id}));
+}
+
+TEST(LibraryScreen, SitWithAPromptAndTheNextDrawUsesIt) {
+    Screen s;
+    s.screen.openCategory(PromptCategory::body);
+    auto* row = s.row<PromptRow>(2);
+    const PromptItem prompt = row->entry().prompt;
+    s.press(row, "Sit with this prompt for every overlay");
+    EXPECT_EQ(s.state.sittingWithPromptId(), prompt.id);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(s.content->nextPrompt().id, prompt.id);
+    s.press(s.row<PromptRow>(2), "Stop sitting with this prompt");
+    EXPECT_EQ(s.state.sittingWithPromptId(), std::nullopt);
+}
+
+TEST(LibraryScreen, KeyboardReachesEveryActionInOrder) {
+    Screen s;
+    s.screen.openCategory(PromptCategory::question);
+    auto* first = s.row<PromptRow>(0);
+    first->setFocus();
+    QStringList reached;
+    for (int i = 0; i < 5; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached << QApplication::focusWidget()->accessibleName();
+    }
+    EXPECT_EQ(reached.mid(0, 3), QStringList({"Sit with this prompt for every overlay",
+                                              "Add to favorites", "Set this prompt aside"}));
+    EXPECT_EQ(reached[3], s.row<PromptRow>(1)->accessibleName());
+    // Space presses the focused action.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(s.state.sittingWithPromptId(), s.row<PromptRow>(1)->entry().prompt.id);
+    // Down moves to the next row.
+    s.row<PromptRow>(1)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), s.row<PromptRow>(2));
+}
+
+TEST(LibraryScreen, TenThousandPromptsBuildOnlyTheRowsInView) {
+    Screen s;
+    QList<PromptItem> many;
+    for (int i = 0; i < 10000; ++i)
+        many << *makeUserPrompt(QStringLiteral("Prompt number %1").arg(i), QString());
+    s.library.mergeLibrary(many, {}, {});
+    s.screen.openYours();
+    EXPECT_EQ(s.list()->entryCount(), 10000);
+    EXPECT_LT(s.list()->findChildren<PromptRow*>().size(), 40);
+    QScrollBar* bar = s.list()->verticalScrollBar();
+    bar->setValue(bar->maximum());
+    QApplication::processEvents();
+    const QList<QWidget*> shown = s.list()->visibleWidgets();
+    ASSERT_FALSE(shown.isEmpty());
+    EXPECT_EQ(qobject_cast<PromptRow*>(shown.last())->entry().prompt.text, "Prompt number 9999");
+    EXPECT_LT(s.list()->findChildren<PromptRow*>().size(), 40);
+}
+
+TEST(LibraryScreen, ExportThenImportMergesAndABrokenFileChangesNothing) {
+    Screen s;
+    s.library.addPrompt(*makeUserPrompt("Mine", ""));
+    const QString exported = s.home.path() + "/out/velmor-library.velmor";
+    QDir().mkpath(s.home.path() + "/out");
+    ASSERT_TRUE(s.screen.exportTo(exported));
+    EXPECT_EQ(decodeLibrary(test::readFile(exported)), s.library.data());
+
+    const PromptItem starter = s.content->starterPrompts()[0];
+    UserLibraryData other;
+    other.userPrompts << *makeUserPrompt("From elsewhere", "Friend");
+    other.favoriteIds << starter.id;
+    other.hiddenIds << s.content->starterPrompts()[1].id;
+    const QString incoming = s.home.path() + "/in.json";
+    test::writeFile(incoming, encodeLibrary(other));
+    EXPECT_EQ(s.screen.importFrom(incoming), ImportResult::merged);
+    EXPECT_EQ(s.library.data().userPrompts.size(), 2);
+    EXPECT_TRUE(s.library.data().favoriteIds.contains(starter.id));
+    // The shelf shows the merge at once.
+    EXPECT_EQ(s.screen.shelfRows()[3]->row().count, 2);
+    EXPECT_EQ(s.screen.summaryLabel()->text(), "101 prompts across 3 categories + yours");
+
+    const UserLibraryData before = s.library.data();
+    const QString broken = s.home.path() + "/broken.json";
+    test::writeFile(broken, R"({"userPrompts": [], "favoriteIds": ["x"]})");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(s.screen.importFrom(broken), ImportResult::failed);
+    EXPECT_EQ(testing::internal::GetCapturedStdout().rfind("Import failed: ", 0), 0u);
+    EXPECT_EQ(s.library.data(), before);
+    EXPECT_EQ(s.onDisk(), before);
+}
+
+TEST(LibraryScreen, ExportAndImportAskForThePathInASheetOnTheWindow) {
+    Screen s;
+    s.library.addPrompt(*makeUserPrompt("Mine", ""));
+    QTest::mouseClick(s.screen.exportButton(), Qt::LeftButton);
+    auto* dialog = s.screen.findChild<QFileDialog*>();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(dialog->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_EQ(dialog->nameFilters(),
+              QStringList({"Velmor library (*.velmor *.json)", "All files (*)"}));
+    EXPECT_EQ(QFileInfo(dialog->selectedFiles().value(0)).fileName(), "velmor-library.velmor");
+    const QString path = s.home.path() + "/chosen.velmor";
+    dialog->selectFile(path);
+    static_cast<QDialog*>(dialog)->accept();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(decodeLibrary(test::readFile(path)), s.library.data());
+
+    // Cancelling the import changes nothing; choosing the file merges it.
+    s.library.deletePrompt(s.library.data().userPrompts[0].id);
+    QTest::mouseClick(s.screen.importButton(), Qt::LeftButton);
+    dialog = s.screen.findChild<QFileDialog*>();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+    dialog->reject();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(s.library.data().userPrompts.isEmpty());
+    QTest::mouseClick(s.screen.importButton(), Qt::LeftButton);
+    dialog = s.screen.findChild<QFileDialog*>();
+    ASSERT_TRUE(dialog);
+    dialog->selectFile(path);
+    static_cast<QDialog*>(dialog)->accept();
+    ASSERT_EQ(s.library.data().userPrompts.size(), 1);
+    EXPECT_EQ(s.library.data().userPrompts[0].text, "Mine");
+}
