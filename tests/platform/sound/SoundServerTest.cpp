@@ -30,6 +30,10 @@ public:
     explicit SoundServer(const QString& runtimeDir) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_RUNTIME_DIR", runtimeDir);
+        // Off the session bus and the display: a server claims the bus name of the one sound
+        // server per session, so two tests' servers running side by side would refuse each other.
+        env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+        env.remove("DISPLAY");
         process_.setProcessEnvironment(env);
         process_.setProcessChannelMode(QProcess::MergedChannels);
     }
