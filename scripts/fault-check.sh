@@ -142,6 +142,74 @@ case_settings_dev_zero() { file_fault "$XDG_CONFIG_HOME/velmor/settings.json" ze
 case_library_fifo() { file_fault "$XDG_DATA_HOME/velmor/user-library.json" fifo; }
 case_library_dev_zero() { file_fault "$XDG_DATA_HOME/velmor/user-library.json" zero; }
 
+# Calendars that are not files, or that would expand forever: the program keeps answering.
+calendar_fault() { # what to list in calendarFiles
+  local listed=$1
+  printf '{"calendarFiles": "[\\"%s\\"]"}\n' "$listed" >"$XDG_CONFIG_HOME/velmor/settings.json"
+  start_velmor
+  local first=$pid
+  wait_for 15 started || { echo "it did not start"; return 1; }
+  "$velmor" --now >/dev/null 2>&1 # a fire asks the calendars
+  sleep 3
+  alive "$first" || { echo "it exited: $(tail -1 "$case_dir/out.log")"; return 1; }
+  timeout 5 "$velmor" --pause >/dev/null 2>&1 || { echo "no answer to a launch while reading it"; return 1; }
+  local rss
+  rss=$(rss_kb "$first")
+  [ "${rss:-0}" -lt $((400 * 1024)) ] || { echo "RSS ${rss} kB"; return 1; }
+}
+case_calendar_dev_zero() { calendar_fault /dev/zero; }
+case_calendar_fifo() {
+  mkfifo "$case_dir/meetings.ics"
+  calendar_fault "$case_dir/meetings.ics"
+}
+case_calendar_endless_time_zone() {
+  printf '%s\r\n' BEGIN:VCALENDAR VERSION:2.0 PRODID:-//fault//EN BEGIN:VTIMEZONE TZID:Endless \
+    BEGIN:STANDARD DTSTART:16010101T000000 RRULE:FREQ=SECONDLY TZOFFSETFROM:+0100 \
+    TZOFFSETTO:+0000 END:STANDARD END:VTIMEZONE BEGIN:VEVENT UID:x DTSTAMP:20260101T000000Z \
+    "DTSTART;TZID=Endless:20261206T090000" "DTEND;TZID=Endless:20261206T100000" END:VEVENT \
+    END:VCALENDAR >"$case_dir/endless.ics"
+  calendar_fault "$case_dir/endless.ics"
+}
+
+# The sound server goes away and comes back: the next overlay is heard from the new one.
+own_sound_server() {
+  pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
+    --load=module-native-protocol-unix --load="module-null-sink sink_name=out" \
+    >>"$case_dir/pulse.log" 2>&1 &
+  sound_pid=$!
+  case_pids+=("$sound_pid")
+  wait_for 10 pactl info >/dev/null 2>&1
+}
+heard_on_next_overlay() { # true when an overlay now rings on the server's sink
+  local raw="$case_dir/heard.raw"
+  parec -d out.monitor --format=s16le --channels=1 --rate=8000 >"$raw" 2>/dev/null &
+  local recorder=$!
+  "$velmor" --now >/dev/null 2>&1
+  sleep 4
+  kill "$recorder" 2>/dev/null
+  wait "$recorder" 2>/dev/null
+  xdotool key Escape 2>/dev/null
+  sleep 1
+  python3 -c '
+import array, sys
+data = array.array("h", open(sys.argv[1], "rb").read())
+sys.exit(0 if data and max(abs(x) for x in data) > 300 else 1)' "$raw"
+}
+case_sound_server_restarted() {
+  local pulse_dir="$case_dir/pulse-runtime"
+  mkdir -p "$pulse_dir" && chmod 700 "$pulse_dir"
+  export PULSE_SERVER="unix:$pulse_dir/pulse/native"
+  XDG_RUNTIME_DIR=$pulse_dir own_sound_server || { echo "no sound server"; return 1; }
+  start_velmor
+  wait_for 15 started || { echo "it did not start"; return 1; }
+  heard_on_next_overlay || { echo "not heard even before the restart"; return 1; }
+  kill "$sound_pid"
+  wait "$sound_pid" 2>/dev/null
+  XDG_RUNTIME_DIR=$pulse_dir own_sound_server || { echo "the sound server did not come back"; return 1; }
+  sleep 8 # the next overlay needs the last one gone
+  heard_on_next_overlay || { echo "silent after the sound server restarted"; return 1; }
+}
+
 cases=(
   stalled_instance_now
   socket_flood
@@ -149,6 +217,10 @@ cases=(
   settings_dev_zero
   library_fifo
   library_dev_zero
+  calendar_dev_zero
+  calendar_fifo
+  calendar_endless_time_zone
+  sound_server_restarted
 )
 
 # ---- running them ---------------------------------------------------------------------------
