@@ -34,14 +34,13 @@ TrayMenu::TrayMenu(AppState& state, Commands& commands, std::function<void()> op
     connect(toggle_, &QAction::triggered, this,
             [this] { commands_.send(MenuModel::forState(state_.state()).toggleCommand); });
     menu_->addSeparator();
-    connect(menu_->addAction(QStringLiteral("Velmor now")), &QAction::triggered, this,
+    connect(menu_->addAction(tr("Velmor now")), &QAction::triggered, this,
             [this] { commands_.send(Command::showNow); });
     menu_->addSeparator();
-    connect(menu_->addAction(QStringLiteral("Open Velmor")), &QAction::triggered, this,
-            std::move(openWindow));
+    connect(menu_->addAction(tr("Open Velmor")), &QAction::triggered, this, std::move(openWindow));
     menu_->addSeparator();
-    connect(menu_->addAction(QStringLiteral("Quit Velmor")), &QAction::triggered, qApp,
-            &QCoreApplication::quit, Qt::QueuedConnection);
+    connect(menu_->addAction(tr("Quit Velmor")), &QAction::triggered, qApp, &QCoreApplication::quit,
+            Qt::QueuedConnection);
 
     connect(&state_, &AppState::stateChanged, this, &TrayMenu::refresh);
 
