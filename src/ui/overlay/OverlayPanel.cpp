@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QPalette>
 #include <QScreen>
 #include <QWindow>
 
@@ -28,6 +29,12 @@ OverlayPanel::OverlayPanel(QScreen* screen, Clock& clock)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setWindowTitle(QStringLiteral("Velmor"));
+    // The same colours active or not: taking the keyboard would otherwise repaint every pixel.
+    QPalette colours = palette();
+    for (int role = 0; role < QPalette::NColorRoles; ++role)
+        colours.setBrush(QPalette::Inactive, QPalette::ColorRole(role),
+                         colours.brush(QPalette::Active, QPalette::ColorRole(role)));
+    setPalette(colours);
     if (screen) {
         // The native window must be made on the right screen before the geometry is set.
         create();
@@ -51,6 +58,14 @@ void OverlayPanel::resizeEvent(QResizeEvent* event) {
     if (content_)
         content_->setGeometry(rect());
     QWidget::resizeEvent(event);
+}
+
+void OverlayPanel::focusInEvent(QFocusEvent* event) {
+    event->accept();
+}
+
+void OverlayPanel::focusOutEvent(QFocusEvent* event) {
+    event->accept();
 }
 
 void OverlayPanel::present() {

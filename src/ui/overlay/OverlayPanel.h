@@ -44,6 +44,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Nothing looks different with the focus: no repaint of the whole screen when it comes.
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     bool inputAccepted() const { return clock_.now() > presentedAt + fadeInDuration; }

@@ -48,6 +48,7 @@ signals:
     void fadeOutPainted();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -62,6 +63,10 @@ private:
     void renderCache();
     void advance();
     void applyWindowOpacity(double opacity);
+    // The theme colour as the window's own background, filled in by the X server.
+    void applyNativeBackground();
+    // What must be painted on top of the native background: the text and attribution shown.
+    QRegion inkRegion() const;
 
     AppState& appState_;
     Clock& clock_;
@@ -78,6 +83,8 @@ private:
     int paints_ = 0;
     int fullRepaints_ = 0;
     bool fadeOutPaintPending_ = false;
+    bool nativeBackground_ = false;
+    bool forwardingExpose_ = false;
 };
 
 } // namespace velmor

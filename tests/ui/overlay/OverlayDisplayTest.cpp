@@ -27,6 +27,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include "TestApp.h"
 
@@ -131,12 +132,15 @@ protected:
         presentedAt = clock.now();
         overlays->present(prompt, [this] { ++dismissals; });
         QTest::qWait(30);
+        for (OverlayPanel* p : overlays->panels())
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(p->windowHandle(), 2000));
     }
 
-    // Moves the clock to `seconds` after the presentation and lets the frames catch up.
+    // Moves the clock to `seconds` after the presentation and lets the frames catch up: a
+    // background frame is due within 50 ms.
     void at(double seconds) {
         clock.advanceTo(presentedAt + seconds);
-        QTest::qWait(40);
+        QTest::qWait(100);
     }
 
     OverlayPanel* panel(int i) const { return overlays->panels().at(size_t(i)); }
