@@ -160,19 +160,29 @@ int main(int argc, char** argv) {
     sync.start();
 
     XdgAutostart autostart;
-    MainWindow window({state, commands, [&content] { return content.starterPrompts(); },
-                       &UserLibrary::shared(),
-                       [](VelmorSound sound) { SoundManager::shared().preview(sound); }, &autostart,
-                       [&calls] {
-                           if (calls)
-                               calls->requestCalendarAccess();
-                       }});
-    window.setSyncBlock(
-        [&syncSettings](QWidget* parent) { return new SyncSettingsBlock(syncSettings, parent); });
-    window.setContentScreen([&state, &content](QWidget* parent) {
-        return new ContentLibraryScreen(UserLibrary::shared(), content, state, parent);
-    });
-    TrayMenu tray(state, commands, [&window] { window.bringToFront(); });
+    // The window is built the first time it is opened: someone who keeps Velmor in the tray
+    // never pays for its widgets.
+    std::unique_ptr<MainWindow> window;
+    const auto openWindow = [&] {
+        if (!window) {
+            window = std::make_unique<MainWindow>(WindowServices{
+                state, commands, [&content] { return content.starterPrompts(); },
+                &UserLibrary::shared(),
+                [](VelmorSound sound) { SoundManager::shared().preview(sound); }, &autostart,
+                [&calls] {
+                    if (calls)
+                        calls->requestCalendarAccess();
+                }});
+            window->setSyncBlock([&syncSettings](QWidget* parent) {
+                return new SyncSettingsBlock(syncSettings, parent);
+            });
+            window->setContentScreen([&state, &content](QWidget* parent) {
+                return new ContentLibraryScreen(UserLibrary::shared(), content, state, parent);
+            });
+        }
+        window->bringToFront();
+    };
+    TrayMenu tray(state, commands, openWindow);
     tray.show();
 
     delegate.setUp();
@@ -186,8 +196,8 @@ int main(int argc, char** argv) {
 
     const auto handle = [&](LaunchRequest r) {
         if (r == LaunchRequest::reopen) {
-            if (!window.isVisible())
-                window.bringToFront();
+            if (!window || !window->isVisible())
+                openWindow();
             return;
         }
         if (const auto command = commandFor(r))
@@ -200,7 +210,7 @@ int main(int argc, char** argv) {
         QMetaObject::invokeMethod(
             &app, [&] { handle(*request); }, Qt::QueuedConnection);
     else if (!QSystemTrayIcon::isSystemTrayAvailable())
-        window.bringToFront(); // with no tray the window is the only way in
+        openWindow(); // with no tray the window is the only way in
 
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [] {
         UserLibrary::shared().flush();

@@ -133,7 +133,7 @@ TEST(LibraryScreen, EditInPlaceSavesOrCancelsAndDeleteRemovesTheRow) {
     s.library.addPrompt(*makeUserPrompt("Second", ""));
     s.screen.openYours();
     auto* yours = qobject_cast<YourPromptsView*>(s.screen.currentView());
-    s.press(s.row<PromptRow>(0), "Edit this prompt");
+    ASSERT_NO_FATAL_FAILURE(s.press(s.row<PromptRow>(0), "Edit this prompt"));
     InlineEditor* editor = yours->editor();
     ASSERT_TRUE(editor->isVisible());
     EXPECT_EQ(editor->textField()->text(), "First");
@@ -152,13 +152,13 @@ TEST(LibraryScreen, EditInPlaceSavesOrCancelsAndDeleteRemovesTheRow) {
     EXPECT_EQ(disk->userPrompts[0].source, std::nullopt);
 
     // Cancel writes nothing.
-    s.press(s.row<PromptRow>(1), "Edit this prompt");
+    ASSERT_NO_FATAL_FAILURE(s.press(s.row<PromptRow>(1), "Edit this prompt"));
     QTest::keyClicks(editor->textField(), " more");
     QTest::mouseClick(editor->focusChain()[3], Qt::LeftButton);
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(s.library.data().userPrompts[1].text, "Second");
 
-    s.press(s.row<PromptRow>(0), "Delete this prompt");
+    ASSERT_NO_FATAL_FAILURE(s.press(s.row<PromptRow>(0), "Delete this prompt"));
     EXPECT_EQ(s.list()->entryCount(), 1);
     EXPECT_EQ(s.row<PromptRow>(0)->entry().prompt.text, "Second");
     EXPECT_EQ(s.onDisk()->userPrompts.size(), 1);
@@ -177,7 +177,7 @@ TEST(LibraryScreen, FavourSetAsideAndRestoreAStarterPrompt) {
               QStringList({"Sit with this prompt for every overlay", "Add to favorites",
                            "Set this prompt aside"}));
 
-    s.press(row, "Add to favorites");
+    ASSERT_NO_FATAL_FAILURE(s.press(row, "Add to favorites"));
     EXPECT_TRUE(s.library.data().favoriteIds.contains(prompt.id));
     // At rest the favourite shows its heart in the theme's colour.
     s.listScreen()->backButton()->setFocus();
@@ -185,10 +185,11 @@ TEST(LibraryScreen, FavourSetAsideAndRestoreAStarterPrompt) {
     row = s.row<PromptRow>(0);
     const QColor heart = libraryStyle::color(themeInfo(s.state.theme()).favoriteColor);
     EXPECT_GT(pixelsNear(row->grab().toImage(), heart), 10);
-    EXPECT_EQ(s.row<PromptRow>(0)->actionButton(RowAction::unfavorite)->accessibleName(),
-              "Remove from favorites");
+    QWidget* unfavorite = s.row<PromptRow>(0)->actionButton(RowAction::unfavorite);
+    ASSERT_TRUE(unfavorite);
+    EXPECT_EQ(unfavorite->accessibleName(), "Remove from favorites");
 
-    s.press(s.row<PromptRow>(0), "Set this prompt aside");
+    ASSERT_NO_FATAL_FAILURE(s.press(s.row<PromptRow>(0), "Set this prompt aside"));
     EXPECT_TRUE(s.library.data().hiddenIds.contains(prompt.id));
     EXPECT_NE(s.row<PromptRow>(0)->entry().prompt.id, prompt.id);
     const int header = s.list()->entryCount() - 1;
@@ -217,11 +218,11 @@ TEST(LibraryScreen, SitWithAPromptAndTheNextDrawUsesIt) {
     s.screen.openCategory(PromptCategory::body);
     auto* row = s.row<PromptRow>(2);
     const PromptItem prompt = row->entry().prompt;
-    s.press(row, "Sit with this prompt for every overlay");
+    ASSERT_NO_FATAL_FAILURE(s.press(row, "Sit with this prompt for every overlay"));
     EXPECT_EQ(s.state.sittingWithPromptId(), prompt.id);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(s.content->nextPrompt().id, prompt.id);
-    s.press(s.row<PromptRow>(2), "Stop sitting with this prompt");
+    ASSERT_NO_FATAL_FAILURE(s.press(s.row<PromptRow>(2), "Stop sitting with this prompt"));
     EXPECT_EQ(s.state.sittingWithPromptId(), std::nullopt);
 }
 
