@@ -13,7 +13,6 @@
 #include <fstream>
 #include <iterator>
 #include <numbers>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -40,14 +39,6 @@ struct Variant {
 
     std::string fileName() const { return sound.name + (soft ? "-soft" : "") + ".caf"; }
 };
-
-// Readable names in failure messages instead of gtest's byte dumps.
-void PrintTo(const SoundSpec& s, std::ostream* os) {
-    *os << s.name;
-}
-void PrintTo(const Variant& v, std::ostream* os) {
-    *os << v.fileName();
-}
 
 std::vector<Variant> allVariants() {
     std::vector<Variant> out;

@@ -71,6 +71,22 @@ std::optional<bool> meetingAt(IcsCalendar& calendar, const char* utc) {
     return calendar.hasMeetingBetween(now.addSecs(-1), now.addSecs(1));
 }
 
+// Sets the local time zone for one case and gives the old one back.
+struct LocalZone {
+    QByteArray old = qgetenv("TZ");
+    explicit LocalZone(const char* zone) {
+        qputenv("TZ", zone);
+        tzset();
+    }
+    ~LocalZone() {
+        if (old.isNull())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", old);
+        tzset();
+    }
+};
+
 struct Files {
     test::TestHome home;
     QStringList listed;
@@ -120,9 +136,7 @@ TEST(IcsCalendar, TimeZonesByNameAndByDefinition) {
 }
 
 TEST(IcsCalendar, FloatingTimesAreTheUsersLocalTime) {
-    const QByteArray oldTz = qgetenv("TZ");
-    qputenv("TZ", "Asia/Tokyo"); // UTC+9, no summer time
-    tzset();
+    LocalZone zone("Asia/Tokyo"); // UTC+9, no summer time
     Files f;
     f.listed << f.write("floating.ics",
                         calendar(event("UID:f1\nDTSTART:20261208T090000\nDTEND:20261208T100000\n") +
@@ -133,11 +147,6 @@ TEST(IcsCalendar, FloatingTimesAreTheUsersLocalTime) {
     EXPECT_EQ(meetingAt(f.calendar, "2026-12-03T11:30:00Z"), true);
     EXPECT_EQ(meetingAt(f.calendar, "2026-12-03T20:30:00Z"), false);
     EXPECT_EQ(meetingAt(f.calendar, "2026-12-04T11:30:00Z"), false); // EXDATE
-    if (oldTz.isNull())
-        qunsetenv("TZ");
-    else
-        qputenv("TZ", oldTz);
-    tzset();
 }
 
 TEST(IcsCalendar, VdirFolderAndCacheFollowFileChanges) {
@@ -255,11 +264,9 @@ TEST(IcsCalendar, RealProgramExportsInTwoLocalZones) {
     const QByteArray floating = calendar(
         event("UID:late\nDTSTART:20261102T233000\nDURATION:PT20M\nRRULE:FREQ=WEEKLY;BYDAY=MO\n"));
 
-    const QByteArray oldTz = qgetenv("TZ");
     for (const char* zone : {"Asia/Tokyo", "America/Los_Angeles"}) {
         SCOPED_TRACE(zone);
-        qputenv("TZ", zone);
-        tzset();
+        LocalZone local(zone);
         Files f;
         f.listed << f.write("outlook.ics", outlook) << f.write("google.ics", google)
                  << f.write("nextcloud.ics", nextcloud) << f.write("khal.ics", floating);
@@ -276,11 +283,6 @@ TEST(IcsCalendar, RealProgramExportsInTwoLocalZones) {
         EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T14:40:00Z"), tokyo);
         EXPECT_EQ(meetingAt(f.calendar, "2026-12-08T07:40:00Z"), !tokyo);
     }
-    if (oldTz.isNull())
-        qunsetenv("TZ");
-    else
-        qputenv("TZ", oldTz);
-    tzset();
 }
 
 TEST(CalendarFiles, SettingIsAJsonArrayOfPaths) {
@@ -299,10 +301,8 @@ TEST(CallDetectionService, ServiceReadsListedCalendarFiles) {
     test::VirtualClock clock; // 5 December 2026, 09:00 UTC
     SettingsStore settings(QString(), clock);
     const QString file = home.path() + "/meetings.ics";
-    test::writeFile(file, "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//EN\r\n"
-                          "BEGIN:VEVENT\r\nUID:a\r\nDTSTAMP:20260101T000000Z\r\n"
-                          "DTSTART:20261205T083000Z\r\nDTEND:20261205T093000Z\r\n"
-                          "END:VEVENT\r\nEND:VCALENDAR\r\n");
+    test::writeFile(file,
+                    calendar(event("UID:a\nDTSTART:20261205T083000Z\nDTEND:20261205T093000Z\n")));
     std::vector<std::unique_ptr<CalendarSource>> calendars;
     calendars.push_back(
         std::make_unique<IcsCalendar>([&settings] { return listedCalendarFiles(settings); }));

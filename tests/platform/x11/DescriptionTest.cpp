@@ -52,8 +52,6 @@ TEST(ShortcutDescription, WritesModifiersAndTheKeyTheDesktopWay) {
     EXPECT_EQ(description(Shortcut(83, command), us), "Ctrl+Num+1");
     EXPECT_EQ(description(Shortcut(76, 0), us), "Num+Enter");
     EXPECT_EQ(description(Shortcut(36, command), us), "Ctrl+Return");
-    EXPECT_EQ(description(Shortcut(51, 0), us), "Backspace");
-    EXPECT_EQ(description(Shortcut(117, 0), us), "Del");
     EXPECT_EQ(description(Shortcut(53, 0), us), "Esc");
     EXPECT_EQ(description(Shortcut(49, control), us), "Meta+Space");
     EXPECT_EQ(description(Shortcut(126, shift), us), "Shift+Up");

@@ -173,9 +173,6 @@ TEST(LibraryScreen, FavourSetAsideAndRestoreAStarterPrompt) {
     auto* row = s.row<PromptRow>(0);
     ASSERT_TRUE(row);
     const PromptItem prompt = row->entry().prompt;
-    EXPECT_EQ(names(row->focusChain()).mid(1),
-              QStringList({"Sit with this prompt for every overlay", "Add to favorites",
-                           "Set this prompt aside"}));
 
     ASSERT_NO_FATAL_FAILURE(s.press(row, "Add to favorites"));
     EXPECT_TRUE(s.library.data().favoriteIds.contains(prompt.id));
@@ -266,14 +263,9 @@ TEST(LibraryScreen, TenThousandPromptsBuildOnlyTheRowsInView) {
     EXPECT_LT(s.list()->findChildren<PromptRow*>().size(), 40);
 }
 
-TEST(LibraryScreen, ExportThenImportMergesAndABrokenFileChangesNothing) {
+TEST(LibraryScreen, ImportMergesOntoTheShelfAndABrokenFileChangesNothing) {
     Screen s;
-    s.library.addPrompt(*makeUserPrompt("Mine", ""));
-    const QString exported = s.home.path() + "/out/velmor-library.velmor";
-    QDir().mkpath(s.home.path() + "/out");
-    ASSERT_TRUE(s.screen.exportTo(exported));
-    EXPECT_EQ(decodeLibrary(test::readFile(exported)), s.library.data());
-
+    s.library.addPrompt(*makeUserPrompt("Mine", "")); // exporting: through the sheet below
     const PromptItem starter = s.content->starterPrompts()[0];
     UserLibraryData other;
     other.userPrompts << *makeUserPrompt("From elsewhere", "Friend");

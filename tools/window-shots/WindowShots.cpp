@@ -3,7 +3,7 @@
 // or, with --show, only shows the window until it is closed (for the accessibility test);
 // with --bench, prints how long a section change takes to paint.
 // Scale with QT_SCALE_FACTOR. State lives in memory in a private home.
-#include "../../core/shortcuts/FakeHotKeys.h"
+#include "FakeHotKeys.h"
 #include "StateWorld.h"
 #include "core/screens/SidebarSection.h"
 #include "core/shortcuts/GlobalShortcuts.h"
