@@ -208,7 +208,25 @@ QWidget* PromptList::materialize(int index) {
     return widget;
 }
 
+// Hiding a row that holds the focus moves the focus and can scroll, which asks for placing
+// again while the rows are being changed: such a request waits until this pass is done.
 void PromptList::placeVisible() {
+    if (placing_) {
+        placeAgain_ = true;
+        return;
+    }
+    placing_ = true;
+    // Bounded: each pass measures what is in view, so the heights settle within a few passes.
+    for (int pass = 0; pass < 8; ++pass) {
+        placeAgain_ = false;
+        placeVisibleOnce();
+        if (!placeAgain_)
+            break;
+    }
+    placing_ = false;
+}
+
+void PromptList::placeVisibleOnce() {
     if (measureInView())
         return relayout(); // heights in view changed: lay out again (and come back here)
     const int top = verticalScrollBar()->value();
@@ -228,6 +246,7 @@ void PromptList::placeVisible() {
     QSet<QString> keep;
     for (int i : wanted)
         keep.insert(keyOf(entries_[i]));
+    QList<QWidget*> leaving;
     for (auto it = live_.begin(); it != live_.end();) {
         if (keep.contains(it.key()) && indexOfKey_.contains(it.key())) {
             ++it;
@@ -235,12 +254,14 @@ void PromptList::placeVisible() {
         }
         QWidget* widget = it.value();
         it = live_.erase(it);
-        widget->hide();
+        leaving.append(widget);
         if (auto* row = qobject_cast<PromptRow*>(widget))
             spareRows_.append(row);
         else if (auto* aside = qobject_cast<SetAsideRow*>(widget))
             spareAsideRows_.append(aside);
     }
+    for (QWidget* widget : std::as_const(leaving))
+        widget->hide();
     for (int i : wanted) {
         QWidget* widget = materialize(i);
         if (!widget)

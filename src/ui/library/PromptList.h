@@ -55,6 +55,7 @@ private:
     void remeasure();
     void relayout();
     void placeVisible();
+    void placeVisibleOnce();
     QWidget* materialize(int index);
     QList<QWidget*> chainOf(QWidget* widget) const;
     int indexOfWidget(QWidget* widget) const;
@@ -76,6 +77,8 @@ private:
     };
     QHash<QString, Measured> heightCache_;
     int measuredWidth_ = -1;
+    bool placing_ = false;    // placeVisible() is running
+    bool placeAgain_ = false; // it was asked for again meanwhile
 
     QHash<QString, QWidget*> live_; // key -> widget in view
     QList<PromptRow*> spareRows_;
