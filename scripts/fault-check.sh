@@ -210,6 +210,34 @@ case_sound_server_restarted() {
   heard_on_next_overlay || { echo "silent after the sound server restarted"; return 1; }
 }
 
+# A full disk under the sync folder (a 64 KiB tmpfs) while conflict copies wait to be folded:
+# the fold cannot be written, and the copy and the conflict copy stay exactly as they were.
+case_full_sync_folder() {
+  local sync="$case_dir/sync" prompt
+  mkdir -p "$sync"
+  mount -t tmpfs -o size=64k tmpfs "$sync" 2>/dev/null || { echo "cannot mount a tmpfs (not root?)"; return 1; }
+  mounted_tmpfs="$sync"
+  mkdir -p "$sync/Velmor"
+  prompt() { printf '{"category":"question","id":"%s","packSource":"user","text":"%s"}' "$1" "$2"; }
+  printf '{"favoriteIds":[],"hiddenIds":[],"schemaVersion":1,"userPrompts":[%s]}' \
+    "$(prompt MINE 'what is here now')" >"$sync/Velmor/user-library.json"
+  printf '{"favoriteIds":[],"hiddenIds":[],"schemaVersion":1,"userPrompts":[%s]}' \
+    "$(prompt THEIRS 'from the other computer')" \
+    >"$sync/Velmor/user-library.sync-conflict-20261205-101500-ABCDEFG.json"
+  cp "$sync/Velmor/"*.json "$case_dir/"
+  dd if=/dev/zero of="$sync/filler" bs=1k count=128 2>/dev/null # fills what is left
+  printf '{"syncFolder": "%s"}\n' "$sync" >"$XDG_CONFIG_HOME/velmor/settings.json"
+  start_velmor
+  wait_for 15 started || { echo "it did not start"; return 1; }
+  sleep 3
+  alive "$pid" || { echo "it exited: $(tail -1 "$case_dir/out.log")"; return 1; }
+  local f
+  grep -q "iCloud write failed" "$case_dir/out.log" || { echo "the fold was never tried"; return 1; }
+  for f in "$case_dir/"user-library*.json; do
+    cmp -s "$f" "$sync/Velmor/$(basename "$f")" || { echo "$(basename "$f") changed on the full disk"; return 1; }
+  done
+}
+
 cases=(
   stalled_instance_now
   socket_flood
@@ -221,6 +249,7 @@ cases=(
   calendar_fifo
   calendar_endless_time_zone
   sound_server_restarted
+  full_sync_folder
 )
 
 # ---- running them ---------------------------------------------------------------------------
@@ -233,6 +262,8 @@ run_case() {
   status=$?
   why=$(tail -1 "$case_dir/why")
   stop_case_programs
+  [ -n "${mounted_tmpfs:-}" ] && umount "$mounted_tmpfs" 2>/dev/null
+  mounted_tmpfs=
   if [ "$status" -eq 0 ]; then
     echo "${name//_/ }: held"
   else
