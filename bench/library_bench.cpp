@@ -4,6 +4,7 @@
 // resident memory with the list open.
 #include "LibraryWorld.h"
 #include "core/content/UserLibrary.h"
+#include "platform/desktop/Appearance.h"
 #include "ui/library/ContentLibraryScreen.h"
 #include "ui/library/PromptList.h"
 #include "ui/library/PromptRow.h"
@@ -51,7 +52,7 @@ template <class F> double median(int runs, F step) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     test::LibraryWorld world;
-    app.setPalette(test::libraryPalette(false));
+    app.setPalette(lightPalette(QColor(200, 140, 90))); // the window's own light palette
     const long rssEmpty = rssKb();
 
     QList<PromptItem> prompts;

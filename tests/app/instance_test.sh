@@ -17,16 +17,8 @@ cleanup() {
   wait 2>/dev/null; rm -rf "$work"
 }
 trap cleanup EXIT
-failures=0
-passes=0
-check() { # description, command...
-  local what=$1; shift
-  if "$@"; then echo "ok: $what"; passes=$((passes + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
-wait_until() { # tries a command for up to 10 s
-  for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
+wait_seconds=10
+source "$(dirname "$0")/checks.sh"
 instances() { pgrep -f "^$velmor( |\$)" | sort; } # with or without options
 one_instance() { [ "$(instances | wc -l)" -eq 1 ]; }
 lock_holder() { head -1 "$lock" 2>/dev/null; }
@@ -74,5 +66,4 @@ check "--now exits with status 0" test "$status" = 0
 check "its overlay appears" wait_until centre_is_dark
 check "one instance in the end" one_instance
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+report

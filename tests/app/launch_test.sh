@@ -12,16 +12,7 @@ pid=
 tray=
 cleanup() { kill $pid $tray 2>/dev/null; wait 2>/dev/null; rm -rf "$work"; }
 trap cleanup EXIT
-failures=0
-passes=0
-check() { # description, command...
-  local what=$1; shift
-  if "$@"; then echo "ok: $what"; passes=$((passes + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
-wait_until() { # tries a command for up to 5 s
-  for _ in $(seq 50); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
+source "$(dirname "$0")/checks.sh"
 log_has() { grep -qF -- "$1" "$work/out.log"; }
 visible_window() { xdotool search --onlyvisible --name '^Velmor$' >/dev/null 2>&1; }
 # The overlay darkens the screen: the centre pixel of the left monitor turns the theme colour.
@@ -67,5 +58,4 @@ wait "$pid"; status=$?
 check "exit status 0 after SIGTERM" test "$status" -eq 0
 pid=
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+report

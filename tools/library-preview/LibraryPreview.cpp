@@ -4,6 +4,7 @@
 #include "LibraryWorld.h"
 #include "TestApp.h"
 #include "core/content/UserLibrary.h"
+#include "platform/desktop/Appearance.h"
 #include "ui/library/ContentLibraryScreen.h"
 #include "ui/library/PromptList.h"
 #include "ui/library/PromptRow.h"
@@ -23,7 +24,9 @@ int main(int argc, char** argv) {
     QDir().mkpath(out);
     for (const bool dark : {false, true}) {
         test::LibraryWorld world;
-        app.setPalette(test::libraryPalette(dark));
+        // The window's own palettes, with an accent like the themes'.
+        const QColor accent(200, 140, 90);
+        app.setPalette(dark ? darkPalette(accent) : lightPalette(accent));
         const QList<PromptItem>& starters = world.content->starterPrompts();
         world.library.toggleFavorite(starters[0].id);
         world.library.toggleFavorite(starters[2].id);

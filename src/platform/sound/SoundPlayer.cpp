@@ -71,7 +71,7 @@ struct SoundPlayer::Playback {
     const char* data = nullptr;
     std::size_t size = 0;
     std::size_t written = 0;
-    pa_sample_spec spec{};
+    pa_sample_spec format{};
     pa_cvolume volume{};
     bool volumeChanged = false;
     pa_stream* stream = nullptr;
@@ -92,9 +92,9 @@ using Playback = SoundPlayer::Playback;
 // What the server holds ahead of the listener: enough to ride out a busy moment.
 constexpr pa_usec_t bufferMicroseconds = 100'000;
 
-pa_cvolume volumeFor(const pa_sample_spec& spec, double volume) {
+pa_cvolume volumeFor(const pa_sample_spec& format, double volume) {
     pa_cvolume result;
-    pa_cvolume_set(&result, spec.channels, pa_sw_volume_from_linear(volume));
+    pa_cvolume_set(&result, format.channels, pa_sw_volume_from_linear(volume));
     return result;
 }
 
@@ -148,7 +148,7 @@ bool startStream(Playback& playback, pa_context* context) {
     pa_proplist* props = pa_proplist_new();
     pa_proplist_sets(props, PA_PROP_MEDIA_ROLE, "event");
     playback.stream =
-        pa_stream_new_with_proplist(context, "Velmor sound", &playback.spec, nullptr, props);
+        pa_stream_new_with_proplist(context, "Velmor sound", &playback.format, nullptr, props);
     pa_proplist_free(props);
     if (!playback.stream)
         return false;
@@ -156,7 +156,7 @@ bool startStream(Playback& playback, pa_context* context) {
     pa_stream_set_write_callback(playback.stream, onWritable, &playback);
     pa_buffer_attr attr;
     attr.maxlength = std::uint32_t(-1);
-    attr.tlength = std::uint32_t(pa_usec_to_bytes(bufferMicroseconds, &playback.spec));
+    attr.tlength = std::uint32_t(pa_usec_to_bytes(bufferMicroseconds, &playback.format));
     attr.prebuf = std::uint32_t(-1);
     attr.minreq = std::uint32_t(-1);
     attr.fragsize = std::uint32_t(-1);
@@ -299,7 +299,7 @@ void SoundPlayer::setVolume(double volume) {
         return;
     PulseOutput& output = PulseOutput::shared();
     output.lock();
-    playback_->volume = volumeFor(playback_->spec, volume_);
+    playback_->volume = volumeFor(playback_->format, volume_);
     pa_stream* stream = playback_->stream;
     if (stream && pa_stream_get_state(stream) == PA_STREAM_READY)
         unrefOperation(pa_context_set_sink_input_volume(pa_stream_get_context(stream),
@@ -325,9 +325,9 @@ void SoundPlayer::play() {
     playback.play = ++plays_;
     playback.data = sound_->samples.constData();
     playback.size = std::size_t(sound_->samples.size());
-    playback.spec = {PA_SAMPLE_S16NE, std::uint32_t(sound_->sampleRate),
-                     std::uint8_t(sound_->channels)};
-    playback.volume = volumeFor(playback.spec, volume_);
+    playback.format = {PA_SAMPLE_S16NE, std::uint32_t(sound_->sampleRate),
+                       std::uint8_t(sound_->channels)};
+    playback.volume = volumeFor(playback.format, volume_);
     output.lock();
     const bool started = output.start(playback);
     output.unlock();

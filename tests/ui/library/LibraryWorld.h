@@ -6,7 +6,6 @@
 #include "platform/desktop/Fonts.h"
 
 #include <QApplication>
-#include <QPalette>
 
 #include <memory>
 
@@ -30,21 +29,5 @@ struct LibraryWorld {
     }
     QString libraryPath() const { return home.dataDir() + "/velmor/user-library.json"; }
 };
-
-// Light and dark palettes as the window gives them.
-inline QPalette libraryPalette(bool dark) {
-    QPalette p;
-    const QColor window = dark ? QColor(30, 30, 32) : QColor(246, 245, 242);
-    const QColor text = dark ? QColor(240, 238, 234) : QColor(28, 27, 26);
-    p.setColor(QPalette::Window, window);
-    p.setColor(QPalette::Base, window);
-    p.setColor(QPalette::WindowText, text);
-    p.setColor(QPalette::Text, text);
-    p.setColor(QPalette::ButtonText, text);
-    p.setColor(QPalette::Button, window);
-    p.setColor(QPalette::PlaceholderText, dark ? QColor(140, 138, 134) : QColor(140, 138, 134));
-    p.setColor(QPalette::Highlight, QColor(200, 140, 90));
-    return p;
-}
 
 } // namespace velmor::test
