@@ -46,18 +46,15 @@ TEST(PromptItem, DecodeFailsOnMissingKeysWrongTypesAndUnknownRawValues) {
         EXPECT_FALSE(promptFromJson(broken, &error)) << key;
         EXPECT_TRUE(error.contains(key)) << error.toStdString();
     }
-    QJsonObject poems = good;
-    poems.insert("category", "Poems"); // a display name is not a raw value
-    EXPECT_FALSE(promptFromJson(poems));
-    QJsonObject unknownSource = good;
-    unknownSource.insert("packSource", "imported");
-    EXPECT_FALSE(promptFromJson(unknownSource));
-    QJsonObject numberText = good;
-    numberText.insert("text", 3);
-    EXPECT_FALSE(promptFromJson(numberText));
-    QJsonObject numberSource = good;
-    numberSource.insert("source", 3);
-    EXPECT_FALSE(promptFromJson(numberSource));
+    // A display name is not a raw value; texts and sources are strings.
+    for (const auto& [key, value] :
+         {std::pair{"category", QJsonValue("Poems")},
+          std::pair{"packSource", QJsonValue("imported")}, std::pair{"text", QJsonValue(3)},
+          std::pair{"source", QJsonValue(3)}}) {
+        QJsonObject broken = good;
+        broken.insert(key, value);
+        EXPECT_FALSE(promptFromJson(broken)) << key;
+    }
 }
 
 TEST(PromptItem, StarterIdsMatchIndependentlyComputedVersion5Uuids) {

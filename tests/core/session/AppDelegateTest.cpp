@@ -130,7 +130,7 @@ TEST(Session, AFireBecomesAnOverlayAndTheDismissalReArmsFromThatMoment) {
     EXPECT_EQ(s.overlays.presented, 2);
 }
 
-TEST(Session, StopDuringAnOverlayRemovesItAtOnceAndGoesIdle) {
+TEST(Session, StopDuringAnOverlayRemovesItAtOnceAndAnOverlayNowLeavesItStopped) {
     Session s;
     s.clock.advance(600);
     s.post(Command::stopSession);
@@ -141,6 +141,17 @@ TEST(Session, StopDuringAnOverlayRemovesItAtOnceAndGoesIdle) {
     EXPECT_EQ(s.kind(), Kind::idle);
     s.clock.advance(3600);
     EXPECT_EQ(s.overlays.presented, 1);
+
+    s.post(Command::showNow);
+    EXPECT_EQ(s.overlays.presented, 2);
+    EXPECT_EQ(s.kind(), Kind::transitioning);
+    s.clock.advance(10);
+    s.overlays.userDismisses();
+    EXPECT_EQ(s.kind(), Kind::idle);
+    s.overlays.removed();
+    s.clock.advance(3600);
+    EXPECT_EQ(s.overlays.presented, 2);
+
     s.post(Command::startSession);
     EXPECT_EQ(s.kind(), Kind::scheduled);
     EXPECT_EQ(s.secondsUntilDue(), 600);
@@ -168,20 +179,6 @@ TEST(Session, OverlayNowIsIgnoredWhileShowingButNotDuringTheFadeOut) {
     s.overlays.removed();
     s.clock.advance(600); // the fire armed at the dismissal still comes
     EXPECT_EQ(s.overlays.presented, 2);
-}
-
-TEST(Session, OverlayNowInAStoppedSessionLeavesItStopped) {
-    Session s;
-    s.post(Command::stopSession);
-    s.post(Command::showNow);
-    EXPECT_EQ(s.overlays.presented, 1);
-    EXPECT_EQ(s.kind(), Kind::transitioning);
-    s.clock.advance(10);
-    s.overlays.userDismisses();
-    EXPECT_EQ(s.kind(), Kind::idle);
-    s.overlays.removed();
-    s.clock.advance(3600);
-    EXPECT_EQ(s.overlays.presented, 1);
 }
 
 TEST(Session, IntervalChangesReArmUnlessIdle) {
@@ -221,8 +218,11 @@ TEST(CallDeferral, AFireDuringACallIsHeldBackAndShownAfterTheGracePeriod) {
     EXPECT_TRUE(s.state.isCallDeferred());
     EXPECT_EQ(s.kind(), Kind::scheduled);
     EXPECT_EQ(s.calls->monitorsStarted, 1);
+    s.clock.advance(1200); // further fires during the call only re-arm
+    EXPECT_EQ(s.overlays.presented, 0);
+    EXPECT_EQ(s.calls->monitorsStarted, 1);
+    EXPECT_EQ(s.kind(), Kind::scheduled);
 
-    s.clock.advance(200);
     s.calls->callEnds();
     EXPECT_TRUE(s.delegate.isGracePeriodPending());
     s.clock.advance(119);
@@ -233,17 +233,6 @@ TEST(CallDeferral, AFireDuringACallIsHeldBackAndShownAfterTheGracePeriod) {
     EXPECT_EQ(s.kind(), Kind::transitioning);
     // An overlay after a call is a manual one: its dismissal re-arms the running session.
     s.overlays.userDismisses();
-    EXPECT_EQ(s.kind(), Kind::scheduled);
-}
-
-TEST(CallDeferral, FurtherFiresDuringTheCallOnlyReArm) {
-    Session s;
-    s.calls->inCall = true;
-    s.clock.advance(600);
-    s.clock.advance(600);
-    s.clock.advance(600);
-    EXPECT_EQ(s.overlays.presented, 0);
-    EXPECT_EQ(s.calls->monitorsStarted, 1);
     EXPECT_EQ(s.kind(), Kind::scheduled);
 }
 

@@ -72,21 +72,7 @@ TEST(Scheduler, ZeroOrNegativeDelaysFireAtOnce) {
     EXPECT_EQ(f.fires, 2);
 }
 
-TEST(Scheduler, AFireMayReArmFromItsOwnCallback) {
-    test::VirtualClock clock;
-    CountingInhibitor inhibitor;
-    int fires = 0;
-    VelmoringScheduler* self = nullptr;
-    VelmoringScheduler scheduler(clock, inhibitor, [&] {
-        if (++fires < 3)
-            self->scheduleNext(10);
-    });
-    self = &scheduler;
-    scheduler.start(10);
-    clock.advance(100);
-    EXPECT_EQ(fires, 3);
-}
-
+// Re-arming from the fire itself is what every session does: AppDelegateTest.
 TEST(VelmorState, EqualityComparesKindAndValue) {
     const QDateTime t(QDate(2026, 1, 1), QTime(8, 0), Qt::UTC);
     EXPECT_EQ(VelmorState::scheduled(t), VelmorState::scheduled(t));

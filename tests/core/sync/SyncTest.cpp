@@ -29,12 +29,6 @@ struct TwoComputers : ::testing::Test {
         b = std::make_unique<Computer>(home.path() + "/b");
     }
     QString syncFile(const QString& name) const { return shared + "/Velmor/" + name; }
-    QStringList ids(const Computer& c) const {
-        QStringList out;
-        for (const PromptItem& item : c.library.data().userPrompts)
-            out << item.id;
-        return out;
-    }
 };
 
 bool hasPrompt(const Computer& c, const QString& id) {

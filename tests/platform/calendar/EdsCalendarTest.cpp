@@ -1,6 +1,6 @@
-// Runs against a real Evolution Data Server: main() re-executes this program under
-// dbus-run-session with a private HOME and XDG folders, where the EDS services can be activated
-// but do not run. The calendar must not start them; the test does, and stops them again.
+// Runs against a real Evolution Data Server, under the private session bus and home that
+// eds_calendar.sh gives it, where the EDS services can be activated but do not run. The calendar
+// must not start them; the test does, and stops them again.
 #include <libecal/libecal.h>
 
 #include "platform/calendar/DesktopCalendar.h"
@@ -11,23 +11,15 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
-#include <ftw.h>
 #include <functional>
-#include <sys/prctl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 using namespace velmor;
 
 namespace {
-
-constexpr const char* insideBusVariable = "VELMOR_EDS_TEST_BUS";
-
-bool insideBus() {
-    return std::getenv(insideBusVariable) != nullptr;
-}
 
 QByteArray icalUtc(const QDateTime& t) {
     return t.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")).toLatin1();
@@ -120,57 +112,8 @@ void stopBusServices() {
 
 class StopServices : public ::testing::Environment {
 public:
-    void TearDown() override {
-        if (insideBus())
-            stopBusServices();
-    }
+    void TearDown() override { stopBusServices(); }
 };
-
-int removeEntry(const char* path, const struct stat*, int, struct FTW*) {
-    return remove(path);
-}
-
-// Re-runs this program under a private session bus and cleans up its folders afterwards.
-int runUnderPrivateBus(int argc, char** argv) {
-    char folder[] = "/tmp/velmor-eds-XXXXXX";
-    if (!mkdtemp(folder))
-        return 1;
-    const std::string root = folder;
-    for (const char* sub : {"/home", "/config", "/data", "/cache", "/runtime"})
-        mkdir((root + sub).c_str(), 0700);
-    setenv("HOME", (root + "/home").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
-    setenv("XDG_CACHE_HOME", (root + "/cache").c_str(), 1);
-    setenv("XDG_RUNTIME_DIR", (root + "/runtime").c_str(), 1);
-    setenv("GSETTINGS_BACKEND", "memory", 1);
-    unsetenv("DBUS_SESSION_BUS_ADDRESS");
-    setenv(insideBusVariable, "1", 1);
-
-    const pid_t child = fork();
-    if (child == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGTERM); // a killed test takes its bus and services along
-        std::vector<char*> args{const_cast<char*>("timeout"),
-                                const_cast<char*>("-k"),
-                                const_cast<char*>("5"),
-                                const_cast<char*>("110"),
-                                const_cast<char*>("dbus-run-session"),
-                                const_cast<char*>("--")};
-        for (int i = 0; i < argc; ++i)
-            args.push_back(argv[i]);
-        args.push_back(nullptr);
-        execvp("timeout", args.data());
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    nftw(folder, removeEntry, 16, FTW_DEPTH | FTW_PHYS);
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 127) {
-        std::fprintf(stderr, "dbus-run-session could not be started\n");
-        return 1;
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
-}
 
 } // namespace
 
@@ -264,8 +207,11 @@ TEST(EdsCalendar, UnreachableBusAnswersNothing) {
 }
 
 int main(int argc, char** argv) {
-    if (!insideBus())
-        return runUnderPrivateBus(argc, argv);
+    // It stops every program on its bus when done: never on a desktop's own.
+    if (!std::getenv("VELMOR_EDS_TEST_BUS")) {
+        std::fprintf(stderr, "run through eds_calendar.sh, on a bus of its own\n");
+        return 1;
+    }
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new StopServices);

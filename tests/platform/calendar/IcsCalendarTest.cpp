@@ -50,21 +50,14 @@ const QByteArray thursday = calendar(
     event("UID:maybe\nDTSTART:20261210T150000Z\nDTEND:20261210T160000Z\nSTATUS:TENTATIVE\n") +
     event("UID:off\nDTSTART:20261210T170000Z\nDTEND:20261210T180000Z\nSTATUS:CANCELLED\n"));
 
-// 9:00-10:00 in New York on 8 December is 14:00-15:00 UTC; once with its own VTIMEZONE.
-const QByteArray newYorkZone = "BEGIN:VTIMEZONE\nTZID:Eastern\n"
-                               "BEGIN:STANDARD\nDTSTART:19701101T020000\n"
-                               "RRULE:FREQ=YEARLY;BYMONTH=11;BYDAY=1SU\n"
-                               "TZOFFSETFROM:-0400\nTZOFFSETTO:-0500\nEND:STANDARD\n"
-                               "BEGIN:DAYLIGHT\nDTSTART:19700308T020000\n"
-                               "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=2SU\n"
-                               "TZOFFSETFROM:-0500\nTZOFFSETTO:-0400\nEND:DAYLIGHT\n"
-                               "END:VTIMEZONE\n";
-const QByteArray newYorkBuiltin =
-    calendar(event("UID:ny1\nDTSTART;TZID=America/New_York:20261208T090000\n"
-                   "DTEND;TZID=America/New_York:20261208T100000\n"));
+// 9:00-10:00 in New York on 11 December is 14:00-15:00 UTC, under a zone name of the file's own.
 const QByteArray newYorkDefined =
-    calendar(newYorkZone + event("UID:ny2\nDTSTART;TZID=Eastern:20261211T090000\n"
-                                 "DURATION:PT1H\n"));
+    calendar("BEGIN:VTIMEZONE\nTZID:Eastern\n"
+             "BEGIN:STANDARD\nDTSTART:19701101T020000\nRRULE:FREQ=YEARLY;BYMONTH=11;BYDAY=1SU\n"
+             "TZOFFSETFROM:-0400\nTZOFFSETTO:-0500\nEND:STANDARD\n"
+             "BEGIN:DAYLIGHT\nDTSTART:19700308T020000\nRRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=2SU\n"
+             "TZOFFSETFROM:-0500\nTZOFFSETTO:-0400\nEND:DAYLIGHT\nEND:VTIMEZONE\n" +
+             event("UID:ny2\nDTSTART;TZID=Eastern:20261211T090000\nDURATION:PT1H\n"));
 
 std::optional<bool> meetingAt(IcsCalendar& calendar, const char* utc) {
     const QDateTime now = QDateTime::fromString(QString::fromLatin1(utc), Qt::ISODate);
@@ -124,29 +117,6 @@ TEST(IcsCalendar, AllDayFreeAndCancelledEventsDoNotCountTentativeDoes) {
     EXPECT_EQ(meetingAt(f.calendar, "2026-12-10T13:30:00Z"), false);
     EXPECT_EQ(meetingAt(f.calendar, "2026-12-10T15:30:00Z"), true);
     EXPECT_EQ(meetingAt(f.calendar, "2026-12-10T17:30:00Z"), false);
-}
-
-TEST(IcsCalendar, TimeZonesByNameAndByDefinition) {
-    Files f;
-    f.listed << f.write("ny.ics", newYorkBuiltin) << f.write("ny2.ics", newYorkDefined);
-    EXPECT_EQ(meetingAt(f.calendar, "2026-12-08T14:30:00Z"), true);
-    EXPECT_EQ(meetingAt(f.calendar, "2026-12-08T09:30:00Z"), false);
-    EXPECT_EQ(meetingAt(f.calendar, "2026-12-11T14:30:00Z"), true);
-    EXPECT_EQ(meetingAt(f.calendar, "2026-12-11T09:30:00Z"), false);
-}
-
-TEST(IcsCalendar, FloatingTimesAreTheUsersLocalTime) {
-    LocalZone zone("Asia/Tokyo"); // UTC+9, no summer time
-    Files f;
-    f.listed << f.write("floating.ics",
-                        calendar(event("UID:f1\nDTSTART:20261208T090000\nDTEND:20261208T100000\n") +
-                                 event("UID:f2\nDTSTART:20261201T200000\nDURATION:PT1H\n"
-                                       "RRULE:FREQ=DAILY\nEXDATE:20261204T200000\n")));
-    EXPECT_EQ(meetingAt(f.calendar, "2026-12-08T00:30:00Z"), true);
-    EXPECT_EQ(meetingAt(f.calendar, "2026-12-08T09:30:00Z"), false);
-    EXPECT_EQ(meetingAt(f.calendar, "2026-12-03T11:30:00Z"), true);
-    EXPECT_EQ(meetingAt(f.calendar, "2026-12-03T20:30:00Z"), false);
-    EXPECT_EQ(meetingAt(f.calendar, "2026-12-04T11:30:00Z"), false); // EXDATE
 }
 
 TEST(IcsCalendar, VdirFolderAndCacheFollowFileChanges) {
@@ -260,16 +230,19 @@ TEST(IcsCalendar, RealProgramExportsInTwoLocalZones) {
         event("UID:nc-daily\nRECURRENCE-ID;RANGE=THISANDFUTURE;TZID=Europe/Berlin:20261209T090000\n"
               "DTSTART;TZID=Europe/Berlin:20261209T140000\nDTEND;TZID=Europe/"
               "Berlin:20261209T150000\n"));
-    // khal: floating Mondays 23:30, the user's own local time.
+    // khal: floating Mondays 23:30 and daily 20:00 but 4 December, the user's own local time.
     const QByteArray floating = calendar(
-        event("UID:late\nDTSTART:20261102T233000\nDURATION:PT20M\nRRULE:FREQ=WEEKLY;BYDAY=MO\n"));
+        event("UID:late\nDTSTART:20261102T233000\nDURATION:PT20M\nRRULE:FREQ=WEEKLY;BYDAY=MO\n") +
+        event("UID:f2\nDTSTART:20261201T200000\nDURATION:PT1H\nRRULE:FREQ=DAILY\n"
+              "EXDATE:20261204T200000\n"));
 
     for (const char* zone : {"Asia/Tokyo", "America/Los_Angeles"}) {
         SCOPED_TRACE(zone);
         LocalZone local(zone);
         Files f;
         f.listed << f.write("outlook.ics", outlook) << f.write("google.ics", google)
-                 << f.write("nextcloud.ics", nextcloud) << f.write("khal.ics", floating);
+                 << f.write("nextcloud.ics", nextcloud) << f.write("khal.ics", floating)
+                 << f.write("ny.ics", newYorkDefined);
         EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T08:15:00Z"), true);  // Outlook
         EXPECT_EQ(meetingAt(f.calendar, "2026-12-08T02:30:00Z"), true);  // Google, next UTC day
         EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T02:30:00Z"), false); // not Sunday evening
@@ -278,10 +251,17 @@ TEST(IcsCalendar, RealProgramExportsInTwoLocalZones) {
         EXPECT_EQ(meetingAt(f.calendar, "2026-12-09T13:15:00Z"), true);  // ... to 14:00 Berlin
         EXPECT_EQ(meetingAt(f.calendar, "2026-12-11T13:15:00Z"), true);  // and so on after
         EXPECT_EQ(meetingAt(f.calendar, "2026-12-11T08:15:00Z"), false);
+        EXPECT_EQ(meetingAt(f.calendar, "2026-12-11T14:30:00Z"), true); // New York, own zone
+        EXPECT_EQ(meetingAt(f.calendar, "2026-12-11T09:30:00Z"), false);
         // Monday 23:30 local: Monday 14:30 UTC in Tokyo, Tuesday 07:30 UTC in Los Angeles.
         const bool tokyo = std::string(zone) == "Asia/Tokyo";
         EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T14:40:00Z"), tokyo);
         EXPECT_EQ(meetingAt(f.calendar, "2026-12-08T07:40:00Z"), !tokyo);
+        // 3 December 20:30 local, then the EXDATE on the 4th.
+        EXPECT_EQ(meetingAt(f.calendar, tokyo ? "2026-12-03T11:30:00Z" : "2026-12-04T04:30:00Z"),
+                  true);
+        EXPECT_EQ(meetingAt(f.calendar, tokyo ? "2026-12-04T11:30:00Z" : "2026-12-05T04:30:00Z"),
+                  false);
     }
 }
 

@@ -14,7 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -43,7 +42,6 @@ public:
     }
     ~Probe() {
         if (process_.state() != QProcess::NotRunning) {
-            ::kill(pid_t(pid()), SIGCONT);
             process_.kill();
             process_.waitForFinished();
         }
@@ -162,39 +160,8 @@ TEST(SingleInstance, LaunchesInTheSameInstantLeaveOne) {
     }
 }
 
-TEST(SingleInstance, LockOfAKilledInstanceIsTakenOver) {
-    QTemporaryDir folder;
-    auto killed = std::make_unique<Probe>(folder.path(), QStringLiteral("reopen"));
-    ASSERT_TRUE(killed->waitFor("first"));
-    ::kill(pid_t(killed->pid()), SIGKILL);
-    killed->exitCode();
-    ASSERT_TRUE(QFile::exists(folder.path() + QStringLiteral("/velmor.lock")));
-    ASSERT_TRUE(QFile::exists(socketIn(folder.path())));
-
-    Probe next(folder.path(), QStringLiteral("reopen"));
-    ASSERT_TRUE(next.waitFor("first")) << next.output().constData();
-    EXPECT_EQ(lockHolder(folder.path()), QByteArray::number(next.pid()));
-    Probe later(folder.path(), QStringLiteral("now"));
-    EXPECT_EQ(later.exitCode(), 0);
-    EXPECT_TRUE(next.waitFor("got now"));
-}
-
-TEST(SingleInstance, StalledInstanceGetsTheRequestOnceItRuns) {
-    QTemporaryDir folder;
-    Probe running(folder.path(), QStringLiteral("reopen"));
-    ASSERT_TRUE(running.waitFor("first"));
-    ::kill(pid_t(running.pid()), SIGSTOP);
-    Probe launch(folder.path(), QStringLiteral("now"));
-    QThread::msleep(2500);
-    EXPECT_TRUE(launch.running()) << "gave up on a stalled instance: " << launch.output().data();
-    EXPECT_FALSE(launch.output().contains("first"));
-    ::kill(pid_t(running.pid()), SIGCONT);
-    EXPECT_EQ(launch.exitCode(), 0);
-    EXPECT_TRUE(launch.output().contains("handed over")) << launch.output().constData();
-    EXPECT_TRUE(running.waitFor("got now"));
-    EXPECT_EQ(lockHolder(folder.path()), QByteArray::number(running.pid()));
-}
-
+// A killed instance's lock and a stalled instance are checked on the real program by
+// tests/app/instance_test.sh.
 TEST(SingleInstance, RequestsAreLinesEachAnswered) {
     QTemporaryDir folder;
     Probe running(folder.path(), QStringLiteral("reopen"));

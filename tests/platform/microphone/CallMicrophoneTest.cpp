@@ -4,10 +4,9 @@
 
 #include "TestHome.h"
 
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -24,14 +23,8 @@ void writeStatus(const QString& root, const QString& substream, const QByteArray
                     "state: " + state + "\nowner_pid   : 4242\ntrigger_time: 1.0\n");
 }
 
-bool eventually(const std::function<bool()>& condition, int ms = 5000) {
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired()) {
-        if (condition())
-            return true;
-        QThread::msleep(40);
-    }
-    return condition();
+bool eventually(const std::function<bool()>& condition) {
+    return QTest::qWaitFor(condition, 5000);
 }
 
 // The answer follows change events: give a change the time to arrive before asserting that it
@@ -69,40 +62,6 @@ struct Recorder {
         process.kill();
         process.waitForFinished(5000);
     }
-};
-
-// The private sound server of scripts/run-tests.sh; without one, a server of our own with the
-// same null sinks, so the test runs in any shell.
-class PrivatePulse : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (PulseMicrophone({}, 2000).query())
-            return;
-        if (QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty())
-            GTEST_SKIP() << "pulseaudio is not installed";
-        oldRuntime_ = qgetenv("XDG_RUNTIME_DIR");
-        qputenv("XDG_RUNTIME_DIR", runtime_.path().toUtf8());
-        server_.start(QStringLiteral("pulseaudio"),
-                      {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
-                       "--use-pid-file=no", "--load=module-native-protocol-unix",
-                       "--load=module-null-sink sink_name=out",
-                       "--load=module-null-sink sink_name=mic",
-                       "--load=module-remap-source master=mic.monitor source_name=micsrc"});
-        ASSERT_TRUE(eventually([] { return PulseMicrophone({}, 2000).query().has_value(); }));
-        pactl({"set-default-source", "micsrc"});
-    }
-    void TearDown() override {
-        if (server_.state() == QProcess::NotRunning)
-            return;
-        server_.terminate();
-        server_.waitForFinished(5000);
-        qputenv("XDG_RUNTIME_DIR", oldRuntime_);
-    }
-
-    test::TestHome home_;
-    QTemporaryDir runtime_;
-    QProcess server_;
-    QByteArray oldRuntime_;
 };
 
 } // namespace
@@ -157,9 +116,12 @@ TEST(PulseMicrophone, LostServerIsFoundAgain) {
 
 // One test, not several: the cases share the server's default source and must not overlap.
 // The answer is kept current by the server's change events: the same object sees each change.
-TEST_F(PrivatePulse, DefaultSourceRecordedByAnotherProgramIsInUse) {
+// The private sound server of scripts/run-tests.sh, whose default source is the null sink "mic".
+TEST(PulseMicrophone, DefaultSourceRecordedByAnotherProgramIsInUse) {
+    test::TestHome home;
     PulseMicrophone microphone({}, 2000);
-    ASSERT_TRUE(eventually([&] { return microphone.query() == false; }));
+    ASSERT_TRUE(eventually([&] { return microphone.query() == false; }))
+        << "no sound server: run through scripts/run-tests.sh";
 
     // Recording what a sink plays is not the microphone.
     Recorder monitor(QStringLiteral("parec"), {"-d", "out.monitor"});
@@ -179,7 +141,7 @@ TEST_F(PrivatePulse, DefaultSourceRecordedByAnotherProgramIsInUse) {
     EXPECT_EQ(settled(microphone), false);
 
     {
-        Recorder call(QStringLiteral("parecord"), {"-d", "micsrc", home_.path() + "/call.wav"});
+        Recorder call(QStringLiteral("parecord"), {"-d", "micsrc", home.path() + "/call.wav"});
         EXPECT_TRUE(eventually([&] { return microphone.query() == true; }));
         call.stop();
         EXPECT_TRUE(eventually([&] { return microphone.query() == false; }));

@@ -6,9 +6,9 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QMenu>
 #include <QProcess>
+#include <QTest>
 
 #include "TestApp.h"
 
@@ -18,7 +18,6 @@
 
 #include <unistd.h>
 
-#include <functional>
 #include <memory>
 
 using namespace velmor;
@@ -36,31 +35,8 @@ bool displayReachable() {
     return reachable;
 }
 
-// Spins the event loop until `done` holds or `seconds` pass.
-bool waitFor(const std::function<bool()>& done, double seconds = 3.0) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > seconds * 1000)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
-void spin(double seconds) {
-    waitFor([] { return false; }, seconds);
-}
-
-bool run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit &&
-           process.exitCode() == 0;
-}
-
 bool xdotool(const QStringList& arguments) {
-    return run(QStringLiteral("xdotool"), arguments);
+    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
 }
 
 // A second X client, standing for another program.
@@ -120,8 +96,8 @@ protected:
         int ups = 0;
         GlobalShortcuts::onKeyUp(name, [&] { ++ups; });
         EXPECT_TRUE(xdotool({"key", keys}));
-        waitFor([&] { return ups > 0; });
-        spin(0.2); // a second run would show up here
+        static_cast<void>(QTest::qWaitFor([&] { return ups > 0; }));
+        QTest::qWait(200); // a second run would show up here
         return ups;
     }
 
@@ -142,28 +118,28 @@ TEST_F(X11HotKeysTest, CtrlShiftGRunsEachActionOncePerPress) {
     GlobalShortcuts::onKeyUp(name, [&] { ++ups; });
 
     ASSERT_TRUE(xdotool({"key", "ctrl+shift+g"}));
-    EXPECT_TRUE(waitFor([&] { return ups == 1; }));
-    spin(0.2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ups == 1; }));
+    QTest::qWait(200);
     EXPECT_EQ(downs, 1);
     EXPECT_EQ(ups, 1);
 
     // Other modifiers are another combination.
     ASSERT_TRUE(xdotool({"key", "ctrl+g", "ctrl+alt+shift+g", "shift+g"}));
-    spin(0.3);
+    QTest::qWait(300);
     EXPECT_EQ(ups, 1);
 
     // Held past the repeat delay, the key still goes down once and up once, also when the
     // modifiers are let go before the key.
     ASSERT_TRUE(xdotool({"keydown", "ctrl+shift+g", "sleep", "1", "keyup", "ctrl+shift", "sleep",
                          "0.3", "keyup", "g"}));
-    EXPECT_TRUE(waitFor([&] { return ups == 2; }));
-    spin(0.2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ups == 2; }));
+    QTest::qWait(200);
     EXPECT_EQ(downs, 2);
     EXPECT_EQ(ups, 2);
 
     GlobalShortcuts::setPaused(true);
     ASSERT_TRUE(xdotool({"key", "ctrl+shift+g"}));
-    spin(0.3);
+    QTest::qWait(300);
     EXPECT_EQ(ups, 2);
 }
 
@@ -205,13 +181,13 @@ TEST_F(X11HotKeysTest, LitLocksDoNotStopTheShortcut) {
 
 TEST_F(X11HotKeysTest, GrabsFollowNumLockToAnotherModifier) {
     const Name name(QStringLiteral("moved"), Shortcut(0x2D, command | shift)); // N
-    ASSERT_TRUE(run("xmodmap", {"-e", "clear mod2", "-e", "add mod3 = Num_Lock"}));
-    spin(0.3);
+    ASSERT_EQ(QProcess::execute("xmodmap", {"-e", "clear mod2", "-e", "add mod3 = Num_Lock"}), 0);
+    QTest::qWait(300);
     ASSERT_TRUE(xdotool({"key", "Num_Lock"}));
     const bool numLockOnMod3 = other_.modifierState() & XCB_MOD_MASK_3;
     const int ups = tap(name, "ctrl+shift+n");
     xdotool({"key", "Num_Lock"});
-    ASSERT_TRUE(run("xmodmap", {"-e", "clear mod3", "-e", "add mod2 = Num_Lock"}));
+    ASSERT_EQ(QProcess::execute("xmodmap", {"-e", "clear mod3", "-e", "add mod2 = Num_Lock"}), 0);
     EXPECT_TRUE(numLockOnMod3);
     EXPECT_EQ(ups, 1);
 }
@@ -224,21 +200,21 @@ TEST_F(X11HotKeysTest, WhileOurMenuIsOpenTheShortcutStillRunsAndOtherKeysReachTh
     QAction* first = menu.addAction(QStringLiteral("First"));
     menu.addAction(QStringLiteral("Second"));
     menu.popup(QPoint(200, 200));
-    ASSERT_TRUE(waitFor([&] { return menu.isVisible(); }));
-    spin(0.3);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu.isVisible(); }));
+    QTest::qWait(300);
 
     ASSERT_TRUE(xdotool({"key", "ctrl+shift+m"}));
-    EXPECT_TRUE(waitFor([&] { return ups == 1; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ups == 1; }));
     EXPECT_TRUE(menu.isVisible());
     ASSERT_TRUE(xdotool({"key", "Down"}));
-    EXPECT_TRUE(waitFor([&] { return menu.activeAction() == first; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return menu.activeAction() == first; }));
 
     ASSERT_TRUE(xdotool({"key", "Escape"}));
-    ASSERT_TRUE(waitFor([&] { return !menu.isVisible(); }));
-    spin(0.2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !menu.isVisible(); }));
+    QTest::qWait(200);
     ASSERT_TRUE(xdotool({"key", "ctrl+shift+m"}));
-    EXPECT_TRUE(waitFor([&] { return ups == 2; }));
-    spin(0.2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ups == 2; }));
+    QTest::qWait(200);
     EXPECT_EQ(ups, 2);
 }
 
