@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@ struct SoundSpec {
     double minSeconds;
     double maxSeconds;
 };
+void PrintTo(const SoundSpec& s, std::ostream* out) {
+    *out << s.name;
+}
 
 struct Audio {
     SF_INFO info{};
