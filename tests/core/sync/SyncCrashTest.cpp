@@ -24,6 +24,9 @@ qsizetype checkFiles(const QString& dir, const QString& main) {
     QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
+        // A write killed before its rename leaves its temporary file; the next one replaces it.
+        if (path.endsWith(".velmor-tmp"))
+            continue;
         const QByteArray bytes = readFile(path);
         if (it.fileName() == "settings-sync.json") {
             const QJsonObject object = QJsonDocument::fromJson(bytes).object();
