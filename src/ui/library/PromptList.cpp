@@ -90,23 +90,33 @@ void PromptList::setEntries(const QList<ListEntry>& entries, int setAsideCount,
         leaving_.assign(entries_.size(), 0);
     } else {
         // Lines that go stay where they were while they fade; lines that come (or change
-        // between row and editor) fade in. Both lists keep their common lines in order.
+        // between row and editor) fade in. Both lists keep their common lines in order. The
+        // common head and tail are passed over first: a change touches few lines of many.
+        const auto same = [](const ListEntry& a, const ListEntry& b) {
+            return a.kind == b.kind && a.prompt.id == b.prompt.id;
+        };
+        const int oldEnd = int(entries_.size()), newEnd = int(entries.size());
+        int head = 0, tail = 0;
+        while (head < oldEnd && head < newEnd && !leaving_[head] &&
+               same(entries_[head], entries[head]))
+            ++head;
+        while (tail < oldEnd - head && tail < newEnd - head && !leaving_[oldEnd - 1 - tail] &&
+               same(entries_[oldEnd - 1 - tail], entries[newEnd - 1 - tail]))
+            ++tail;
         QHash<QString, ListEntry::Kind> oldKind;
-        oldKind.reserve(entries_.size());
-        for (int i = 0; i < entries_.size(); ++i)
+        for (int i = head; i < oldEnd - tail; ++i)
             if (!leaving_[i])
                 oldKind.insert(keyOf(entries_[i]), entries_[i].kind);
         QSet<QString> newKeys;
-        newKeys.reserve(entries.size());
-        for (const ListEntry& entry : entries)
-            newKeys.insert(keyOf(entry));
-        QList<ListEntry> merged;
-        std::vector<char> leaving;
+        for (int j = head; j < newEnd - tail; ++j)
+            newKeys.insert(keyOf(entries[j]));
+        QList<ListEntry> merged = entries.mid(0, head);
+        std::vector<char> leaving(head, 0);
         merged.reserve(entries.size() + 1);
         QSet<QString> placed;
-        int i = 0, j = 0;
-        while (i < entries_.size() || j < entries.size()) {
-            if (i < entries_.size()) {
+        int i = head, j = head;
+        while (i < oldEnd - tail || j < newEnd - tail) {
+            if (i < oldEnd - tail) {
                 const QString key = keyOf(entries_[i]);
                 if (placed.contains(key)) {
                     ++i;
@@ -126,7 +136,7 @@ void PromptList::setEntries(const QList<ListEntry>& entries, int setAsideCount,
                     continue;
                 }
             }
-            if (j >= entries.size()) {
+            if (j >= newEnd - tail) {
                 ++i;
                 continue;
             }
@@ -144,6 +154,8 @@ void PromptList::setEntries(const QList<ListEntry>& entries, int setAsideCount,
                              motion_ ? motion_->curve : libraryMotion::easeInOut());
             ++j;
         }
+        merged.append(entries.mid(newEnd - tail));
+        leaving.resize(merged.size(), 0);
         entries_ = merged;
         leaving_ = std::move(leaving);
     }

@@ -79,9 +79,11 @@ void PromptListScreen::refresh() {
     list_->setEntries(model_.entries(), model_.setAsideCount(), model_.showHidden());
     list_->setVisible(!model_.isEmpty());
     empty_->setVisible(model_.isEmpty());
-    // The empty text in the tertiary (or secondary) level of the current palette.
+    // The empty text: tertiary on "Yours", secondary on a category, in the current palette.
     QPalette palette = empty_->palette();
-    palette.setColor(QPalette::WindowText, libraryStyle::text(this, Level::secondary));
+    palette.setColor(
+        QPalette::WindowText,
+        libraryStyle::text(this, model_.isYours() ? Level::tertiary : Level::secondary));
     empty_->setPalette(palette);
     empty_->setForegroundRole(QPalette::WindowText);
 }
