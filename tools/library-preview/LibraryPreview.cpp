@@ -8,6 +8,7 @@
 #include "core/content/UserLibrary.h"
 #include "platform/desktop/Appearance.h"
 #include "ui/library/ContentLibraryScreen.h"
+#include "ui/library/LibraryMotion.h"
 #include "ui/library/PromptList.h"
 #include "ui/library/PromptRow.h"
 #include "ui/library/PromptScreens.h"
@@ -60,6 +61,8 @@ int main(int argc, char** argv) {
     }
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(out);
+    // Pictures of where things settle, not of a fade half way.
+    libraryMotion::setReduceMotionSource([] { return true; });
     for (const bool dark : {false, true}) {
         test::LibraryWorld world;
         app.setPalette(dark ? darkPalette(accent) : lightPalette(accent));
