@@ -123,6 +123,7 @@ int main(int argc, char** argv) {
         QTest::keyClick(yours->promptField(), Qt::Key_Return);
         screen.repaint();
         const double elapsed = ms(t);
+        QTest::qWait(300); // the new row grows in over 0.2 s: look once it is all there
         const QList<QWidget*> shown = list->visibleWidgets();
         auto* last = shown.isEmpty() ? nullptr : qobject_cast<PromptRow*>(shown.last());
         if (!last || last->entry().prompt.id != world.library.data().userPrompts.last().id)

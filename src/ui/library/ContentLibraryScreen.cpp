@@ -58,9 +58,9 @@ void ShelfRowButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    if (underMouse()) {
+    if (hover_.value() > 0) {
         painter.setPen(Qt::NoPen);
-        painter.setBrush(libraryStyle::fill(this, 0.04));
+        painter.setBrush(libraryStyle::fill(this, 0.04 * hover_.value()));
         painter.drawRoundedRect(box, 8, 8);
     }
     if (hasFocus()) {
@@ -105,12 +105,14 @@ void ShelfRowButton::paintEvent(QPaintEvent*) {
 }
 
 void ShelfRowButton::enterEvent(QEnterEvent* event) {
-    update();
+    hover_.moveTo(1, libraryMotion::shelfHoverMs, libraryMotion::easeInOut(), animated_, this,
+                  [this] { update(); });
     QAbstractButton::enterEvent(event);
 }
 
 void ShelfRowButton::leaveEvent(QEvent* event) {
-    update();
+    hover_.moveTo(0, libraryMotion::shelfHoverMs, libraryMotion::easeInOut(), animated_, this,
+                  [this] { update(); });
     QAbstractButton::leaveEvent(event);
 }
 
@@ -136,8 +138,10 @@ ContentLibraryScreen::ContentLibraryScreen(UserLibrary& library, ContentManager&
 
     auto* rows = new QVBoxLayout;
     rows->setSpacing(8);
+    const bool animated = libraryMotion::enabled();
     for (int i = 0; i < int(allCategories.size()) + 1; ++i) {
         auto* row = new ShelfRowButton(appState_, shelf_);
+        row->setAnimated(animated);
         rows_.append(row);
         rows->addWidget(row);
         connect(row, &QAbstractButton::clicked, this, [this, row] {

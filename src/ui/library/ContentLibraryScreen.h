@@ -2,6 +2,7 @@
 
 #include "core/content/LibraryFile.h"
 #include "core/screens/LibraryShelf.h"
+#include "ui/library/LibraryMotion.h"
 
 #include <QAbstractButton>
 #include <QWidget>
@@ -21,6 +22,8 @@ class ShelfRowButton final : public QAbstractButton {
     Q_OBJECT
 public:
     ShelfRowButton(AppState& appState, QWidget* parent = nullptr);
+    // The hover fill fades in and out; at once under reduce motion.
+    void setAnimated(bool animated) { animated_ = animated; }
     void setRow(const ShelfRow& row);
     const ShelfRow& row() const { return row_; }
     QSize sizeHint() const override;
@@ -33,6 +36,8 @@ protected:
 private:
     AppState& appState_;
     ShelfRow row_;
+    Fade hover_;
+    bool animated_ = true;
 };
 
 // The content section of the main window: the shelf of categories and the user's own prompts,

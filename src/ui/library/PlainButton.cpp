@@ -46,8 +46,16 @@ QSize PlainButton::sizeHint() const {
     return QSize(width, height).grownBy(look_.padding);
 }
 
+void PlainButton::setOpacity(double opacity) {
+    if (opacity_ == opacity)
+        return;
+    opacity_ = opacity;
+    update();
+}
+
 void PlainButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    painter.setOpacity(opacity_);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     if (look_.hoverFill > 0 && underMouse()) {

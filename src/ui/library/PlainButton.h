@@ -36,6 +36,8 @@ public:
     // Symbol colour where it differs from the word's.
     void setSymbolColorFunction(std::function<QColor()> color);
     QSize sizeHint() const override;
+    // Painted at this opacity while it fades in or out with its row.
+    void setOpacity(double opacity);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -45,6 +47,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    double opacity_ = 1;
     bool keyboardFocus_ = false; // the ring shows only when the keyboard brought the focus
     QString symbol_;
     Look look_;

@@ -4,8 +4,11 @@
 #include "ui/library/PromptRow.h"
 
 #include <QApplication>
+#include <QGraphicsOpacityEffect>
 #include <QKeyEvent>
 #include <QScrollBar>
+
+#include <cmath>
 
 namespace velmor {
 
@@ -56,13 +59,107 @@ QString PromptList::keyOf(const ListEntry& entry) const {
     return {};
 }
 
-void PromptList::setEntries(const QList<ListEntry>& entries, int setAsideCount,
-                            bool setAsideExpanded) {
-    entries_ = entries;
+void PromptList::animating(int ms, const QEasingCurve& curve, const std::function<void()>& change) {
+    const std::optional<Motion> outer = motion_;
+    if (animated_)
+        motion_ = Motion{ms, curve};
+    change();
+    motion_ = outer;
+}
+
+void PromptList::reindex() {
     indexOfKey_.clear();
     indexOfKey_.reserve(entries_.size());
     for (int i = 0; i < entries_.size(); ++i)
         indexOfKey_.insert(keyOf(entries_[i]), i);
+}
+
+void PromptList::fadePresence(const QString& key, double from, double to, int ms,
+                              const QEasingCurve& curve) {
+    auto [it, added] = presence_.try_emplace(key);
+    if (added)
+        it->second.jumpTo(from);
+    it->second.moveTo(to, ms, curve, animated_, this, [this] { onTick(); });
+}
+
+void PromptList::setEntries(const QList<ListEntry>& entries, int setAsideCount,
+                            bool setAsideExpanded) {
+    const bool anyLeaving = std::find(leaving_.begin(), leaving_.end(), 1) != leaving_.end();
+    if (!motion_ && !anyLeaving) {
+        entries_ = entries;
+        leaving_.assign(entries_.size(), 0);
+    } else {
+        // Lines that go stay where they were while they fade; lines that come (or change
+        // between row and editor) fade in. Both lists keep their common lines in order. The
+        // common head and tail are passed over first: a change touches few lines of many.
+        const auto same = [](const ListEntry& a, const ListEntry& b) {
+            return a.kind == b.kind && a.prompt.id == b.prompt.id;
+        };
+        const int oldEnd = int(entries_.size()), newEnd = int(entries.size());
+        int head = 0, tail = 0;
+        while (head < oldEnd && head < newEnd && !leaving_[head] &&
+               same(entries_[head], entries[head]))
+            ++head;
+        while (tail < oldEnd - head && tail < newEnd - head && !leaving_[oldEnd - 1 - tail] &&
+               same(entries_[oldEnd - 1 - tail], entries[newEnd - 1 - tail]))
+            ++tail;
+        QHash<QString, ListEntry::Kind> oldKind;
+        for (int i = head; i < oldEnd - tail; ++i)
+            if (!leaving_[i])
+                oldKind.insert(keyOf(entries_[i]), entries_[i].kind);
+        QSet<QString> newKeys;
+        for (int j = head; j < newEnd - tail; ++j)
+            newKeys.insert(keyOf(entries[j]));
+        QList<ListEntry> merged = entries.mid(0, head);
+        std::vector<char> leaving(head, 0);
+        merged.reserve(entries.size() + 1);
+        QSet<QString> placed;
+        int i = head, j = head;
+        while (i < oldEnd - tail || j < newEnd - tail) {
+            if (i < oldEnd - tail) {
+                const QString key = keyOf(entries_[i]);
+                if (placed.contains(key)) {
+                    ++i;
+                    continue;
+                }
+                if (!newKeys.contains(key)) {
+                    if (leaving_[i] || motion_) {
+                        merged.append(entries_[i]);
+                        leaving.push_back(1);
+                        if (!leaving_[i])
+                            fadePresence(key, 1, 0, motion_->ms, motion_->curve);
+                        placed.insert(key);
+                    } else {
+                        presence_.erase(key);
+                    }
+                    ++i;
+                    continue;
+                }
+            }
+            if (j >= newEnd - tail) {
+                ++i;
+                continue;
+            }
+            const QString key = keyOf(entries[j]);
+            merged.append(entries[j]);
+            leaving.push_back(0);
+            placed.insert(key);
+            const auto was = oldKind.constFind(key);
+            const bool comes = was == oldKind.constEnd() || *was != entries[j].kind;
+            if (motion_ && comes)
+                fadePresence(key, 0, 1, motion_->ms, motion_->curve);
+            else if (auto it = presence_.find(key);
+                     it != presence_.end() && it->second.target() == 0)
+                fadePresence(key, 0, 1, motion_ ? motion_->ms : libraryMotion::changeMs,
+                             motion_ ? motion_->curve : libraryMotion::easeInOut());
+            ++j;
+        }
+        merged.append(entries.mid(newEnd - tail));
+        leaving.resize(merged.size(), 0);
+        entries_ = merged;
+        leaving_ = std::move(leaving);
+    }
+    reindex();
     header_->setText(setAsideHeaderText(setAsideCount));
     header_->setAccessibleName(header_->text());
     header_->setSymbol(setAsideExpanded ? QStringLiteral("chevron.up")
@@ -79,6 +176,83 @@ void PromptList::setEntries(const QList<ListEntry>& entries, int setAsideCount,
             aside->bind(entries_[index]);
     }
     remeasure();
+    relayout();
+}
+
+double PromptList::revealOf(const QString& key) const {
+    const auto it = reveal_.find(key);
+    return it == reveal_.end() ? 0.0 : it->second.value();
+}
+
+double PromptList::presenceOf(const QString& key) const {
+    const auto it = presence_.find(key);
+    return it == presence_.end() ? 1.0 : it->second.value();
+}
+
+// The bar comes out while the row is hovered or holds the focus.
+void PromptList::updateReveal(const QString& key) {
+    if (key.isEmpty())
+        return;
+    const int index = indexOfKey_.value(key, -1);
+    const bool out = index >= 0 && !leaving_[index] &&
+                     entries_[index].kind == ListEntry::Kind::prompt &&
+                     (key == hoveredKey_ || key == focusKey_);
+    if (!out && !reveal_.count(key))
+        return;
+    reveal_[key].moveTo(out ? 1 : 0, libraryMotion::hoverMs, libraryMotion::easeInOut(), animated_,
+                        this, [this] { onTick(); });
+}
+
+// One step of any fade: finished fades are forgotten, lines that have faded out are dropped.
+void PromptList::onTick() {
+    bool gone = false;
+    for (auto it = presence_.begin(); it != presence_.end();) {
+        if (it->second.isRunning()) {
+            ++it;
+            continue;
+        }
+        gone = gone || it->second.target() == 0;
+        if (it->second.target() == 1)
+            it = presence_.erase(it);
+        else
+            ++it;
+    }
+    for (auto it = reveal_.begin(); it != reveal_.end();) {
+        if (!it->second.isRunning() && it->second.target() == 0)
+            it = reveal_.erase(it);
+        else
+            ++it;
+    }
+    if (gone)
+        dropGone();
+    else
+        relayout();
+}
+
+void PromptList::dropGone() {
+    QList<ListEntry> kept;
+    std::vector<int> heights;
+    std::vector<char> exact, leaving;
+    kept.reserve(entries_.size());
+    for (int i = 0; i < entries_.size(); ++i) {
+        if (leaving_[i]) {
+            const QString key = keyOf(entries_[i]);
+            const auto fade = presence_.find(key);
+            if (fade == presence_.end() || !fade->second.isRunning()) {
+                presence_.erase(key);
+                continue;
+            }
+        }
+        kept.append(entries_[i]);
+        heights.push_back(baseHeights_[i]);
+        exact.push_back(exact_[i]);
+        leaving.push_back(leaving_[i]);
+    }
+    entries_ = kept;
+    leaving_ = std::move(leaving);
+    baseHeights_ = std::move(heights);
+    exact_ = std::move(exact);
+    reindex();
     relayout();
 }
 
@@ -131,24 +305,28 @@ void PromptList::remeasure() {
         baseHeights_[i] = measure(i, false);
 }
 
-bool PromptList::isExpanded(int index) const {
-    if (entries_[index].kind != ListEntry::Kind::prompt)
-        return false;
-    const QString key = keyOf(entries_[index]);
-    return key == hoveredKey_ || key == focusKey_;
-}
-
 void PromptList::relayout() {
-    const int barExtra = PromptRow::heightFor(PromptItem(), 400, true) -
-                         PromptRow::heightFor(PromptItem(), 400, false);
-    const int hovered = indexOfKey_.value(hoveredKey_, -1);
-    const int focused = indexOfKey_.value(focusKey_, -1);
-    const auto expanded = [&](int i) {
-        return (i == hovered || i == focused) && entries_[i].kind == ListEntry::Kind::prompt;
-    };
+    static const int barExtra = PromptRow::heightFor(PromptItem(), 400, true) -
+                                PromptRow::heightFor(PromptItem(), 400, false);
+    // Only the few lines that are moving differ from their measured height.
+    std::vector<std::pair<int, double>> grown, scaled;
+    for (const auto& [key, fade] : reveal_) {
+        const int i = indexOfKey_.value(key, -1);
+        if (i >= 0 && entries_[i].kind == ListEntry::Kind::prompt)
+            grown.emplace_back(i, fade.value());
+    }
+    for (const auto& [key, fade] : presence_)
+        if (const int i = indexOfKey_.value(key, -1); i >= 0)
+            scaled.emplace_back(i, fade.value());
+    std::vector<int>& heights = heightScratch_;
+    heights.assign(baseHeights_.begin(), baseHeights_.end());
+    for (const auto& [i, v] : grown)
+        heights[i] += int(std::lround(barExtra * v));
+    for (const auto& [i, v] : scaled)
+        heights[i] = int(std::lround(heights[i] * v));
     offsets_.assign(entries_.size() + 1, 0);
     for (int i = 0; i < entries_.size(); ++i)
-        offsets_[i + 1] = offsets_[i] + baseHeights_[i] + (expanded(i) ? barExtra : 0);
+        offsets_[i + 1] = offsets_[i] + heights[i];
     QScrollBar* bar = verticalScrollBar();
     const bool atEnd = bar->value() > 0 && bar->value() == bar->maximum();
     bar->setPageStep(viewport()->height());
@@ -267,14 +445,35 @@ void PromptList::placeVisibleOnce() {
         if (!widget)
             continue;
         const int height = offsets_[i + 1] - offsets_[i];
+        const QString key = keyOf(entries_[i]);
+        const double presence = presenceOf(key);
         if (widget == header_) {
             header_->setGeometry(0, offsets_[i] - top + headerSpaceAbove,
                                  header_->sizeHint().width(), header_->sizeHint().height());
+            header_->setOpacity(presence);
         } else {
             widget->setGeometry(0, offsets_[i] - top, width, height);
         }
-        if (auto* row = qobject_cast<PromptRow*>(widget))
-            row->setExpanded(isExpanded(i));
+        // A line on its way out takes no clicks and no keys.
+        widget->setEnabled(!leaving_[i]);
+        if (auto* row = qobject_cast<PromptRow*>(widget)) {
+            row->setReveal(revealOf(key));
+            row->setPresence(presence);
+        } else if (auto* aside = qobject_cast<SetAsideRow*>(widget)) {
+            aside->setPresence(presence);
+        } else if (widget == editor_) {
+            // Its fields are real widgets: an effect fades them, only while it is needed.
+            auto* effect = qobject_cast<QGraphicsOpacityEffect*>(editor_->graphicsEffect());
+            if (presence < 1) {
+                if (!effect) {
+                    effect = new QGraphicsOpacityEffect(editor_);
+                    editor_->setGraphicsEffect(effect);
+                }
+                effect->setOpacity(presence);
+            } else if (effect) {
+                editor_->setGraphicsEffect(nullptr);
+            }
+        }
         widget->show();
     }
 }
@@ -411,7 +610,9 @@ void PromptList::onFocusChanged(QWidget*, QWidget* now) {
     const QString key = index >= 0 ? keyOf(entries_[index]) : QString();
     if (key == focusKey_)
         return;
-    focusKey_ = key;
+    const QString old = std::exchange(focusKey_, key);
+    updateReveal(old);
+    updateReveal(key);
     relayout();
     if (index >= 0)
         scrollToEntry(index);
@@ -424,14 +625,17 @@ bool PromptList::eventFilter(QObject* watched, QEvent* event) {
     const QString key = row->property(keyProperty).toString();
     switch (event->type()) {
     case QEvent::Enter:
-        if (hoveredKey_ != key) {
-            hoveredKey_ = key;
+        if (hoveredKey_ != key && !isLeaving(indexOfKey_.value(key, -1))) {
+            const QString old = std::exchange(hoveredKey_, key);
+            updateReveal(old);
+            updateReveal(key);
             relayout();
         }
         break;
     case QEvent::Leave:
         if (hoveredKey_ == key) {
             hoveredKey_.clear();
+            updateReveal(key);
             relayout();
         }
         break;

@@ -1,10 +1,14 @@
 #pragma once
 
 #include "core/screens/LibraryList.h"
+#include "ui/library/LibraryMotion.h"
 
 #include <QAbstractScrollArea>
 #include <QHash>
 
+#include <functional>
+#include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace velmor {
@@ -25,6 +29,15 @@ public:
     explicit PromptList(AppState& appState, QWidget* parent = nullptr);
 
     void setEntries(const QList<ListEntry>& entries, int setAsideCount, bool setAsideExpanded);
+    // Whether rows move at all (off under reduce motion).
+    void setAnimated(bool animated) { animated_ = animated; }
+    // Runs `change`; the lines it adds fade and grow in, the lines it removes fade and shrink
+    // away, over `ms` on `curve`. Other changes land at once.
+    void animating(int ms, const QEasingCurve& curve, const std::function<void()>& change);
+    // A line that has left the entries and is still fading out.
+    bool isLeaving(int index) const {
+        return index >= 0 && index < int(leaving_.size()) && leaving_[index];
+    }
     // The editor shown in place of the entry being edited; owned by the caller.
     void setEditor(InlineEditor* editor);
 
@@ -61,7 +74,14 @@ private:
     int indexOfWidget(QWidget* widget) const;
     bool focusEntry(int index, bool first);
     void onFocusChanged(QWidget* old, QWidget* now);
-    bool isExpanded(int index) const;
+    double revealOf(const QString& key) const;
+    double presenceOf(const QString& key) const;
+    void updateReveal(const QString& key);
+    void fadePresence(const QString& key, double from, double to, int ms,
+                      const QEasingCurve& curve);
+    void onTick();
+    void dropGone();
+    void reindex();
 
     AppState& appState_;
     QList<ListEntry> entries_;
@@ -69,6 +89,7 @@ private:
     std::vector<int> baseHeights_;
     std::vector<char> exact_;  // measured, not estimated
     std::vector<int> offsets_; // entries_.size() + 1
+    std::vector<int> heightScratch_;
     struct Measured {
         QString text;
         std::optional<QString> source, work;
@@ -86,6 +107,16 @@ private:
     PlainButton* header_;
     InlineEditor* editor_ = nullptr;
     QString hoveredKey_, focusKey_;
+
+    bool animated_ = true;
+    struct Motion {
+        int ms;
+        QEasingCurve curve;
+    };
+    std::optional<Motion> motion_;               // for the change under way
+    std::vector<char> leaving_;                  // per entry: fading out, no longer listed
+    std::unordered_map<QString, Fade> reveal_;   // action bars moving in or out
+    std::unordered_map<QString, Fade> presence_; // lines fading in or out
 };
 
 } // namespace velmor

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
+#include <QResizeEvent>
 
 #include <cmath>
 
@@ -86,11 +87,19 @@ PromptRow::PromptRow(AppState& appState, QWidget* parent) : QWidget(parent), app
     setAttribute(Qt::WA_Hover);
 }
 
-int PromptRow::heightFor(const PromptItem& prompt, int width, bool expanded) {
+namespace {
+int textBlockHeight(const PromptItem& prompt, int width) {
     const Metrics& m = metrics();
-    int h = padY + wrappedHeight(m.text, prompt.text, textWidth(width));
+    int h = wrappedHeight(m.text, prompt.text, textWidth(width));
     if (const auto line = attribution(prompt))
         h += lineGap + wrappedHeight(m.attribution, *line, textWidth(width));
+    return h;
+}
+} // namespace
+
+int PromptRow::heightFor(const PromptItem& prompt, int width, bool expanded) {
+    const Metrics& m = metrics();
+    int h = padY + textBlockHeight(prompt, width);
     if (expanded)
         h += barGap + m.barHeight;
     return h + padY + divider;
@@ -106,15 +115,21 @@ int PromptRow::estimateHeight(const PromptItem& prompt, int width) {
 
 void PromptRow::bind(const ListEntry& entry) {
     const bool sameRow = entry_.prompt == entry.prompt && entry_.flags == entry.flags;
+    const bool sameText = entry_.prompt.text == entry.prompt.text &&
+                          entry_.prompt.source == entry.prompt.source &&
+                          entry_.prompt.sourceWork == entry.prompt.sourceWork;
     entry_ = entry;
     setAccessibleName(rowAccessibleName(entry.prompt));
     setAccessibleDescription(entry.flags.isFavorite ? tr("Favorite") : QString());
+    if (!sameText)
+        contentHeight_ = textBlockHeight(entry.prompt, width());
     if (sameRow && !buttons_.isEmpty())
         return;
     const QList<RowActionInfo> actions = rowActions(entry.flags);
     while (buttons_.size() < actions.size()) {
         auto* button = new PlainButton(QString(), QString(), this);
         button->setVisible(expanded_);
+        button->setOpacity(reveal_ * presence_);
         connect(button, &QAbstractButton::clicked, this, [this, button] {
             const auto action = RowAction(button->property("rowAction").toInt());
             emit actionTriggered(action, entry_.prompt);
@@ -138,13 +153,27 @@ void PromptRow::bind(const ListEntry& entry) {
     update();
 }
 
-void PromptRow::setExpanded(bool expanded) {
-    if (expanded_ == expanded)
+void PromptRow::setReveal(double reveal) {
+    if (reveal_ == reveal)
         return;
+    reveal_ = reveal;
+    const bool expanded = reveal > 0;
+    for (PlainButton* button : buttons_) {
+        button->setOpacity(reveal_ * presence_);
+        if (expanded != expanded_)
+            button->setVisible(expanded);
+    }
     expanded_ = expanded;
-    for (PlainButton* button : buttons_)
-        button->setVisible(expanded);
     placeButtons();
+    update();
+}
+
+void PromptRow::setPresence(double presence) {
+    if (presence_ == presence)
+        return;
+    presence_ = presence;
+    for (PlainButton* button : buttons_)
+        button->setOpacity(reveal_ * presence_);
     update();
 }
 
@@ -163,7 +192,8 @@ PlainButton* PromptRow::actionButton(RowAction action) const {
 }
 
 void PromptRow::placeButtons() {
-    const int barTop = height() - divider - padY - metrics().barHeight;
+    const int barHeight = metrics().barHeight;
+    const int barTop = padY + contentHeight_ + barGap - int(std::lround((1 - reveal_) * barHeight));
     int x = padX;
     for (PlainButton* button : buttons_) {
         button->setGeometry(x, barTop, button->sizeHint().width(), metrics().barHeight);
@@ -171,7 +201,9 @@ void PromptRow::placeButtons() {
     }
 }
 
-void PromptRow::resizeEvent(QResizeEvent*) {
+void PromptRow::resizeEvent(QResizeEvent* event) {
+    if (event->oldSize().width() != width())
+        contentHeight_ = textBlockHeight(entry_.prompt, width());
     placeButtons();
 }
 
@@ -191,10 +223,11 @@ void PromptRow::paintEvent(QPaintEvent*) {
     const Metrics& m = metrics();
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.setOpacity(presence_);
     const QRectF body(0, 0, width(), height() - divider);
-    if (underMouse() || hasFocus()) {
+    if (reveal_ > 0) {
         painter.setPen(Qt::NoPen);
-        painter.setBrush(libraryStyle::fill(this, 0.03));
+        painter.setBrush(libraryStyle::fill(this, 0.03 * reveal_));
         painter.drawRoundedRect(body, 6, 6);
     }
     if (hasFocus() && keyboardFocus_) {
@@ -213,11 +246,13 @@ void PromptRow::paintEvent(QPaintEvent*) {
         painter.drawText(QRect(padX, padY + textHeight + lineGap, w, height()), Qt::TextWordWrap,
                          *line);
     }
-    if (entry_.flags.isFavorite && !expanded_) {
+    if (entry_.flags.isFavorite && reveal_ < 1) {
         const QRectF heart(width() - padX - heartSize, padY + (m.text.height() - heartSize) / 2.0,
                            heartSize, heartSize);
+        painter.setOpacity(presence_ * (1 - reveal_));
         libraryStyle::paintSymbol(painter, QStringLiteral("heart.fill"), heart,
                                   libraryStyle::color(themeInfo(appState_.theme()).favoriteColor));
+        painter.setOpacity(presence_);
     }
     painter.fillRect(QRect(4, height() - 1, width() - 4, 1), libraryStyle::fill(this, 0.1));
 }
@@ -274,6 +309,14 @@ int SetAsideRow::estimateHeight(const PromptItem& prompt, int width) {
     return std::max(h, asidePadY + m.barHeight) + asidePadY + divider + asideGap;
 }
 
+void SetAsideRow::setPresence(double presence) {
+    if (presence_ == presence)
+        return;
+    presence_ = presence;
+    restore_->setOpacity(presence);
+    update();
+}
+
 void SetAsideRow::bind(const ListEntry& entry) {
     entry_ = entry;
     setAccessibleName(rowAccessibleName(entry.prompt));
@@ -290,6 +333,7 @@ void SetAsideRow::resizeEvent(QResizeEvent*) {
 void SetAsideRow::paintEvent(QPaintEvent*) {
     const Metrics& m = metrics();
     QPainter painter(this);
+    painter.setOpacity(presence_);
     const int w = width() - m.restoreWidth - restoreGap;
     const int textHeight = wrappedHeight(m.aside, entry_.prompt.text, w);
     painter.setFont(m.asideFont);

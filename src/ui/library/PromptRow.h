@@ -23,8 +23,12 @@ public:
 
     void bind(const ListEntry& entry);
     const ListEntry& entry() const { return entry_; }
-    void setExpanded(bool expanded);
+    // How far the action bar is out: 0 at rest, 1 while hovered or focused. The bar fades in
+    // and slides down from above its place, the fill fades in and the heart fades out.
+    void setReveal(double reveal);
     bool isExpanded() const { return expanded_; }
+    // The whole row's opacity while it comes into or leaves the list.
+    void setPresence(double presence);
     // The row and its visible action buttons, in Tab order.
     QList<QWidget*> focusChain() const;
     PlainButton* actionButton(RowAction action) const;
@@ -54,6 +58,9 @@ private:
     AppState& appState_;
     ListEntry entry_;
     bool expanded_ = false;
+    double reveal_ = 0;
+    double presence_ = 1;
+    int contentHeight_ = 0; // text and attribution at the current width
     QList<PlainButton*> buttons_;
 };
 
@@ -65,6 +72,7 @@ public:
     void bind(const ListEntry& entry);
     const ListEntry& entry() const { return entry_; }
     PlainButton* restoreButton() const { return restore_; }
+    void setPresence(double presence);
     static int heightFor(const PromptItem& prompt, int width);
     static int estimateHeight(const PromptItem& prompt, int width);
 
@@ -77,6 +85,7 @@ protected:
 
 private:
     ListEntry entry_;
+    double presence_ = 1;
     PlainButton* restore_;
 };
 

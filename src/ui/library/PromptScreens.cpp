@@ -3,14 +3,19 @@
 #include "core/content/ContentManager.h"
 #include "core/content/UserLibrary.h"
 #include "core/settings/AppState.h"
+#include "ui/library/LibraryMotion.h"
 #include "ui/library/LibraryStyle.h"
 #include "ui/library/PlainButton.h"
 #include "ui/library/PromptList.h"
 #include "ui/library/PromptRow.h"
 
+#include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QLineEdit>
+#include <QResizeEvent>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace velmor {
 
@@ -41,6 +46,7 @@ PromptListScreen::PromptListScreen(LibraryList model, const QString& title,
 
     list_ = new PromptList(appState_, this);
     list_->setAccessibleName(title);
+    list_->setAnimated(libraryMotion::enabled());
     empty_ = new QLabel(emptyText, this);
     empty_->setFont(libraryStyle::regular(emptySize));
     empty_->setAlignment(Qt::AlignCenter);
@@ -50,10 +56,14 @@ PromptListScreen::PromptListScreen(LibraryList model, const QString& title,
     column_->addWidget(empty_, 1);
 
     connect(list_, &PromptList::actionTriggered, this, &PromptListScreen::perform);
-    connect(list_, &PromptList::restoreRequested, this,
-            [this](const QString& id) { actions_.restore(id); });
-    connect(list_, &PromptList::setAsideToggled, this,
-            [this] { setSetAsideExpanded(!model_.showHidden()); });
+    connect(list_, &PromptList::restoreRequested, this, [this](const QString& id) {
+        list_->animating(libraryMotion::changeMs, libraryMotion::easeInOut(),
+                         [&] { actions_.restore(id); });
+    });
+    connect(list_, &PromptList::setAsideToggled, this, [this] {
+        list_->animating(libraryMotion::changeMs, libraryMotion::easeInOut(),
+                         [this] { setSetAsideExpanded(!model_.showHidden()); });
+    });
     connect(&library_, &UserLibrary::dataChanged, this, &PromptListScreen::refresh);
     connect(&appState_, &AppState::sittingWithPromptIdChanged, this, &PromptListScreen::refresh);
     connect(&appState_, &AppState::themeChanged, list_->viewport(), qOverload<>(&QWidget::update));
@@ -69,15 +79,23 @@ void PromptListScreen::refresh() {
     list_->setEntries(model_.entries(), model_.setAsideCount(), model_.showHidden());
     list_->setVisible(!model_.isEmpty());
     empty_->setVisible(model_.isEmpty());
-    // The empty text in the tertiary (or secondary) level of the current palette.
+    // The empty text: tertiary on "Yours", secondary on a category, in the current palette.
     QPalette palette = empty_->palette();
-    palette.setColor(QPalette::WindowText, libraryStyle::text(this, Level::secondary));
+    palette.setColor(
+        QPalette::WindowText,
+        libraryStyle::text(this, model_.isYours() ? Level::tertiary : Level::secondary));
     empty_->setPalette(palette);
     empty_->setForegroundRole(QPalette::WindowText);
 }
 
 void PromptListScreen::perform(RowAction action, const PromptItem& prompt) {
-    actions_.perform(action, prompt);
+    // A starter prompt set aside slides out of the list; a prompt of the user's own deleted
+    // here goes at once.
+    if (action == RowAction::setAside)
+        list_->animating(libraryMotion::removeMs, libraryMotion::easeOut(),
+                         [&] { actions_.perform(action, prompt); });
+    else
+        actions_.perform(action, prompt);
 }
 
 CategoryDetailView::CategoryDetailView(PromptCategory category, UserLibrary& library,
@@ -95,16 +113,25 @@ YourPromptsView::YourPromptsView(UserLibrary& library, ContentManager& content, 
         makeField(tr("Add something you love..."), libraryStyle::regular(14), 10, 8, 0.04, this);
     attributionField_ =
         makeField(tr("Attribution (optional)"), libraryStyle::italic(12), 8, 6, 0.03, this);
+    // The attribution field (with the 8 points above it) sits in a box whose height opens and
+    // closes; the field rides the box's bottom edge, so it moves in from the top as it fades.
+    attributionBox_ = new QWidget(this);
+    attributionField_->setParent(attributionBox_);
     attributionField_->hide();
+    attributionBox_->setFixedHeight(0);
+    attributionOpacity_ = new QGraphicsOpacityEffect(attributionField_);
+    attributionField_->setGraphicsEffect(attributionOpacity_);
     // After the back button and its spacing: the input area, then 16 points.
     column()->insertWidget(2, promptField_);
-    column()->insertSpacing(3, 8);
-    column()->insertWidget(4, attributionField_);
-    column()->insertSpacing(5, 16);
+    column()->insertWidget(3, attributionBox_);
+    column()->insertSpacing(4, 16);
+    animated_ = libraryMotion::enabled();
 
     connect(promptField_, &QLineEdit::textChanged, this, [this](const QString& text) {
         draft_.setText(text);
-        attributionField_->setVisible(draft_.showAttribution());
+        attributionShown_.moveTo(draft_.showAttribution() ? 1 : 0, libraryMotion::changeMs,
+                                 libraryMotion::easeInOut(), animated_, this,
+                                 [this] { placeAttribution(); });
     });
     connect(attributionField_, &QLineEdit::textChanged, this,
             [this](const QString& text) { draft_.setAttribution(text); });
@@ -122,8 +149,29 @@ YourPromptsView::YourPromptsView(UserLibrary& library, ContentManager& content, 
     refresh();
 }
 
+void YourPromptsView::placeAttribution() {
+    const double shown = attributionShown_.value();
+    const int full = 8 + attributionField_->sizeHint().height();
+    const int height = int(std::lround(full * shown));
+    attributionBox_->setFixedHeight(height);
+    attributionField_->setGeometry(0, height - attributionField_->sizeHint().height(),
+                                   attributionBox_->width(),
+                                   attributionField_->sizeHint().height());
+    attributionOpacity_->setOpacity(shown);
+    // Hidden once closed, so it is out of the Tab order and of the accessibility tree.
+    attributionField_->setVisible(shown > 0 || attributionShown_.target() > 0);
+}
+
+void YourPromptsView::resizeEvent(QResizeEvent* event) {
+    PromptListScreen::resizeEvent(event);
+    placeAttribution();
+}
+
 void YourPromptsView::submit() {
-    if (!draft_.submit(actions_))
+    bool added = false;
+    list()->animating(libraryMotion::changeMs, libraryMotion::easeInOut(),
+                      [&] { added = draft_.submit(actions_); });
+    if (!added)
         return;
     promptField_->setText(draft_.text());
     attributionField_->setText(draft_.attribution());
@@ -136,24 +184,28 @@ void YourPromptsView::submit() {
 void YourPromptsView::beginEdit(const PromptItem& prompt) {
     model_.beginEdit(prompt);
     editor_->setValues(model_.editText, model_.editAttribution);
-    refresh();
+    list()->animating(libraryMotion::changeMs, libraryMotion::easeInOut(), [this] { refresh(); });
     editor_->textField()->setFocus();
 }
 
 void YourPromptsView::saveEdit() {
-    if (!model_.saveEdit(library_))
-        return;
-    refresh();
+    list()->animating(libraryMotion::changeMs, libraryMotion::easeInOut(), [this] {
+        if (model_.saveEdit(library_))
+            refresh();
+    });
 }
 
 void YourPromptsView::cancelEdit() {
     model_.cancelEdit();
-    refresh();
+    list()->animating(libraryMotion::changeMs, libraryMotion::easeInOut(), [this] { refresh(); });
 }
 
 void YourPromptsView::perform(RowAction action, const PromptItem& prompt) {
     if (action == RowAction::edit)
         beginEdit(prompt);
+    else if (action == RowAction::remove) // here a deleted prompt slides out
+        list()->animating(libraryMotion::removeMs, libraryMotion::easeOut(),
+                          [&] { actions_.perform(action, prompt); });
     else
         PromptListScreen::perform(action, prompt);
 }

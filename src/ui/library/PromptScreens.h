@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/screens/LibraryList.h"
+#include "ui/library/LibraryMotion.h"
 
 #include <QWidget>
 
+class QGraphicsOpacityEffect;
 class QLabel;
 class QLineEdit;
 class QVBoxLayout;
@@ -77,8 +79,10 @@ public:
 
 protected:
     void perform(RowAction action, const PromptItem& prompt) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void placeAttribution();
     void submit();
     void saveEdit();
     void cancelEdit();
@@ -86,6 +90,10 @@ private:
     NewPromptDraft draft_;
     QLineEdit* promptField_;
     QLineEdit* attributionField_;
+    QWidget* attributionBox_;
+    QGraphicsOpacityEffect* attributionOpacity_;
+    Fade attributionShown_;
+    bool animated_ = true;
     InlineEditor* editor_;
 };
 

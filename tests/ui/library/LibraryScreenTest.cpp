@@ -2,33 +2,75 @@
 #include "TestApp.h"
 #include "core/content/UserLibrary.h"
 #include "ui/library/ContentLibraryScreen.h"
+#include "ui/library/LibraryMotion.h"
 #include "ui/library/PlainButton.h"
 #include "ui/library/PromptList.h"
 #include "ui/library/PromptRow.h"
 #include "ui/library/PromptScreens.h"
 
+#include <QAbstractAnimation>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 using namespace velmor;
 
 namespace {
 
+// The screens are made without motion unless a test asks for it, so that changes land at once.
+bool reduceMotion = true;
+
 // The screen on the real display, active, so keys and focus behave as for the user.
 struct WithApplication {
-    WithApplication() { test::guiApplication(); }
+    explicit WithApplication(bool motion) {
+        test::guiApplication();
+        reduceMotion = !motion;
+        libraryMotion::setReduceMotionSource([] { return reduceMotion; });
+    }
+};
+
+// Animation time that moves only when the test says so: every frame lands where it is asked
+// for, whatever the load on the machine.
+class ManualAnimationTime final : public QAnimationDriver {
+public:
+    ManualAnimationTime() { install(); }
+    ~ManualAnimationTime() override { uninstall(); }
+    // Counted from the driver's start: it stops when nothing moves and starts again later.
+    qint64 elapsed() const override { return now_ - startedAt_; }
+    // Lets queued animations start, then moves time on by `ms` and repaints.
+    void step(int ms) {
+        QApplication::processEvents();
+        now_ += ms;
+        advance();
+        QApplication::processEvents();
+    }
+
+protected:
+    void start() override {
+        startedAt_ = now_;
+        QAnimationDriver::start();
+    }
+
+private:
+    qint64 now_ = 0;
+    qint64 startedAt_ = 0;
 };
 
 struct Screen : WithApplication, test::LibraryWorld {
     ContentLibraryScreen screen{library, *content, state};
-    Screen() {
+    explicit Screen(bool motion = false) : WithApplication(motion) {
         screen.resize(600, 560);
         screen.show();
         screen.activateWindow();
@@ -59,6 +101,34 @@ struct Screen : WithApplication, test::LibraryWorld {
         FAIL() << "no action " << accessibleName.toStdString();
     }
 };
+
+// What the X server shows of `widget`, read back from the display.
+QImage onScreen(QWidget* widget) {
+    widget->repaint();
+    QApplication::processEvents();
+    const QPoint at = widget->mapToGlobal(QPoint(0, 0));
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, at.x(), at.y(), widget->width(), widget->height())
+        .toImage();
+}
+
+// How strongly anything is drawn in the rows `top` to `bottom` of `image`: the largest
+// difference in lightness from the area's most common lightness.
+int inkBetween(const QImage& image, int top, int bottom) {
+    std::map<int, int> counts;
+    for (int y = std::max(0, top); y < std::min(bottom, image.height()); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixelColor(x, y).lightness()];
+    if (counts.empty())
+        return 0;
+    const int common = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+                           return a.second < b.second;
+                       })->first;
+    int ink = 0;
+    for (const auto& [lightness, n] : counts)
+        ink = std::max(ink, std::abs(lightness - common));
+    return ink;
+}
 
 QStringList names(const QList<QWidget*>& widgets) {
     QStringList out;
@@ -323,4 +393,132 @@ TEST(LibraryScreen, ExportAndImportAskForThePathInASheetOnTheWindow) {
     static_cast<QDialog*>(dialog)->accept();
     ASSERT_EQ(s.library.data().userPrompts.size(), 1);
     EXPECT_EQ(s.library.data().userPrompts[0].text, "Mine");
+}
+
+TEST(LibraryScreen, HoverBarFadesInOverAFifthOfASecondAndAtOnceWithoutMotion) {
+    Screen s(true);
+    ManualAnimationTime time;
+    QTest::mouseMove(&s.screen, QPoint(580, 550)); // away from every row
+    s.library.toggleFavorite(s.content->prompts(PromptCategory::question)[0].id);
+    s.screen.openCategory(PromptCategory::question);
+    auto* row = s.row<PromptRow>(0);
+    ASSERT_TRUE(row);
+    const int rest = row->height();
+    // The bar's place: below the text, where nothing is drawn at rest.
+    const int barTop = rest - 8;
+    const QColor heart = libraryStyle::color(themeInfo(s.state.theme()).favoriteColor);
+    const auto heartPixels = [&](const QImage& image) {
+        return pixelsNear(image.copy(image.width() - 30, 0, 30, 30), heart);
+    };
+    QImage image = onScreen(row);
+    EXPECT_LE(inkBetween(image, barTop, rest - 3), 3);
+    EXPECT_GT(heartPixels(image), 10);
+
+    QTest::mouseMove(row, QPoint(200, 8));
+    QTRY_VERIFY(row->underMouse());
+    QList<int> ink, heights;
+    for (int ms : {0, 100, 100, 100}) {
+        time.step(ms);
+        image = onScreen(row);
+        ink << inkBetween(image, barTop, image.height() - 3);
+        heights << row->height();
+    }
+    // Nothing at the start, about half way at 0.1 s (the curve is symmetric), full by 0.2 s.
+    EXPECT_LE(ink[0], 3);
+    EXPECT_GT(ink[3], 60);
+    EXPECT_GT(ink[1], ink[3] * 0.25);
+    EXPECT_LT(ink[1], ink[3] * 0.75);
+    EXPECT_EQ(ink[2], ink[3]);
+    EXPECT_LT(heights[0], heights[1]);
+    EXPECT_LT(heights[1], heights[2]);
+    EXPECT_EQ(heartPixels(image), 0); // the heart gave way to "Unfavorite"
+
+    // Leaving folds it away again over the same time.
+    QTest::mouseMove(&s.screen, QPoint(580, 550));
+    QTRY_VERIFY(!row->underMouse());
+    time.step(100);
+    EXPECT_GT(row->height(), rest);
+    time.step(150);
+    EXPECT_EQ(row->height(), rest);
+    EXPECT_LE(inkBetween(onScreen(row), barTop, rest - 3), 3);
+
+    // Made under reduce motion, the screen shows the whole bar the moment the pointer enters.
+    reduceMotion = true;
+    s.screen.showShelf();
+    s.screen.openCategory(PromptCategory::question);
+    row = s.row<PromptRow>(0);
+    QTest::mouseMove(row, QPoint(200, 8));
+    QTRY_VERIFY(row->underMouse());
+    QApplication::processEvents();
+    EXPECT_GE(inkBetween(onScreen(row), barTop, row->height() - 3), ink[3] - 5);
+}
+
+TEST(LibraryScreen, ContextMenuSetsAPromptAsideAndItsRowSlidesAway) {
+    Screen s(true);
+    ManualAnimationTime time;
+    s.screen.openCategory(PromptCategory::question);
+    auto* row = s.row<PromptRow>(1);
+    ASSERT_TRUE(row);
+    const PromptItem prompt = row->entry().prompt;
+    const int count = s.list()->entryCount();
+    const int full = row->height();
+
+    // The menu key on the focused row opens the menu; choose "Set aside" as the user would.
+    QStringList offered;
+    QTimer::singleShot(50, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        for (QAction* action : menu->actions())
+            offered << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        for (QAction* action : menu->actions())
+            if (action->text() == "Set aside")
+                menu->setActiveAction(action);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    row->setFocus();
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(20, 10),
+                              row->mapToGlobal(QPoint(20, 10)));
+    QApplication::sendEvent(row, &menuKey);
+    EXPECT_EQ(offered, QStringList({"Favorite", "-", "Set aside"}));
+    ASSERT_TRUE(s.library.data().hiddenIds.contains(prompt.id));
+
+    // The row stays in its place while it fades and shrinks (ease-out: fast, then slow) ...
+    ASSERT_TRUE(s.list()->isLeaving(1));
+    time.step(125);
+    auto* leaving = qobject_cast<PromptRow*>(s.list()->widgetFor(1));
+    ASSERT_TRUE(leaving);
+    EXPECT_EQ(leaving->entry().prompt.id, prompt.id);
+    EXPECT_GT(leaving->height(), 0);
+    EXPECT_LT(leaving->height(), full / 2);
+    EXPECT_FALSE(leaving->isEnabled());
+    // ... and is gone after a quarter of a second; the set-aside section holds it now.
+    time.step(130);
+    EXPECT_FALSE(s.list()->isLeaving(1));
+    EXPECT_NE(s.row<PromptRow>(1)->entry().prompt.id, prompt.id);
+    EXPECT_EQ(s.list()->entryCount(), count); // one row less, the set-aside header more
+    const auto disk = s.onDisk();
+    ASSERT_TRUE(disk);
+    EXPECT_EQ(disk->hiddenIds, QSet<QString>({prompt.id}));
+
+    // A prompt of the user's own is offered "Delete", never "Set aside", nor edit or sit-with;
+    // here the menu comes from a real right click on the display.
+    s.library.addPrompt(*makeUserPrompt("Mine", ""));
+    s.screen.showShelf();
+    s.screen.openYours();
+    offered.clear();
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* action : menu->actions())
+                offered << (action->isSeparator() ? QStringLiteral("-") : action->text());
+            menu->close();
+        }
+    });
+    watch.start(20);
+    QTest::mouseMove(s.row<PromptRow>(0), QPoint(100, 10));
+    ASSERT_EQ(QProcess::execute("xdotool", {"click", "3"}), 0);
+    QTRY_VERIFY(!offered.isEmpty());
+    EXPECT_EQ(offered, QStringList({"Favorite", "-", "Delete"}));
+    EXPECT_EQ(s.library.data().userPrompts.size(), 1);
 }

@@ -1,0 +1,166 @@
+#!/usr/bin/python3
+"""Walks the content library as a screen reader does (AT-SPI): every row, action, field and
+button on the shelf, a category and "Yours" is named, and pressing them works.
+
+Usage: accessibility_test.py PROGRAM   (PROGRAM --show shows the library)
+Needs a display, a session bus and at-spi2-core; skips (exit 77) without them.
+"""
+import os
+import re
+import subprocess
+import sys
+import time
+
+try:
+    import pyatspi
+except ImportError:
+    print("python3-pyatspi is not installed")
+    sys.exit(77)
+
+program = sys.argv[1]
+env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
+app_process = subprocess.Popen([program, "--show"], env=env, stdout=subprocess.DEVNULL)
+name_of_program = os.path.basename(program)
+
+
+def find_app():
+    for _ in range(100):
+        desktop = pyatspi.Registry.getDesktop(0)
+        for i in range(desktop.childCount):
+            child = desktop.getChildAtIndex(i)
+            if child is not None and name_of_program in (child.name or ""):
+                return child
+        time.sleep(0.1)
+    return None
+
+
+def walk(node, found):
+    try:
+        if node.getState().contains(pyatspi.STATE_SHOWING) or node.getRole() in (
+                pyatspi.ROLE_APPLICATION, pyatspi.ROLE_FRAME):
+            found.append(node)
+            for i in range(node.childCount):
+                child = node.getChildAtIndex(i)
+                if child is not None:
+                    walk(child, found)
+    except Exception:
+        pass
+    return found
+
+
+def shown(app):
+    """What is on screen now: hidden widgets (spare rows, folded bars) are left out."""
+    return walk(app, [])
+
+
+def buttons(app):
+    return {n.name: n for n in shown(app) if n.getRole() == pyatspi.ROLE_PUSH_BUTTON}
+
+
+def button_matching(app, pattern):
+    for name, node in buttons(app).items():
+        if re.fullmatch(pattern, name or ""):
+            return node
+    return None
+
+
+def press(node):
+    action = node.queryAction()
+    for i in range(action.nActions):
+        if action.getName(i) in ("Press", "press", "click"):
+            action.doAction(i)
+            time.sleep(0.6)  # past any animation
+            return
+    raise AssertionError("no press action on " + node.name)
+
+
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+        print("FAIL:", message)
+
+
+def focus_row(app, name):
+    """Gives the keyboard to the row with this name: its action bar comes out."""
+    for node in shown(app):
+        if node.name == name and node.getRole() != pyatspi.ROLE_PUSH_BUTTON:
+            node.queryComponent().grabFocus()
+            time.sleep(0.6)
+            return True
+    return False
+
+
+try:
+    app = find_app()
+    if app is None:
+        print("the program never appeared on the accessibility bus")
+        sys.exit(1)
+    time.sleep(0.5)
+
+    # The shelf: each row says its name and counts; export and import are named.
+    rows = {name.split(",")[0]: node for name, node in buttons(app).items()
+            if re.fullmatch(r"\w+, \d+ prompts?(, \d+ favorites?)?", name or "")}
+    check(set(rows) == {"Questions", "Poems", "Body", "Yours"}, "shelf rows: %s" % sorted(rows))
+    check({"Export", "Import"} <= set(buttons(app)), "export and import buttons")
+
+    # A category: the back button, the rows by their text, a row's actions once it has focus.
+    press(rows["Questions"])
+    check("Back to your library" in buttons(app), "the back button is named")
+    first = None
+    for node in shown(app):
+        if node.getRole() not in (pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_SCROLL_BAR) and \
+                node.name and node.name.endswith("?"):
+            first = node.name
+            break
+    check(first is not None, "the prompt rows are named by their text")
+    if first:
+        check(focus_row(app, first), "the first row takes the focus")
+        names = set(buttons(app))
+        check({"Sit with this prompt for every overlay", "Set this prompt aside"} <= names,
+              "a starter row's actions: %s" % sorted(names))
+        check(bool({"Add to favorites", "Remove from favorites"} & names), "favourite action")
+        check(not {"Edit this prompt", "Delete this prompt"} & names,
+              "a starter prompt is neither edited nor deleted here")
+        press(buttons(app)["Set this prompt aside"])
+        # The set-aside section ends the list: scroll there, as a reader's user would.
+        for node in shown(app):
+            if node.getRole() == pyatspi.ROLE_SCROLL_BAR:
+                value = node.queryValue()
+                value.currentValue = value.maximumValue
+        time.sleep(0.3)
+        header = button_matching(app, r"\d+ set aside")
+        check(header is not None, "the set-aside header is named by its count")
+        if header:
+            press(header)
+            check(("Restore " + first.split(" \u2014 ")[0]) in buttons(app),
+                  "the prompt just set aside can be restored by name")
+            press(buttons(app)["Restore " + first.split(" \u2014 ")[0]])
+            check(("Restore " + first.split(" \u2014 ")[0]) not in buttons(app),
+                  "restoring takes it out of the set-aside list")
+    press(buttons(app)["Back to your library"])
+
+    # "Yours": the new-prompt field, a row of the user's own, its inline editor.
+    yours = button_matching(app, r"Yours, \d+ prompts?(, \d+ favorites?)?")
+    press(yours)
+    fields = {n.name for n in shown(app) if n.getRole() in (pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY)}
+    check("Add something you love..." in fields, "the new-prompt field: %s" % sorted(fields))
+    check(focus_row(app, "Morning light on the kitchen table"), "a row of the user's own")
+    names = set(buttons(app))
+    check({"Edit this prompt", "Stop sitting with this prompt", "Add to favorites",
+           "Delete this prompt"} <= names, "the user's row actions: %s" % sorted(names))
+    check("Set this prompt aside" not in names, "the user's own prompt is deleted, not set aside")
+    press(buttons(app)["Edit this prompt"])
+    fields = {n.name for n in shown(app) if n.getRole() in (pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY)}
+    check({"Prompt text", "Attribution (optional)"} <= fields, "editor fields: %s" % sorted(fields))
+    check({"Save", "Cancel"} <= set(buttons(app)), "editor buttons")
+    press(buttons(app)["Cancel"])
+    check("Save" not in buttons(app), "Cancel closes the editor")
+finally:
+    app_process.terminate()
+    app_process.wait(timeout=10)
+
+print("library accessibility: %d failures" % len(failures))
+sys.exit(1 if failures else 0)
