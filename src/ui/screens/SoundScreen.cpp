@@ -176,6 +176,7 @@ SoundScreen::SoundScreen(AppState& state, std::function<void(VelmorSound)> previ
     volume_->setAccessibleName(tr("Volume"));
     percent_ = new TextBlock(QString(), regularFont(11), Tone::secondary, this);
     percent_->setAlignment(Qt::AlignRight);
+    percent_->setTabularDigits(true);
     percent_->setFixedWidth(32);
     volumeRow->addWidget(speaker_);
     volumeRow->addWidget(volume_, 1);
