@@ -47,17 +47,13 @@ QPalette blend(const QPalette& a, const QPalette& b, double t) {
     return mixed;
 }
 
-// The hairline between the sidebar and the screen; the handle is a little wider than the line
-// so that it is easy to take hold of.
+// The sidebar's edge is drawn by the window (see paintEvent), so the handle itself is clear.
 class SidebarEdge final : public QSplitterHandle {
 public:
     using QSplitterHandle::QSplitterHandle;
 
 protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.fillRect(QRect(0, 0, 1, height()), separatorColor(this));
-    }
+    void paintEvent(QPaintEvent*) override {}
 };
 
 class SidebarSplitter final : public QSplitter {
@@ -153,6 +149,7 @@ MainWindow::MainWindow(WindowServices services, WidgetFactory contentScreen)
     scroll_->viewport()->setAutoFillBackground(false);
     detailLayout->addWidget(scroll_);
     splitter_->addWidget(detail_);
+    connect(splitter_, &QSplitter::splitterMoved, this, qOverload<>(&QWidget::update));
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);
     const int sidebarWidth = sidebar_->sizeHint().width();
@@ -254,8 +251,9 @@ void MainWindow::showScreen(bool animated) {
         old->deleteLater();
     screen_ = createScreen(selection_);
     screen_->setObjectName(rawValue(selection_) + QStringLiteral("Screen"));
-    screen_->setAutoFillBackground(false);
     scroll_->setWidget(screen_);
+    // After setWidget(), which would have the screen paint the window colour over the wash.
+    screen_->setAutoFillBackground(false);
     scroll_->verticalScrollBar()->setValue(0);
     if (fade_->isVisible())
         fade_->raise();
@@ -309,6 +307,9 @@ void MainWindow::paintEvent(QPaintEvent*) {
     // The theme's wash at 7 %; a clear wash leaves the window colour as it is.
     if (wash_.alphaF() > 0)
         painter.fillRect(rect(), withOpacity(wash_, 0.07));
+    // A hairline at the sidebar's edge.
+    const int edge = sidebar_->mapTo(this, QPoint(sidebar_->width(), 0)).x();
+    painter.fillRect(QRect(edge, 0, 1, height()), separatorColor(this));
 }
 
 } // namespace velmor
