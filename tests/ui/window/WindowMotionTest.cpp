@@ -8,6 +8,7 @@
 #include "ui/controls/Style.h"
 #include "ui/controls/TextBlock.h"
 #include "ui/screens/SoundScreen.h"
+#include "ui/screens/ThemeScreen.h"
 #include "ui/window/MainWindow.h"
 #include "ui/window/SidebarView.h"
 
@@ -262,4 +263,23 @@ TEST_F(WindowMotionTest, ThemeAndAppearanceFadeTheColours) {
     world.state.setAppearanceMode(AppearanceMode::light);
     EXPECT_NE(colours->state(), QAbstractAnimation::Running);
     EXPECT_LE(channelGap(shot().pixel(ground), light.pixel(ground)), 2);
+}
+
+TEST_F(WindowMotionTest, TilesLineUpWithTheCaptions) {
+    // The tiles' glow lies outside their drawn edge; the edge itself meets the column's.
+    reduceMotion = true;
+    for (SidebarSection section : {SidebarSection::theme, SidebarSection::sound}) {
+        window->select(section);
+        QTest::qWait(50);
+        QWidget* screen = window->currentScreen();
+        const auto tiles = screen->findChildren<ChoiceTile*>();
+        ASSERT_EQ(tiles.size(), 6);
+        ui::TextBlock* caption = screen->findChildren<ui::TextBlock*>().first();
+        const int captionLeft = caption->mapTo(screen, QPoint(0, 0)).x();
+        EXPECT_EQ(captionLeft, 24);
+        EXPECT_EQ(tiles[0]->mapTo(screen, QPoint(0, 0)).x() + ChoiceTile::glowMargin, captionLeft);
+        EXPECT_EQ(tiles[1]->mapTo(screen, QPoint(tiles[1]->width(), 0)).x() -
+                      ChoiceTile::glowMargin,
+                  screen->width() - 24);
+    }
 }
