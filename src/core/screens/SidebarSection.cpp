@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace velmor {
 
 QString rawValue(SidebarSection section) {
@@ -92,6 +94,11 @@ QString SessionStatus::symbol(const VelmorState& state) {
 
 Command SessionStatus::commandOnClick(const VelmorState& state) {
     return isPaused(state) ? Command::startSession : Command::stopSession;
+}
+
+int SidebarWidth::preferred(int widestRow, int statusWidget) {
+    const int content = std::max(widestRow + 2 * rowInset, statusWidget + 2 * statusInset);
+    return std::clamp(content, minimum, maximum);
 }
 
 } // namespace velmor

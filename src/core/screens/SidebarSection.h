@@ -33,4 +33,21 @@ struct SessionStatus {
     static Command commandOnClick(const VelmorState& state);  // start when idle, else stop
 };
 
+// How wide the sidebar column is. It opens as wide as its widest row asks (a row's label, or
+// the session widget, plus the insets around them), never narrower than 160 points; the user
+// may drag its edge between the minimum and the maximum. The screen beside it keeps at least
+// the room the window's minimum width leaves it.
+struct SidebarWidth {
+    static constexpr int minimum = 160;
+    static constexpr int maximum = 300;
+    static constexpr int rowInset = 8;     // each side of a section row
+    static constexpr int statusInset = 12; // each side of the session widget
+    // What the screen beside the sidebar keeps when the window is at its minimum width.
+    static constexpr int screenMinimum = 480 - minimum;
+
+    // The width the column opens at, from the widest section row's and the session widget's
+    // own widths.
+    static int preferred(int widestRow, int statusWidget);
+};
+
 } // namespace velmor

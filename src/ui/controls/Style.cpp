@@ -51,6 +51,14 @@ QColor accentColor(const QWidget* widget) {
     return widget->palette().color(QPalette::Highlight);
 }
 
+QColor mutedColor(const QWidget* widget) {
+    return widget->palette().color(QPalette::LinkVisited);
+}
+
+void setMutedColor(QPalette& palette, const QColor& color) {
+    palette.setColor(QPalette::LinkVisited, color);
+}
+
 QColor primaryFill(const QWidget* widget, double opacity) {
     return withOpacity(primaryColor(widget), opacity);
 }

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QPainterPath>
+#include <QPalette>
 #include <QRectF>
 
 class QWidget;
@@ -19,6 +20,10 @@ QColor tertiaryColor(const QWidget* widget);
 QColor quaternaryColor(const QWidget* widget);
 QColor separatorColor(const QWidget* widget);
 QColor accentColor(const QWidget* widget);
+// The theme's muted colour, which the window keeps in its palette beside the accent so that it
+// fades with the theme like every other colour.
+QColor mutedColor(const QWidget* widget);
+void setMutedColor(QPalette& palette, const QColor& color);
 // The primary colour at a fraction of its opacity: the faint fills of hover and selection.
 QColor primaryFill(const QWidget* widget, double opacity);
 

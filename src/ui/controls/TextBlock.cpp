@@ -1,6 +1,7 @@
 #include "ui/controls/TextBlock.h"
 
 #include "ui/controls/Style.h"
+#include "ui/controls/TabularText.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -88,10 +89,29 @@ void TextBlock::setAlignment(Qt::Alignment alignment) {
     update();
 }
 
+void TextBlock::setTabularDigits(bool on) {
+    tabular_ = on;
+    updateGeometry();
+    update();
+}
+
 int TextBlock::layoutHeight(int width, QPainter* painter) const {
     const QStringList paragraphs = text_.split(u'\n');
     double y = 0;
     bool first = true;
+    if (tabular_) {
+        const QFontMetricsF metrics(font());
+        for (const QString& paragraph : paragraphs) {
+            if (!first)
+                y += lineSpacing_;
+            first = false;
+            if (painter)
+                drawTabularText(*painter, QRectF(0, y, width, metrics.height()), alignment_,
+                                paragraph);
+            y += metrics.height();
+        }
+        return int(std::ceil(y));
+    }
     for (const QString& paragraph : paragraphs) {
         QTextLayout layout(paragraph, font());
         QTextOption option(alignment_);
@@ -122,7 +142,9 @@ QSize TextBlock::sizeHint() const {
     int widest = 0;
     const QFontMetrics metrics(font());
     for (const QString& paragraph : text_.split(u'\n'))
-        widest = std::max(widest, metrics.horizontalAdvance(paragraph) + 1);
+        widest = std::max(widest, int(std::ceil(tabular_ ? tabularAdvance(font(), paragraph)
+                                                         : metrics.horizontalAdvance(paragraph))) +
+                                      1);
     widest = std::min(widest, 420);
     return {widest, heightForWidth(widest)};
 }

@@ -21,6 +21,9 @@ public:
     void setColor(const QColor& color);
     void setLineSpacing(double points);
     void setAlignment(Qt::Alignment alignment);
+    // Digits of equal width, for figures that change while they are watched. Lines do not wrap.
+    void setTabularDigits(bool on);
+    bool hasTabularDigits() const { return tabular_; }
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
@@ -38,6 +41,7 @@ private:
     QColor color_;
     double lineSpacing_ = 0;
     Qt::Alignment alignment_ = Qt::AlignLeft;
+    bool tabular_ = false;
 };
 
 // Gives a widget the role assistive technologies see (static text, a button, ...), its

@@ -74,14 +74,16 @@ QSize VelmorSegmentedPicker::minimumSizeHint() const {
 }
 
 void VelmorSegmentedPicker::resizeEvent(QResizeEvent*) {
-    // Equal shares of the row, each segment inset 2 on every side.
+    // Equal shares of the row, each segment inset 2 on every side; a width that does not divide
+    // evenly leaves its last pixels at the ends rather than making one segment wider.
     const int count = int(segments_.size());
-    for (int i = 0; i < count; ++i) {
-        const int left = width() * i / count;
-        const int right = width() * (i + 1) / count;
-        segments_[i]->setGeometry(left + inset, inset, right - left - 2 * inset,
+    if (count == 0)
+        return;
+    const int share = width() / count;
+    const int start = (width() - share * count) / 2;
+    for (int i = 0; i < count; ++i)
+        segments_[i]->setGeometry(start + share * i + inset, inset, share - 2 * inset,
                                   height() - 2 * inset);
-    }
 }
 
 void VelmorSegmentedPicker::paintEvent(QPaintEvent*) {

@@ -112,14 +112,22 @@ void SoundTile::paintInside(QPainter& painter, const QRectF& shape) {
 
 SoundScreen::SoundScreen(AppState& state, std::function<void(VelmorSound)> preview, QWidget* parent)
     : QWidget(parent) {
+    // The tiles carry a margin for their glow, so the column stands that much nearer the edges
+    // and every other block steps back in: the tiles line up with the captions.
+    const int glow = ChoiceTile::glowMargin;
     auto* column = screenColumn(this, 20);
+    column->setContentsMargins(24 - glow, 24, 24 - glow, 24);
+    const auto inset = [glow](QVBoxLayout* layout) {
+        layout->setContentsMargins(glow, 0, glow, 0);
+        return layout;
+    };
 
-    auto* arrival = block(column, 8);
-    arrival->addWidget(caption(tr("Arrival sound"), this));
+    auto* arrival = block(column, 8 - glow);
+    inset(block(arrival, 0))->addWidget(caption(tr("Arrival sound"), this));
     auto* grid = new QGridLayout;
-    grid->setContentsMargins(-4, -4, -4, 0);
-    grid->setHorizontalSpacing(12 - 8);
-    grid->setVerticalSpacing(12 - 4);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(12 - 2 * glow);
+    grid->setVerticalSpacing(12 - glow);
     arrival->addLayout(grid);
     int index = 0;
     for (VelmorSound sound : allSounds) {
@@ -157,7 +165,7 @@ SoundScreen::SoundScreen(AppState& state, std::function<void(VelmorSound)> previ
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
 
-    auto* departureBlock = block(column, 8);
+    auto* departureBlock = inset(block(column, 8));
     departureBlock->addWidget(caption(tr("Departure sound"), this));
     departure_ = new QCheckBox(tr("Play a softer sound when the overlay fades away"), this);
     departure_->setFont(regularFont(13));
@@ -165,7 +173,7 @@ SoundScreen::SoundScreen(AppState& state, std::function<void(VelmorSound)> previ
     connect(departure_, &QCheckBox::toggled, this,
             [&state](bool on) { SoundRules::setDepartureEnabled(state, on); });
 
-    auto* volumeBlock = block(column, 8);
+    auto* volumeBlock = inset(block(column, 8));
     volumeBlock->addWidget(caption(tr("Volume"), this));
     auto* volumeRow = new QHBoxLayout;
     volumeRow->setSpacing(10);
@@ -176,6 +184,7 @@ SoundScreen::SoundScreen(AppState& state, std::function<void(VelmorSound)> previ
     volume_->setAccessibleName(tr("Volume"));
     percent_ = new TextBlock(QString(), regularFont(11), Tone::secondary, this);
     percent_->setAlignment(Qt::AlignRight);
+    percent_->setTabularDigits(true);
     percent_->setFixedWidth(32);
     volumeRow->addWidget(speaker_);
     volumeRow->addWidget(volume_, 1);

@@ -78,13 +78,19 @@ void ThemeTile::paintInside(QPainter& painter, const QRectF& shape) {
 }
 
 ThemeScreen::ThemeScreen(AppState& state, Commands& commands, QWidget* parent) : QWidget(parent) {
-    auto* column = screenColumn(this, 16);
-    column->addWidget(caption(tr("Overlay Theme"), this));
+    // The tiles carry a margin for their glow, so the column stands that much nearer the edges
+    // and the caption steps back in: the tiles themselves line up with the caption.
+    const int glow = ChoiceTile::glowMargin;
+    auto* column = screenColumn(this, 16 - glow);
+    column->setContentsMargins(24 - glow, 24 - glow, 24 - glow, 24);
+    auto* captionRow = block(column, 0);
+    captionRow->setContentsMargins(glow, glow, glow, 0);
+    captionRow->addWidget(caption(tr("Overlay Theme"), this));
     auto* grid = new QGridLayout;
-    // The tiles carry their glow margin; the grid's gaps make up the rest of 12 points.
-    grid->setContentsMargins(-4, -4, -4, 0);
-    grid->setHorizontalSpacing(12 - 8);
-    grid->setVerticalSpacing(12 - 4);
+    // The grid's gaps and the glow margins make 12 points between tiles and rows.
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(12 - 2 * glow);
+    grid->setVerticalSpacing(12 - glow);
     column->addLayout(grid);
 
     int index = 0;

@@ -20,13 +20,14 @@ class ChoiceTile : public ui::SelectableItem {
 public:
     ChoiceTile(int height, double glowOpacity, QWidget* parent);
 
+    // The room around the drawn tile that its glow takes.
+    static constexpr int glowMargin = 4;
+
 protected:
     // Glow, clip and border around `paintInside`; the shape is inset by the glow margin.
     void paintEvent(QPaintEvent* event) override;
     virtual void paintInside(QPainter& painter, const QRectF& shape) = 0;
     double selection() const { return selection_; }
-
-    static constexpr int glowMargin = 4;
 
 private:
     QVariantAnimation animation_;

@@ -1,6 +1,7 @@
 #include "ui/screens/TimerScreen.h"
 
 #include "core/settings/AppState.h"
+#include "ui/controls/TabularText.h"
 #include "ui/controls/VelmorSegmentedPicker.h"
 #include "ui/screens/ScreenLayout.h"
 
@@ -8,11 +9,71 @@
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QPropertyAnimation>
+#include <QStylePainter>
+#include <QStyledItemDelegate>
 
 namespace velmor {
 
 using namespace ui;
 using Tone = TextBlock::Tone;
+
+namespace {
+
+// The number menu's items, their digits of equal width so the figures line up in the list.
+class TabularItemDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const QString text = item.text;
+        item.text.clear();
+        const QWidget* widget = item.widget;
+        QStyle* style = widget ? widget->style() : nullptr;
+        if (!style)
+            return;
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+        const QRect field = style->subElementRect(QStyle::SE_ItemViewItemText, &item, widget);
+        painter->save();
+        painter->setFont(item.font);
+        painter->setPen(item.palette.color(
+            item.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled,
+            item.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+        drawTabularText(*painter, QRectF(field).adjusted(4, 0, 0, 0),
+                        Qt::AlignLeft | Qt::AlignVCenter, text);
+        painter->restore();
+    }
+};
+
+// A pop-up menu of numbers whose digits all take the same width.
+class NumberMenu final : public QComboBox {
+public:
+    explicit NumberMenu(QWidget* parent) : QComboBox(parent) {
+        setItemDelegate(new TabularItemDelegate(this));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        const QString text = option.currentText;
+        option.currentText.clear();
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+        const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                    QStyle::SC_ComboBoxEditField, this);
+        painter.setFont(font());
+        painter.setPen(palette().color(isEnabled() ? QPalette::Normal : QPalette::Disabled,
+                                       QPalette::ButtonText));
+        drawTabularText(painter, QRectF(field).adjusted(2, 0, 0, 0),
+                        Qt::AlignLeft | Qt::AlignVCenter, text);
+    }
+};
+
+} // namespace
 
 IntervalInput::IntervalInput(std::function<double()> read, std::function<void(double)> write,
                              const QString& accessibleName, QWidget* parent)
@@ -20,7 +81,7 @@ IntervalInput::IntervalInput(std::function<double()> read, std::function<void(do
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
-    number_ = new QComboBox(this);
+    number_ = new NumberMenu(this);
     number_->setFixedWidth(70);
     number_->setFont(regularFont(13));
     number_->setAccessibleName(accessibleName);

@@ -3,6 +3,7 @@
 #include "core/settings/AppState.h"
 #include "platform/desktop/Appearance.h"
 #include "platform/desktop/Fonts.h"
+#include "platform/desktop/ReduceMotion.h"
 #include "ui/controls/Style.h"
 #include "ui/screens/AboutScreen.h"
 #include "ui/screens/GeneralScreen.h"
@@ -18,6 +19,7 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QVariantAnimation>
 
 namespace velmor {
@@ -33,23 +35,53 @@ QColor blend(const QColor& a, const QColor& b, double t) {
                             float(a.alphaF() + (b.alphaF() - a.alphaF()) * t));
 }
 
+QPalette blend(const QPalette& a, const QPalette& b, double t) {
+    QPalette mixed = b;
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            if (role == QPalette::NoRole)
+                continue;
+            const auto r = QPalette::ColorRole(role);
+            mixed.setColor(group, r, blend(a.color(group, r), b.color(group, r), t));
+        }
+    return mixed;
+}
+
+// The sidebar's edge is drawn by the window (see paintEvent), so the handle itself is clear.
+class SidebarEdge final : public QSplitterHandle {
+public:
+    using QSplitterHandle::QSplitterHandle;
+
+protected:
+    void paintEvent(QPaintEvent*) override {}
+};
+
+class SidebarSplitter final : public QSplitter {
+public:
+    using QSplitter::QSplitter;
+
+protected:
+    QSplitterHandle* createHandle() override { return new SidebarEdge(orientation(), this); }
+};
+
 } // namespace
 
 // A picture of the screen that was shown, fading out over the new one: the cross-fade of a
 // section change.
 class CrossFade final : public QWidget {
 public:
-    explicit CrossFade(QWidget* parent) : QWidget(parent) {
+    explicit CrossFade(QWidget* parent) : QWidget(parent), animation_(new QVariantAnimation(this)) {
         setAttribute(Qt::WA_TransparentForMouseEvents);
-        animation_.setDuration(crossFadeMs);
-        animation_.setEasingCurve(QEasingCurve::InOutQuad);
-        animation_.setStartValue(1.0);
-        animation_.setEndValue(0.0);
-        connect(&animation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
+        animation_->setObjectName(QStringLiteral("sectionFade"));
+        animation_->setDuration(crossFadeMs);
+        animation_->setEasingCurve(QEasingCurve::InOutQuad);
+        animation_->setStartValue(1.0);
+        animation_->setEndValue(0.0);
+        connect(animation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
             opacity_ = v.toDouble();
             update();
         });
-        connect(&animation_, &QVariantAnimation::finished, this, [this] {
+        connect(animation_, &QVariantAnimation::finished, this, [this] {
             picture_ = QPixmap();
             hide();
         });
@@ -62,10 +94,9 @@ public:
         setGeometry(parentWidget()->rect());
         show();
         raise();
-        animation_.stop();
-        animation_.start();
+        animation_->stop();
+        animation_->start();
     }
-    bool isRunning() const { return animation_.state() == QAbstractAnimation::Running; }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -77,31 +108,36 @@ protected:
     }
 
 private:
-    QVariantAnimation animation_;
+    QVariantAnimation* animation_;
     QPixmap picture_;
     double opacity_ = 0.0;
 };
 
 MainWindow::MainWindow(WindowServices services, WidgetFactory contentScreen)
-    : services_(std::move(services)), contentScreen_(std::move(contentScreen)) {
+    : services_(std::move(services)), contentScreen_(std::move(contentScreen)),
+      reducesMotion_(&systemReducesMotion), colourFade_(new QVariantAnimation(this)) {
     loadBundledFonts();
     setWindowTitle(QStringLiteral("Velmor"));
     setMinimumSize(480, 350);
     resize(600, 450);
     setFont(regularFont(13));
 
-    const ThemeInfo& theme = themeInfo(services_.state.theme());
-    accent_ = toQColor(theme.accentColor);
-    wash_ = toQColor(theme.washColor);
+    wash_ = targetWash();
 
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    sidebar_ = new SidebarView(services_.state, services_.commands, this);
-    sidebar_->setFixedWidth(176);
-    row->addWidget(sidebar_);
+    // A split view: the sidebar opens as wide as its rows ask and keeps its width as the window
+    // grows; its edge can be dragged between the sidebar's limits.
+    splitter_ = new SidebarSplitter(Qt::Horizontal, this);
+    splitter_->setChildrenCollapsible(false);
+    splitter_->setHandleWidth(3);
+    row->addWidget(splitter_);
+    sidebar_ = new SidebarView(services_.state, services_.commands, splitter_);
+    splitter_->addWidget(sidebar_);
 
-    detail_ = new QWidget(this);
+    detail_ = new QWidget(splitter_);
+    detail_->setMinimumWidth(SidebarWidth::screenMinimum - splitter_->handleWidth());
     auto* detailLayout = new QVBoxLayout(detail_);
     detailLayout->setContentsMargins(0, 0, 0, 0);
     scroll_ = new QScrollArea(detail_);
@@ -112,7 +148,12 @@ MainWindow::MainWindow(WindowServices services, WidgetFactory contentScreen)
     scroll_->setAutoFillBackground(false);
     scroll_->viewport()->setAutoFillBackground(false);
     detailLayout->addWidget(scroll_);
-    row->addWidget(detail_, 1);
+    splitter_->addWidget(detail_);
+    connect(splitter_, &QSplitter::splitterMoved, this, qOverload<>(&QWidget::update));
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 1);
+    const int sidebarWidth = sidebar_->sizeHint().width();
+    splitter_->setSizes({sidebarWidth, width() - sidebarWidth - splitter_->handleWidth()});
     fade_ = new CrossFade(detail_);
 
     connect(sidebar_, &SidebarView::selectionRequested, this, &MainWindow::select);
@@ -123,24 +164,30 @@ MainWindow::MainWindow(WindowServices services, WidgetFactory contentScreen)
     connect(openSettings_, &QAction::triggered, this, [this] { select(SidebarSection::general); });
     addAction(openSettings_);
 
-    themeAnimation_.setDuration(themeFadeMs);
-    themeAnimation_.setEasingCurve(QEasingCurve::InOutQuad);
-    themeAnimation_.setStartValue(0.0);
-    themeAnimation_.setEndValue(1.0);
-    connect(&themeAnimation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
-        const ThemeInfo& now = themeInfo(services_.state.theme());
-        accent_ = blend(fromAccent_, toQColor(now.accentColor), v.toDouble());
-        wash_ = blend(fromWash_, toQColor(now.washColor), v.toDouble());
-        applyColours();
+    colourFade_->setObjectName(QStringLiteral("colourFade"));
+    colourFade_->setDuration(themeFadeMs);
+    colourFade_->setEasingCurve(QEasingCurve::InOutQuad);
+    colourFade_->setStartValue(0.0);
+    colourFade_->setEndValue(1.0);
+    connect(colourFade_, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
+        // The target is read at every step, so a change during the fade is followed too.
+        setPalette(blend(fromPalette_, targetPalette(), v.toDouble()));
+        wash_ = blend(fromWash_, targetWash(), v.toDouble());
+        update();
     });
-    connect(&services_.state, &AppState::themeChanged, this, &MainWindow::themeChanged);
-    connect(&services_.state, &AppState::appearanceModeChanged, this, &MainWindow::applyColours);
+    connect(&services_.state, &AppState::themeChanged, this, &MainWindow::coloursChanged);
+    connect(&services_.state, &AppState::appearanceModeChanged, this, &MainWindow::coloursChanged);
     connect(&SystemAppearance::shared(), &SystemAppearance::changed, this,
-            &MainWindow::applyColours);
-    applyColours();
+            &MainWindow::coloursChanged);
+    setPalette(targetPalette());
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::setReducesMotion(std::function<bool()> reducesMotion) {
+    reducesMotion_ =
+        reducesMotion ? std::move(reducesMotion) : std::function<bool()>(&systemReducesMotion);
+}
 
 void MainWindow::setContentScreen(WidgetFactory factory) {
     contentScreen_ = std::move(factory);
@@ -195,15 +242,18 @@ QWidget* MainWindow::createScreen(SidebarSection section) {
 }
 
 void MainWindow::showScreen(bool animated) {
-    if (animated && screen_ && detail_->isVisible())
-        fade_->start(detail_->grab());
+    // The picture of the old screen is taken with the window's background under it, so it
+    // covers the new screen at first and fades to show it: a real cross-fade.
+    if (animated && screen_ && detail_->isVisible() && !reducesMotion_())
+        fade_->start(grab(QRect(detail_->mapTo(this, QPoint(0, 0)), detail_->size())));
     // The old screen goes, so the new one starts with fresh state.
     if (QWidget* old = scroll_->takeWidget())
         old->deleteLater();
     screen_ = createScreen(selection_);
     screen_->setObjectName(rawValue(selection_) + QStringLiteral("Screen"));
-    screen_->setAutoFillBackground(false);
     scroll_->setWidget(screen_);
+    // After setWidget(), which would have the screen paint the window colour over the wash.
+    screen_->setAutoFillBackground(false);
     scroll_->verticalScrollBar()->setValue(0);
     if (fade_->isVisible())
         fade_->raise();
@@ -227,22 +277,27 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     screen_ = nullptr;
 }
 
-void MainWindow::themeChanged() {
-    fromAccent_ = accent_;
-    fromWash_ = wash_;
-    themeAnimation_.stop();
-    if (isVisible()) {
-        themeAnimation_.start();
-    } else {
-        const ThemeInfo& theme = themeInfo(services_.state.theme());
-        accent_ = toQColor(theme.accentColor);
-        wash_ = toQColor(theme.washColor);
-        applyColours();
-    }
+QPalette MainWindow::targetPalette() const {
+    const ThemeInfo& theme = themeInfo(services_.state.theme());
+    QPalette palette = paletteFor(services_.state.appearanceMode(), toQColor(theme.accentColor));
+    setMutedColor(palette, toQColor(theme.mutedColor));
+    return palette;
 }
 
-void MainWindow::applyColours() {
-    setPalette(paletteFor(services_.state.appearanceMode(), accent_));
+QColor MainWindow::targetWash() const {
+    return toQColor(themeInfo(services_.state.theme()).washColor);
+}
+
+void MainWindow::coloursChanged() {
+    colourFade_->stop();
+    if (isVisible() && !reducesMotion_()) {
+        fromPalette_ = palette();
+        fromWash_ = wash_;
+        colourFade_->start();
+        return;
+    }
+    setPalette(targetPalette());
+    wash_ = targetWash();
     update();
 }
 
@@ -252,6 +307,9 @@ void MainWindow::paintEvent(QPaintEvent*) {
     // The theme's wash at 7 %; a clear wash leaves the window colour as it is.
     if (wash_.alphaF() > 0)
         painter.fillRect(rect(), withOpacity(wash_, 0.07));
+    // A hairline at the sidebar's edge.
+    const int edge = sidebar_->mapTo(this, QPoint(sidebar_->width(), 0)).x();
+    painter.fillRect(QRect(edge, 0, 1, height()), separatorColor(this));
 }
 
 } // namespace velmor

@@ -4,12 +4,16 @@
 #include "ui/screens/WindowServices.h"
 
 #include <QColor>
+#include <QPalette>
 #include <QPointer>
 #include <QVariantAnimation>
 #include <QWidget>
 
+#include <functional>
+
 class QAction;
 class QScrollArea;
+class QSplitter;
 
 namespace velmor {
 
@@ -37,6 +41,9 @@ public:
     void select(SidebarSection section);
     QWidget* currentScreen() const { return screen_; }
     SidebarView* sidebar() const { return sidebar_; }
+    // Whether the desktop asks for less motion (then colours and sections change at once);
+    // read afresh at each change. The desktop's own setting unless a test says otherwise.
+    void setReducesMotion(std::function<bool()> reducesMotion);
     QAction* openSettingsAction() const { return openSettings_; }
 
 signals:
@@ -50,24 +57,30 @@ protected:
 private:
     QWidget* createScreen(SidebarSection section);
     void showScreen(bool animated);
-    void themeChanged();
-    void applyColours();
+    // The theme or the appearance changed: fade the window's colours over to the new ones.
+    void coloursChanged();
+    QPalette targetPalette() const;
+    QColor targetWash() const;
 
     WindowServices services_;
     WidgetFactory contentScreen_;
     WidgetFactory syncBlock_;
     SidebarView* sidebar_;
     QWidget* detail_;
+    QSplitter* splitter_;
     QScrollArea* scroll_;
     QPointer<QWidget> screen_;
     CrossFade* fade_;
     QAction* openSettings_;
     SidebarSection selection_ = SidebarSection::home;
 
-    // The colours shown, blended towards the theme's over 0.3 s when it changes.
-    QColor accent_, wash_;
-    QColor fromAccent_, fromWash_;
-    QVariantAnimation themeAnimation_;
+    std::function<bool()> reducesMotion_;
+
+    // The colours shown, blended towards the theme's and the appearance's over 0.3 s when
+    // either changes.
+    QColor wash_, fromWash_;
+    QPalette fromPalette_;
+    QVariantAnimation* colourFade_;
 };
 
 } // namespace velmor

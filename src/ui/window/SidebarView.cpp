@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace velmor {
 
 using namespace ui;
@@ -69,7 +71,6 @@ SessionStatusWidget::SessionStatusWidget(AppState& state, Commands& commands, QW
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(&state, &AppState::stateChanged, this, &SessionStatusWidget::refresh);
-    connect(&state, &AppState::themeChanged, this, qOverload<>(&QWidget::update));
     connect(this, &QAbstractButton::clicked, this,
             [this] { commands_.send(SessionStatus::commandOnClick(state_.state())); });
     refresh();
@@ -108,10 +109,10 @@ void SessionStatusWidget::paintEvent(QPaintEvent*) {
         painter.setPen(QPen(accentColor(this), 1.5));
         painter.drawPath(continuousRoundedRect(area.adjusted(0.75, 0.75, -0.75, -0.75), 8));
     }
+    // The theme's colours come through the palette, so they fade when the theme changes.
     const VelmorState state = state_.state();
-    const ThemeInfo& theme = themeInfo(state_.theme());
     const QColor symbolColor =
-        toQColor(SessionStatus::isPaused(state) ? theme.mutedColor : theme.accentColor);
+        SessionStatus::isPaused(state) ? mutedColor(this) : accentColor(this);
     paintSymbol(painter, QRectF(10, 0, 10, height()), SessionStatus::symbol(state), symbolColor,
                 10);
     painter.setPen(primaryColor(this));
@@ -121,19 +122,20 @@ void SessionStatusWidget::paintEvent(QPaintEvent*) {
 }
 
 SidebarView::SidebarView(AppState& state, Commands& commands, QWidget* parent) : QWidget(parent) {
-    setMinimumWidth(160);
+    setMinimumWidth(SidebarWidth::minimum);
+    setMaximumWidth(SidebarWidth::maximum);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
     auto* statusBox = new QVBoxLayout;
-    statusBox->setContentsMargins(12, 8, 12, 12);
+    statusBox->setContentsMargins(SidebarWidth::statusInset, 8, SidebarWidth::statusInset, 12);
     status_ = new SessionStatusWidget(state, commands, this);
     statusBox->addWidget(status_);
     column->addLayout(statusBox);
 
     auto* rows = new QVBoxLayout;
-    rows->setContentsMargins(8, 0, 8, 8);
+    rows->setContentsMargins(SidebarWidth::rowInset, 0, SidebarWidth::rowInset, 8);
     rows->setSpacing(2);
     const auto addRow = [&](SidebarSection section) {
         auto* row = new SidebarRow(section, this);
@@ -159,11 +161,18 @@ void SidebarView::setSelection(SidebarSection section) {
         row->setSelectedItem(s == section);
 }
 
+QSize SidebarView::sizeHint() const {
+    int widestRow = 0;
+    for (const auto& [section, row] : rows_)
+        widestRow = std::max(widestRow, row->sizeHint().width());
+    return {SidebarWidth::preferred(widestRow, status_->sizeHint().width()),
+            QWidget::sizeHint().height()};
+}
+
 void SidebarView::paintEvent(QPaintEvent*) {
-    // A faint column with a hairline at its edge sets the sidebar off from the screen.
+    // A faint column sets the sidebar off from the screen; the window draws the hairline.
     QPainter painter(this);
     painter.fillRect(rect(), primaryFill(this, 0.025));
-    painter.fillRect(QRect(width() - 1, 0, 1, height()), separatorColor(this));
 }
 
 } // namespace velmor

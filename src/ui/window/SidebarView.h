@@ -68,6 +68,8 @@ public:
     SidebarSection selection() const { return selection_; }
     SidebarRow* row(SidebarSection section) const { return rows_.at(section); }
     SessionStatusWidget* statusWidget() const { return status_; }
+    // As wide as the widest row asks, within the sidebar's limits.
+    QSize sizeHint() const override;
 
 signals:
     void selectionRequested(SidebarSection section);

@@ -33,6 +33,17 @@ TEST(SidebarRules, RawValuesAndStatusWidget) {
     }
 }
 
+TEST(SidebarRules, WidthFollowsTheRowsWithinItsLimits) {
+    // Short labels: the minimum, whichever of the two asks more.
+    EXPECT_EQ(SidebarWidth::preferred(90, 80), 160);
+    // A row wider than the minimum once its insets (8 each side) are added.
+    EXPECT_EQ(SidebarWidth::preferred(150, 80), 166);
+    // The session widget sits deeper (12 each side), so it can be the one that widens it.
+    EXPECT_EQ(SidebarWidth::preferred(150, 150), 174);
+    // A very long title (a large desktop font) is held at the maximum.
+    EXPECT_EQ(SidebarWidth::preferred(900, 80), SidebarWidth::maximum);
+}
+
 TEST(HomeRules, GreetingByHour) {
     EXPECT_EQ(HomeRules::greeting(4), "Good evening");
     EXPECT_EQ(HomeRules::greeting(5), "Good morning");
