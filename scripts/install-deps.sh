@@ -16,6 +16,10 @@ packages=(
   pulseaudio pulseaudio-utils dbus dbus-x11 python3 python3-dbusmock
   evolution-data-server desktop-file-utils
   at-spi2-core python3-pyatspi
+  # Native Wayland sessions: Qt's Wayland platform, and headless compositors with their
+  # screenshot and key tools for the overlay's tests.
+  qt6-wayland qt6-wayland-dev libwayland-dev wayland-protocols
+  sway weston grim wtype
 )
 
 # npm comes with Node.js where Node.js was installed from elsewhere; Debian's npm would conflict.

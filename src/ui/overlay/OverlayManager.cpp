@@ -4,6 +4,7 @@
 #include "core/settings/AppState.h"
 #include "platform/desktop/Fonts.h"
 #include "platform/desktop/ReduceMotion.h"
+#include "platform/wayland/WaylandSession.h"
 #include "platform/x11/MainScreen.h"
 #include "ui/overlay/OverlayPanel.h"
 #include "ui/overlay/OverlayView.h"
@@ -126,6 +127,11 @@ void OverlayManager::present(const PromptItem& prompt, std::function<void()> onD
     QPointer<OverlayManager> self(this);
     closeOpenMenus();
 
+    // On Wayland there is no keyboard grab: the compositor gives the keyboard to the window
+    // that appears last, so the main panel comes last, and keys count on whichever panel the
+    // user's compositor put the focus.
+    const bool wayland = isWaylandSession();
+    OverlayPanel* primaryPanel = nullptr;
     for (size_t i = 0; i < screens.size(); ++i) {
         const bool isPrimary = screens[i] == primary;
         auto* panel = new OverlayPanel(screens[i], clock_);
@@ -140,13 +146,19 @@ void OverlayManager::present(const PromptItem& prompt, std::function<void()> onD
             if (self)
                 self->dismiss(g, onDismiss);
         };
-        if (isPrimary) {
+        if (isPrimary || wayland) {
             panel->onKeyDown = [self, g, onDismiss] {
                 if (self)
                     self->dismiss(g, onDismiss);
             };
-            panel->present();
-            panel->takeKeyboard();
+        }
+        if (isPrimary) {
+            if (wayland) {
+                primaryPanel = panel;
+            } else {
+                panel->present();
+                panel->takeKeyboard();
+            }
             primaryPanelIndex_ = int(i);
         } else {
             panel->present();
@@ -155,6 +167,10 @@ void OverlayManager::present(const PromptItem& prompt, std::function<void()> onD
         panel->fadeInDuration = inputDelay;
         panels_.push_back(panel);
         hostingViews_.push_back(view);
+    }
+    if (primaryPanel) {
+        primaryPanel->present();
+        primaryPanel->takeKeyboard();
     }
 
     sounds_.playArrival();

@@ -1,6 +1,7 @@
 #include "ui/overlay/OverlayPanel.h"
 
 #include "core/base/Log.h"
+#include "platform/wayland/WaylandSession.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -19,14 +20,24 @@ namespace {
 constexpr Qt::WindowFlags panelFlags = Qt::Window | Qt::FramelessWindowHint |
                                        Qt::WindowStaysOnTopHint | Qt::Tool |
                                        Qt::X11BypassWindowManagerHint;
+// On Wayland the compositor stacks windows itself: an ordinary toplevel without decorations,
+// made full screen on its output (which also keeps a tiling compositor from tiling it).
+constexpr Qt::WindowFlags waylandPanelFlags = Qt::Window | Qt::FramelessWindowHint;
 
 } // namespace
 
 OverlayPanel::OverlayPanel(QScreen* screen, Clock& clock)
-    : QWidget(nullptr, panelFlags), clock_(clock) {
+    : QWidget(nullptr, isWaylandSession() ? waylandPanelFlags : panelFlags), clock_(clock),
+      wayland_(isWaylandSession()) {
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setAttribute(Qt::WA_NoSystemBackground);
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    if (wayland_) {
+        // The compositor cannot fade the window: the view paints the background with its
+        // opacity into a window with an alpha channel.
+        setAttribute(Qt::WA_TranslucentBackground);
+    } else {
+        setAttribute(Qt::WA_NoSystemBackground);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
     setFocusPolicy(Qt::StrongFocus);
     setWindowTitle(QStringLiteral("Velmor"));
     // The same colours active or not: taking the keyboard would otherwise repaint every pixel.
@@ -40,6 +51,10 @@ OverlayPanel::OverlayPanel(QScreen* screen, Clock& clock)
         create();
         windowHandle()->setScreen(screen);
         setGeometry(screen->geometry());
+        if (wayland_) {
+            setWindowState(Qt::WindowFullScreen);
+            prepareFullScreenOn(windowHandle(), screen);
+        }
     }
 }
 
@@ -69,10 +84,20 @@ void OverlayPanel::focusOutEvent(QFocusEvent* event) {
 }
 
 void OverlayPanel::present() {
-    show();
+    if (wayland_)
+        showFullScreen();
+    else
+        show();
 }
 
 bool OverlayPanel::takeKeyboard() {
+    if (wayland_) {
+        // No client may grab the keyboard on Wayland; compositors give a new full-screen window
+        // the keyboard focus, and activation asks for it where they did not.
+        activateWindow();
+        setFocus(Qt::OtherFocusReason);
+        return false;
+    }
     QWindow* window = windowHandle();
     grabbed_ = window && window->setKeyboardGrabEnabled(true);
     if (grabbed_) {

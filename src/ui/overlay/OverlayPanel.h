@@ -14,7 +14,8 @@ namespace velmor {
 // never asks the window manager for focus, so the user's application stays active; the main
 // panel takes the keyboard with a grab instead. Input is forwarded to the callbacks: Escape at
 // any time, other keys and clicks only once `fadeInDuration` has passed since `presentedAt`
-// (both on the clock, read when the event arrives). Ctrl+Q quits the application.
+// (both on the clock, read when the event arrives). Ctrl+Q quits the application. On Wayland it
+// is a full-screen toplevel on its screen's output instead, given the keyboard focus.
 class OverlayPanel final : public QWidget {
     Q_OBJECT
 public:
@@ -37,6 +38,8 @@ public:
     // activating the window. Returns whether the grab succeeded.
     bool takeKeyboard();
     bool hasKeyboardGrab() const { return grabbed_; }
+    // Whether the panel is a Wayland full-screen toplevel, painted with an alpha channel.
+    bool isWaylandPanel() const { return wayland_; }
     // Releases the keyboard and hides the panel.
     void remove();
 
@@ -54,6 +57,7 @@ private:
     Clock& clock_;
     QWidget* content_ = nullptr;
     bool grabbed_ = false;
+    bool wayland_ = false;
 };
 
 } // namespace velmor

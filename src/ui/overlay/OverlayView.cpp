@@ -3,6 +3,7 @@
 #include "core/model/Catalogues.h"
 #include "core/settings/AppState.h"
 #include "platform/desktop/Fonts.h"
+#include "platform/wayland/WaylandSession.h"
 #include "platform/x11/Flush.h"
 #include "platform/x11/WindowBackground.h"
 
@@ -50,7 +51,8 @@ OverlayView::OverlayView(AppState& appState, Clock& clock, PromptItem prompt, bo
                          bool appearsDismissing, QWidget* parent)
     : QWidget(parent), appState_(appState), clock_(clock), prompt_(std::move(prompt)),
       attribution_(attribution(prompt_).value_or(QString())),
-      timeline_(reduceMotion, appearsDismissing), nextFade_(clock) {
+      timeline_(reduceMotion, appearsDismissing), nextFade_(clock),
+      paintsBackgroundOpacity_(isWaylandSession()) {
     // Every pixel is painted by us: no system background fill before each paint.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -218,6 +220,11 @@ void OverlayView::applyWindowOpacity(double opacity) {
     QWidget* top = window();
     if (!top)
         return;
+    if (paintsBackgroundOpacity_) {
+        // No window opacity on Wayland: the next paint fills the background at this opacity.
+        update();
+        return;
+    }
     top->setWindowOpacity(opacity);
     // The compositor reads the opacity from the window's property: it must reach the server
     // now, not when some later event happens to flush the connection.
@@ -260,7 +267,13 @@ void OverlayView::paintEvent(QPaintEvent* event) {
         renderCache();
     const ThemeInfo& theme = themeInfo(appState_.theme());
     QPainter painter(this);
-    painter.fillRect(event->rect(), toQColor(theme.overlayColor));
+    if (paintsBackgroundOpacity_) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(event->rect(), toQColor(theme.overlayColor, shown_.background));
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    } else {
+        painter.fillRect(event->rect(), toQColor(theme.overlayColor));
+    }
     // The text is blended from its image: no glyphs are shaped or rasterised per frame.
     if (!textImage_.isNull() && shown_.text > 0 && event->rect().intersects(layout_.textInk)) {
         painter.setOpacity(shown_.text);

@@ -14,8 +14,10 @@ class AppState;
 
 // What the user sees on one screen: the theme's background, the prompt and its attribution,
 // fading in and out along an OverlayTimeline. The background fades through the opacity of the
-// top-level window (the compositor blends it); text and attribution are painted with their own
-// opacities and only their area is repainted while they fade. Frames run only while a fade does.
+// top-level window (the compositor blends it; on Wayland, which has no window opacity, the view
+// paints the background translucent itself, at the same frame rate); text and
+// attribution are painted with their own opacities and only their area is repainted while they
+// fade. Frames run only while a fade does.
 class OverlayView final : public QWidget {
     Q_OBJECT
 public:
@@ -85,6 +87,8 @@ private:
     bool fadeOutPaintPending_ = false;
     bool nativeBackground_ = false;
     bool forwardingExpose_ = false;
+    // Where the window's opacity does nothing (Wayland), the background is painted translucent.
+    bool paintsBackgroundOpacity_ = false;
 };
 
 } // namespace velmor
