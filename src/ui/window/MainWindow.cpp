@@ -225,6 +225,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     if (QWidget* old = scroll_->takeWidget())
         old->deleteLater();
     screen_ = nullptr;
+    emit closed();
 }
 
 void MainWindow::themeChanged() {
