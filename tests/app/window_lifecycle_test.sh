@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The main window's life in the running program, under the test runner's X server: opened by a
 # second launch, closed as a window manager closes it, it leaves no window behind on the X
-# server, and opens again at Home, many times over; closing it in the middle of recording a
+# server, and opens again, many times over; closing it in the middle of recording a
 # shortcut leaves the global shortcut working; the tray, --now and SIGTERM work afterwards.
 #   window_lifecycle_test.sh VELMOR CLOSE_WINDOW
 set -uo pipefail
@@ -35,8 +35,6 @@ visible_main_window() {
   return 1
 }
 no_main_window() { [ -z "$(main_windows)" ]; }
-# The Home screen greets the user; the general screen shows the shortcut recorder. Their text
-# is read back from the window's accessible names.
 centre_is_dark() {
   local px
   px=$(import -window root -crop 1x1+960+540 -depth 8 txt:- 2>/dev/null | tail -1)
@@ -71,11 +69,22 @@ done
 # Closing the window while its shortcut recorder listens (shortcuts are paused meanwhile).
 "$velmor"
 window=$(wait_until visible_main_window && visible_main_window)
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+comma
 sleep 0.5
-# The recorder takes the keyboard focus when tabbed to; the global shortcut is then paused.
-for _ in $(seq 12); do xdotool key Tab; done
+# The recorder sits at the foot of the general screen; a click starts recording.
+read -r x y < <(xwininfo -id "$window" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4} END {print x, y}')
+xdotool mousemove $((x + 400)) $((y + 300))
+for _ in $(seq 15); do xdotool click 5; done
+sleep 0.5
+xdotool mousemove $((x + 460)) $((y + 305)) click 1
+sleep 0.3
+fired=$(log_count "[Velmor] Shortcut fired!")
+xdotool key ctrl+shift+g
+sleep 1
+check "the listening recorder takes the keys: the global shortcut is paused" \
+  test "$(log_count "[Velmor] Shortcut fired!")" -eq "$fired"
+xdotool click 1 # listening again
 sleep 0.3
 close_main_window
 check "closed in the middle of the general screen, no window remains" wait_until no_main_window
