@@ -3,29 +3,76 @@
 
 #include "platform/desktop/ReduceMotion.h"
 
+#include "core/base/Log.h"
+
 #include <QSettings>
 #include <QStandardPaths>
+
+#include <dlfcn.h>
 
 namespace velmor {
 
 namespace {
 
+// GIO is opened the first time an overlay asks, not at launch: a program waiting in the tray
+// does not carry it (and the libraries it pulls in) for a question asked once per pause.
+struct Gio {
+    decltype(&g_settings_schema_source_get_default) sourceDefault = nullptr;
+    decltype(&g_settings_schema_source_lookup) lookup = nullptr;
+    decltype(&g_settings_schema_has_key) hasKey = nullptr;
+    decltype(&g_settings_new_full) newFull = nullptr;
+    decltype(&g_settings_get_boolean) getBoolean = nullptr;
+    decltype(&g_object_unref) unref = nullptr;
+    decltype(&g_settings_schema_unref) schemaUnref = nullptr;
+
+    bool loaded() const {
+        return sourceDefault && lookup && hasKey && newFull && getBoolean && unref && schemaUnref;
+    }
+};
+
+template <typename F> void resolve(void* library, const char* name, F& function) {
+    function = reinterpret_cast<F>(::dlsym(library, name));
+}
+
+const Gio& gio() {
+    static const Gio loaded = [] {
+        Gio g;
+        // Kept open for the program's life: GLib's types cannot be unloaded.
+        void* library = ::dlopen("libgio-2.0.so.0", RTLD_LAZY | RTLD_LOCAL);
+        if (!library) {
+            logLine(QStringLiteral("GIO not found; the GNOME animation setting is not read"));
+            return g;
+        }
+        resolve(library, "g_settings_schema_source_get_default", g.sourceDefault);
+        resolve(library, "g_settings_schema_source_lookup", g.lookup);
+        resolve(library, "g_settings_schema_has_key", g.hasKey);
+        resolve(library, "g_settings_new_full", g.newFull);
+        resolve(library, "g_settings_get_boolean", g.getBoolean);
+        resolve(library, "g_object_unref", g.unref);
+        resolve(library, "g_settings_schema_unref", g.schemaUnref);
+        return g;
+    }();
+    return loaded;
+}
+
 bool gnomeAnimationsOff() {
-    GSettingsSchemaSource* source = g_settings_schema_source_get_default();
+    const Gio& g = gio();
+    if (!g.loaded())
+        return false;
+    GSettingsSchemaSource* source = g.sourceDefault();
     if (!source)
         return false;
     // Looking the schema up first: creating settings for a missing schema aborts the process.
-    GSettingsSchema* schema =
-        g_settings_schema_source_lookup(source, "org.gnome.desktop.interface", TRUE);
+    GSettingsSchema* schema = g.lookup(source, "org.gnome.desktop.interface", TRUE);
     if (!schema)
         return false;
     bool off = false;
-    if (g_settings_schema_has_key(schema, "enable-animations")) {
-        GSettings* settings = g_settings_new_full(schema, nullptr, nullptr);
-        off = !g_settings_get_boolean(settings, "enable-animations");
-        g_object_unref(settings);
+    if (g.hasKey(schema, "enable-animations")) {
+        GSettings* settings = g.newFull(schema, nullptr, nullptr);
+        off = !g.getBoolean(settings, "enable-animations");
+        g.unref(settings);
     }
-    g_settings_schema_unref(schema);
+    g.schemaUnref(schema);
     return off;
 }
 

@@ -275,6 +275,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     if (QWidget* old = scroll_->takeWidget())
         old->deleteLater();
     screen_ = nullptr;
+    emit closed();
 }
 
 QPalette MainWindow::targetPalette() const {

@@ -22,7 +22,8 @@ class CrossFade;
 
 // The main window: the sidebar on the left, the selected section's screen on the right, backed
 // by the theme's wash and tinted with its accent. A fresh screen is made on every selection.
-// Closing it only hides it (Velmor keeps running in the tray); it opens again at Home.
+// Closing it hides it and says so (Velmor keeps running in the tray; the owner may let it go);
+// it opens again at Home.
 class MainWindow final : public QWidget {
     Q_OBJECT
 public:
@@ -48,6 +49,8 @@ public:
 
 signals:
     void screenChanged(QWidget* screen);
+    // The user closed the window; it is hidden already.
+    void closed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
