@@ -5,15 +5,16 @@ cd "$(dirname "$0")/.."
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6svg6
+  qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6svg6 qt6-wayland
   libgl-dev libsndfile1-dev libpulse-dev libical-dev libecal2.0-dev
   libxcb1-dev libxcb-keysyms1-dev libxcb-xkb-dev libxkbcommon-dev libxkbcommon-x11-dev libglib2.0-dev
   libgtest-dev googletest
   fonts-dejavu-core
   # Real components the tests and screenshots start: display, window manager, compositor, tray,
-  # sound server, session bus and its mocks, calendar server.
+  # sound server, session bus and its mocks, calendar server, a Wayland compositor.
   xvfb x11-utils x11-xserver-utils xdotool imagemagick openbox xcompmgr trayer
-  pulseaudio pulseaudio-utils dbus dbus-x11 python3 python3-dbusmock
+  pulseaudio pulseaudio-utils dbus dbus-x11 python3 python3-dbusmock python3-dbus python3-gi
+  weston
   evolution-data-server desktop-file-utils
   at-spi2-core python3-pyatspi
   # Native Wayland sessions: Qt's Wayland platform, and headless compositors with their

@@ -17,10 +17,12 @@
 #include "platform/clock/BootClock.h"
 #include "platform/dbus/DBusIdleInhibitor.h"
 #include "platform/dbus/DBusScreenLock.h"
+#include "platform/dbus/PortalHotKeys.h"
 #include "platform/desktop/Autostart.h"
 #include "platform/desktop/SingleInstance.h"
 #include "platform/microphone/MicrophoneChain.h"
 #include "platform/sound/SoundManager.h"
+#include "platform/x11/MainScreen.h"
 #include "platform/x11/X11HotKeys.h"
 #include "ui/library/ContentLibraryScreen.h"
 #include "ui/overlay/OverlayManager.h"
@@ -130,6 +132,21 @@ void releaseFreeMemory() {
     ::malloc_trim(0);
 }
 
+bool onWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+// The desktop's global hot keys: X11 key grabs on X, the desktop portal's global shortcuts on
+// Wayland where the portal offers them, else none (the general screen then says how to bind
+// `velmor --now` in the desktop's own settings).
+std::unique_ptr<shortcuts::HotKeyService> desktopHotKeys() {
+    if (onWayland() && PortalHotKeys::offeredVersion() > 0)
+        return std::make_unique<PortalHotKeys>(
+            QStringLiteral("triggerVelmoring"),
+            QCoreApplication::translate("velmor::GeneralScreen", "Trigger velmoring"));
+    return makeSystemHotKeys();
+}
+
 bool hasDisplay() {
     return !qEnvironmentVariableIsEmpty("DISPLAY") ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
@@ -188,6 +205,13 @@ int main(int argc, char** argv) {
     Clock& clock = Clock::shared();
 
     OverlayManager overlays(state, clock, SoundManager::shared());
+    // Wayland tells no program which window has the focus: the overlay goes where the pointer
+    // was last seen.
+    std::unique_ptr<PointerMainScreen> pointerScreen;
+    if (onWayland()) {
+        pointerScreen = std::make_unique<PointerMainScreen>();
+        overlays.setMainScreen(pointerScreen.get());
+    }
     DBusIdleInhibitor inhibitor;
     // The delegate owns the call detection; the general screen asks it for calendar access.
     CallDetectionService* calls = nullptr;
@@ -248,7 +272,7 @@ int main(int argc, char** argv) {
 
     delegate.setUp();
 
-    const auto hotKeys = makeSystemHotKeys();
+    const auto hotKeys = desktopHotKeys();
     shortcuts::GlobalShortcuts::initialize(SettingsStore::shared(), *hotKeys);
     shortcuts::GlobalShortcuts::onKeyUp(shortcuts::triggerVelmoring(), [&commands] {
         logLine(QStringLiteral("[Velmor] Shortcut fired!"));
@@ -276,9 +300,12 @@ int main(int argc, char** argv) {
     else if (!QSystemTrayIcon::isSystemTrayAvailable())
         openWindow(); // with no tray the window is the only way in
 
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, [] {
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&hotKeys] {
         UserLibrary::shared().flush();
         SettingsStore::shared().flush();
+        // The desktop forgets our shortcut with the portal session.
+        if (auto* portal = dynamic_cast<PortalHotKeys*>(hotKeys.get()))
+            portal->release();
     });
     // Once the start-up's temporary allocations are freed, and again when the background
     // start (calendars, sync) has settled.

@@ -1,5 +1,7 @@
 #include "core/screens/RecorderRules.h"
 
+#include "core/shortcuts/GlobalShortcuts.h"
+
 #include <QCoreApplication>
 
 namespace velmor {
@@ -37,6 +39,16 @@ RecorderRules::Decision RecorderRules::evaluate(const KeyPress& key,
     if (!plainF12 && isTakenBySystem && isTakenBySystem(shortcut))
         return {Outcome::systemConflict, shortcut, {}};
     return {Outcome::store, shortcut, {}};
+}
+
+RecorderRules::CardState RecorderRules::cardState() {
+    return shortcuts::GlobalShortcuts::isAvailable() ? CardState::recorder : CardState::unavailable;
+}
+
+QString RecorderRules::unavailableLine() {
+    return QCoreApplication::translate(
+        "Recorder", "This desktop does not let programs set global shortcuts. Bind "
+                    "velmor --now to a key in your desktop's keyboard settings instead.");
 }
 
 QString RecorderRules::recordShortcut() {

@@ -36,6 +36,12 @@ struct RecorderRules {
     static Decision evaluate(const KeyPress& key, const MenuLookup& menuItemUsing,
                              const SystemCheck& isTakenBySystem);
 
+    // What the shortcut card shows for a name: the recorder where the desktop lets programs hold
+    // global shortcuts, else one line saying how to get the same from the desktop itself.
+    enum class CardState { recorder, unavailable };
+    static CardState cardState();
+    static QString unavailableLine();
+
     static bool isFunctionKey(int qtKey) { return qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F35; }
 
     // Texts of the recorder and its alerts.

@@ -193,6 +193,10 @@ bool GlobalShortcuts::isEnabled(const Name& name) {
     return state().isEnabled && stored && state().registeredShortcuts.contains(*stored);
 }
 
+bool GlobalShortcuts::isAvailable() {
+    return state().hotKeys->isAvailable();
+}
+
 bool GlobalShortcuts::isTakenBySystem(const Shortcut& shortcut) {
     HotKeyService& hotKeys = *state().hotKeys;
     return hotKeys.isAvailable() && hotKeys.isTakenElsewhere(shortcut);

@@ -72,6 +72,10 @@ public:
     // The global flag, and the name's stored shortcut held with the desktop.
     static bool isEnabled(const Name& name);
 
+    // False where the desktop lets no program hold a global shortcut: a recorded one could
+    // never fire.
+    static bool isAvailable();
+
     // True when another program or the desktop already uses the combination (a trial grab is
     // refused). For the recorder's conflict check.
     static bool isTakenBySystem(const Shortcut& shortcut);

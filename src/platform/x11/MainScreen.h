@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QObject>
+
 class QScreen;
 
 namespace velmor {
@@ -17,6 +19,20 @@ public:
 class DesktopMainScreen final : public MainScreen {
 public:
     QScreen* screen() const override;
+};
+
+// Where the desktop tells no program which window has the focus (Wayland): the screen under
+// the pointer once the compositor has shown it to us (it passed over one of our windows), else
+// the primary screen.
+class PointerMainScreen final : public QObject, public MainScreen {
+public:
+    PointerMainScreen();
+    QScreen* screen() const override;
+    bool knowsPointer() const { return pointerSeen_; }
+
+private:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool pointerSeen_ = false;
 };
 
 // The screen under the centre of the X11 active window, or null when there is none (no X11,

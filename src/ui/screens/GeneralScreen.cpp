@@ -1,6 +1,7 @@
 #include "ui/screens/GeneralScreen.h"
 
 #include "core/screens/GeneralRules.h"
+#include "core/screens/RecorderRules.h"
 #include "core/settings/AppState.h"
 #include "core/shortcuts/GlobalShortcuts.h"
 #include "ui/controls/VelmorSegmentedPicker.h"
@@ -102,9 +103,20 @@ GeneralScreen::GeneralScreen(const WindowServices& services, const WidgetFactory
     triggerRow->addWidget(
         new TextBlock(tr("Trigger velmoring"), regularFont(13), Tone::primary, card), 1,
         Qt::AlignVCenter);
-    recorder_ = new ShortcutRecorder(shortcuts::triggerVelmoring(), {}, card);
-    triggerRow->addWidget(recorder_, 0, Qt::AlignVCenter);
-    cardColumn->addLayout(triggerRow);
+    if (RecorderRules::cardState() == RecorderRules::CardState::recorder) {
+        recorder_ = new ShortcutRecorder(shortcuts::triggerVelmoring(), {}, card);
+        triggerRow->addWidget(recorder_, 0, Qt::AlignVCenter);
+        cardColumn->addLayout(triggerRow);
+    } else {
+        // A shortcut recorded here could never fire: say what works instead.
+        cardColumn->addLayout(triggerRow);
+        auto* unavailableRow = new QHBoxLayout;
+        unavailableRow->setContentsMargins(12, 0, 12, 10);
+        shortcutUnavailable_ =
+            new TextBlock(RecorderRules::unavailableLine(), regularFont(11), Tone::secondary, card);
+        unavailableRow->addWidget(shortcutUnavailable_, 1);
+        cardColumn->addLayout(unavailableRow);
+    }
     auto* divider = new QHBoxLayout;
     divider->setContentsMargins(0, 0, 0, 0);
     divider->addWidget(new Divider(12, card));

@@ -26,14 +26,18 @@ public:
     ui::VelmorSegmentedPicker* scopePicker() const { return scope_; }
     QCheckBox* launchAtLoginToggle() const { return launchAtLogin_; }
     QCheckBox* pauseDuringCallsToggle() const { return pauseDuringCalls_; }
+    // Null where the desktop lets no program hold a global shortcut; the card then shows
+    // shortcutUnavailableLine() instead.
     ShortcutRecorder* recorder() const { return recorder_; }
+    QWidget* shortcutUnavailableLine() const { return shortcutUnavailable_; }
 
 private:
     ui::VelmorSegmentedPicker* appearance_;
     ui::VelmorSegmentedPicker* scope_;
     QCheckBox* launchAtLogin_;
     QCheckBox* pauseDuringCalls_;
-    ShortcutRecorder* recorder_;
+    ShortcutRecorder* recorder_ = nullptr;
+    QWidget* shortcutUnavailable_ = nullptr;
 };
 
 } // namespace velmor

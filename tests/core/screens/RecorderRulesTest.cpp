@@ -1,4 +1,9 @@
 #include "core/screens/RecorderRules.h"
+#include "../shortcuts/FakeHotKeys.h"
+#include "TestHome.h"
+#include "VirtualClock.h"
+#include "core/settings/SettingsStore.h"
+#include "core/shortcuts/GlobalShortcuts.h"
 
 #include <gtest/gtest.h>
 
@@ -65,4 +70,24 @@ TEST(RecorderRules, Conflicts) {
     // Plain F12 skips the system check.
     const Shortcut f12(keyF12, 0);
     EXPECT_EQ(press(Qt::Key_F12, Qt::NoModifier, keyF12, {}, f12).outcome, Outcome::store);
+}
+
+TEST(RecorderRules, TheCardOffersTheRecorderOnlyWhereTheDesktopHoldsShortcuts) {
+    test::TestHome home;
+    test::VirtualClock clock;
+    SettingsStore store{QString(), clock};
+    test::FakeHotKeys keys;
+    shortcuts::GlobalShortcuts::initialize(store, keys);
+    EXPECT_EQ(RecorderRules::cardState(), RecorderRules::CardState::recorder);
+
+    // Wayland without a shortcut portal: the line points at the desktop's own key settings
+    // and the command to bind there, and no shortcut is grabbed behind it.
+    test::FakeHotKeys none;
+    none.available = false;
+    shortcuts::GlobalShortcuts::initialize(store, none);
+    const shortcuts::Name name(QStringLiteral("triggerVelmoring"), Shortcut(keyG, 768));
+    EXPECT_EQ(RecorderRules::cardState(), RecorderRules::CardState::unavailable);
+    EXPECT_TRUE(RecorderRules::unavailableLine().contains(QStringLiteral("velmor --now")));
+    EXPECT_TRUE(RecorderRules::unavailableLine().contains(QStringLiteral("keyboard settings")));
+    EXPECT_TRUE(none.grabbed.empty());
 }

@@ -48,16 +48,21 @@ public:
     }
     bool ok() const { return connection_ && connection_->isConnected(); }
     QDBusConnection& bus() { return *connection_; }
+    QString address() const { return address_; }
 
     // Starts `python3 -m dbusmock ARGS` on this bus and waits until `service` is owned.
     bool startMock(const QStringList& args, const QString& service) {
+        return startPython(QStringList{"-m", "dbusmock"} + args, service);
+    }
+    // Starts a service of our own (a script in tests/support) the same way.
+    bool startPython(const QStringList& args, const QString& service) {
         auto mock = std::make_unique<QProcess>();
         auto env = QProcessEnvironment::systemEnvironment();
         env.insert("DBUS_SESSION_BUS_ADDRESS", address_);
         env.insert("DBUS_SYSTEM_BUS_ADDRESS", address_);
         mock->setProcessEnvironment(env);
         mock->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        mock->start("/usr/bin/python3", QStringList{"-m", "dbusmock"} + args);
+        mock->start("/usr/bin/python3", args);
         mocks_.push_back(std::move(mock));
         return waitFor([&] { return bus().interface()->isServiceRegistered(service).value(); });
     }

@@ -2,10 +2,12 @@
 #include "../../core/shortcuts/FakeHotKeys.h"
 #include "StateWorld.h"
 #include "TestApp.h"
+#include "core/screens/RecorderRules.h"
 #include "core/screens/SidebarSection.h"
 #include "core/shortcuts/GlobalShortcuts.h"
 #include "platform/desktop/Autostart.h"
 #include "ui/controls/SelectableItem.h"
+#include "ui/controls/TextBlock.h"
 #include "ui/controls/VelmorSegmentedPicker.h"
 #include "ui/screens/GeneralScreen.h"
 #include "ui/screens/ShortcutRecorder.h"
@@ -295,4 +297,27 @@ TEST_F(MainWindowTest, RecorderStoresRefusesAndAsks) {
     xdotoolKey(QStringLiteral("Escape"));
     EXPECT_FALSE(recorder->isRecording());
     EXPECT_FALSE(GlobalShortcuts::isPaused());
+}
+
+TEST_F(MainWindowTest, WithoutDesktopShortcutsTheCardSaysWhatToBindInstead) {
+    hotKeys.available = false;
+    GeneralScreen general(WindowServices{world.state, world.notifications}, {});
+    general.resize(560, 900);
+    general.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&general));
+    EXPECT_EQ(general.recorder(), nullptr) << "no recorder for a shortcut that cannot fire";
+    auto* line = qobject_cast<ui::TextBlock*>(general.shortcutUnavailableLine());
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->text(), RecorderRules::unavailableLine());
+    // Drawn in full inside the card: wrapped to its width, with ink on its pixels.
+    ASSERT_TRUE(line->isVisible());
+    EXPECT_GE(line->height(), line->heightForWidth(line->width()));
+    EXPECT_TRUE(general.rect().contains(line->geometry().translated(line->parentWidget()->pos())));
+    const QImage pixels = line->grab().toImage();
+    const QRgb background = pixels.pixel(pixels.width() - 1, pixels.height() - 1);
+    int ink = 0;
+    for (int y = 0; y < pixels.height(); ++y)
+        for (int x = 0; x < pixels.width(); ++x)
+            ink += pixels.pixel(x, y) != background;
+    EXPECT_GT(ink, 200);
 }
