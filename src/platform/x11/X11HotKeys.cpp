@@ -38,8 +38,15 @@ template <typename T> struct Freed {
 class NoHotKeys final : public shortcuts::HotKeyService {
 public:
     NoHotKeys() {
-        logLine(QStringLiteral("Global shortcuts are not available: no X11 display (platform %1)")
-                    .arg(qGuiApp ? QGuiApplication::platformName() : QStringLiteral("none")));
+        const QString platform = qGuiApp ? QGuiApplication::platformName() : QString();
+        if (platform.startsWith(QLatin1String("wayland")))
+            logLine(QStringLiteral("Global shortcuts are not available: this Wayland desktop "
+                                   "offers no global shortcut portal; bind \"velmor --now\" in "
+                                   "its keyboard settings"));
+        else
+            logLine(QStringLiteral("Global shortcuts are not available: no X11 display "
+                                   "(platform %1)")
+                        .arg(platform.isEmpty() ? QStringLiteral("none") : platform));
     }
     bool isAvailable() const override { return false; }
     int registerHotKey(std::uint32_t, const Shortcut&) override { return statusUnavailable; }

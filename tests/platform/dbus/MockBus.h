@@ -14,7 +14,8 @@
 
 namespace velmor::test {
 
-inline bool waitFor(const std::function<bool()>& condition, int ms = 5000) {
+// Generous, as the mocks answer slowly on a loaded machine; a wait that succeeds ends early.
+inline bool waitFor(const std::function<bool()>& condition, int ms = 15000) {
     QDeadlineTimer deadline(ms);
     while (!deadline.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);

@@ -83,6 +83,15 @@ def check(condition, message):
         print("FAIL:", message)
 
 
+def scroll_to_end(app):
+    """The set-aside section ends the list: scroll there, as a reader's user would."""
+    for node in shown(app):
+        if node.getRole() == pyatspi.ROLE_SCROLL_BAR:
+            value = node.queryValue()
+            value.currentValue = value.maximumValue
+    time.sleep(0.3)
+
+
 def focus_row(app, name):
     """Gives the keyboard to the row with this name: its action bar comes out."""
     for node in shown(app):
@@ -125,21 +134,17 @@ try:
         check(not {"Edit this prompt", "Delete this prompt"} & names,
               "a starter prompt is neither edited nor deleted here")
         press(buttons(app)["Set this prompt aside"])
-        # The set-aside section ends the list: scroll there, as a reader's user would.
-        for node in shown(app):
-            if node.getRole() == pyatspi.ROLE_SCROLL_BAR:
-                value = node.queryValue()
-                value.currentValue = value.maximumValue
-        time.sleep(0.3)
+        scroll_to_end(app)
         header = button_matching(app, r"\d+ set aside")
         check(header is not None, "the set-aside header is named by its count")
         if header:
             press(header)
-            check(("Restore " + first.split(" \u2014 ")[0]) in buttons(app),
-                  "the prompt just set aside can be restored by name")
-            press(buttons(app)["Restore " + first.split(" \u2014 ")[0]])
-            check(("Restore " + first.split(" \u2014 ")[0]) not in buttons(app),
-                  "restoring takes it out of the set-aside list")
+            restore = "Restore " + first.split(" \u2014 ")[0]
+            scroll_to_end(app)  # the opened list grows below what was shown
+            check(restore in buttons(app), "the prompt just set aside can be restored by name")
+            if restore in buttons(app):
+                press(buttons(app)[restore])
+                check(restore not in buttons(app), "restoring takes it out of the set-aside list")
     press(buttons(app)["Back to your library"])
 
     # "Yours": the new-prompt field, a row of the user's own, its inline editor.
