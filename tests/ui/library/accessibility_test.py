@@ -11,46 +11,15 @@ import subprocess
 import sys
 import time
 
-try:
-    import pyatspi
-except ImportError:
-    print("python3-pyatspi is not installed")
-    sys.exit(77)
+from atspi import check, find_app, pyatspi, report, start, stop, walk
+from atspi import press as press_now
 
-program = sys.argv[1]
-env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
-app_process = subprocess.Popen([program, "--show"], env=env, stdout=subprocess.DEVNULL)
-name_of_program = os.path.basename(program)
-
-
-def find_app():
-    for _ in range(100):
-        desktop = pyatspi.Registry.getDesktop(0)
-        for i in range(desktop.childCount):
-            child = desktop.getChildAtIndex(i)
-            if child is not None and name_of_program in (child.name or ""):
-                return child
-        time.sleep(0.1)
-    return None
-
-
-def walk(node, found):
-    try:
-        if node.getState().contains(pyatspi.STATE_SHOWING) or node.getRole() in (
-                pyatspi.ROLE_APPLICATION, pyatspi.ROLE_FRAME):
-            found.append(node)
-            for i in range(node.childCount):
-                child = node.getChildAtIndex(i)
-                if child is not None:
-                    walk(child, found)
-    except Exception:
-        pass
-    return found
+process = start([sys.argv[1], "--show"], stdout=subprocess.DEVNULL)
 
 
 def shown(app):
     """What is on screen now: hidden widgets (spare rows, folded bars) are left out."""
-    return walk(app, [])
+    return walk(app, showing_only=True)
 
 
 def buttons(app):
@@ -65,22 +34,7 @@ def button_matching(app, pattern):
 
 
 def press(node):
-    action = node.queryAction()
-    for i in range(action.nActions):
-        if action.getName(i) in ("Press", "press", "click"):
-            action.doAction(i)
-            time.sleep(0.6)  # past any animation
-            return
-    raise AssertionError("no press action on " + node.name)
-
-
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-        print("FAIL:", message)
+    press_now(node, settle=0.6)  # past any animation
 
 
 def scroll_to_end(app):
@@ -103,10 +57,7 @@ def focus_row(app, name):
 
 
 try:
-    app = find_app()
-    if app is None:
-        print("the program never appeared on the accessibility bus")
-        sys.exit(1)
+    app = find_app(os.path.basename(sys.argv[1]))
     time.sleep(0.5)
 
     # The shelf: each row says its name and counts; export and import are named.
@@ -164,8 +115,5 @@ try:
     press(buttons(app)["Cancel"])
     check("Save" not in buttons(app), "Cancel closes the editor")
 finally:
-    app_process.terminate()
-    app_process.wait(timeout=10)
-
-print("library accessibility: %d failures" % len(failures))
-sys.exit(1 if failures else 0)
+    stop(process)
+report("library accessibility")

@@ -4,48 +4,17 @@
 Usage: accessibility_test.py PROGRAM   (PROGRAM --show shows the window)
 Needs a display, a session bus and at-spi2-core; skips (exit 77) without them.
 """
-import os
 import subprocess
 import sys
 import time
 
-try:
-    import pyatspi
-except ImportError:
-    print("python3-pyatspi is not installed")
-    sys.exit(77)
+from atspi import check, find_app, press, pyatspi, report, start, stop, walk
 
-program = sys.argv[1]
-env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
-app_process = subprocess.Popen([program, "--show", "light"], env=env, stdout=subprocess.PIPE,
-                               text=True)
-
-
-def find_app():
-    for _ in range(100):
-        desktop = pyatspi.Registry.getDesktop(0)
-        for i in range(desktop.childCount):
-            child = desktop.getChildAtIndex(i)
-            if child is not None and "velmor-window-shots" in (child.name or ""):
-                return child
-        time.sleep(0.1)
-    return None
-
-
-def walk(node, found):
-    try:
-        found.append(node)
-        for i in range(node.childCount):
-            child = node.getChildAtIndex(i)
-            if child is not None:
-                walk(child, found)
-    except Exception:
-        pass
-    return found
+process = start([sys.argv[1], "--show", "light"], stdout=subprocess.PIPE, text=True)
 
 
 def nodes(app):
-    return walk(app, [])
+    return walk(app)
 
 
 def named(app, role, name):
@@ -59,29 +28,8 @@ def selected(node):
     return node.getState().contains(pyatspi.STATE_SELECTED)
 
 
-def press(node):
-    action = node.queryAction()
-    for i in range(action.nActions):
-        if action.getName(i) in ("Press", "press", "click"):
-            action.doAction(i)
-            return
-    raise AssertionError("no press action on " + node.name)
-
-
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-        print("FAIL:", message)
-
-
 try:
-    app = find_app()
-    if app is None:
-        print("the program never appeared on the accessibility bus")
-        sys.exit(1)
+    app = find_app("velmor-window-shots")
     time.sleep(0.5)
     tabs = {n.name: n for n in nodes(app) if n.getRole() == pyatspi.ROLE_PAGE_TAB}
     check(set(tabs) >= {"Home", "Timer", "Theme", "Content", "Sound", "General", "About"},
@@ -119,8 +67,5 @@ try:
     card = named(app, pyatspi.ROLE_PUSH_BUTTON, "Charcoal theme, Quiet dark room")
     check(card is not None and selected(card), "the charcoal card is named and selected")
 finally:
-    app_process.terminate()
-    app_process.wait(timeout=10)
-
-print("accessibility: %d failures" % len(failures))
-sys.exit(1 if failures else 0)
+    stop(process)
+report("accessibility")
