@@ -5,7 +5,9 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <functional>
@@ -30,7 +32,21 @@ inline bool waitFor(const std::function<bool()>& condition, int ms = 15000) {
 class MockBus {
 public:
     MockBus() {
-        daemon_.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+        // A bus with no service folders: a call to a service the test did not start must fail
+        // at once, not activate whatever the machine has installed (a real desktop portal).
+        QFile config(folder_.filePath("bus.conf"));
+        if (!config.open(QIODevice::WriteOnly))
+            return;
+        config.write(
+            QStringLiteral("<busconfig><type>session</type><listen>unix:dir=%1</listen>"
+                           "<auth>EXTERNAL</auth><policy context=\"default\"><allow "
+                           "send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
+                           "<allow own=\"*\"/></policy></busconfig>")
+                .arg(folder_.path())
+                .toUtf8());
+        config.close();
+        daemon_.start("dbus-daemon",
+                      {"--config-file=" + config.fileName(), "--nofork", "--print-address=1"});
         if (!daemon_.waitForStarted() || !daemon_.waitForReadyRead(5000))
             return;
         address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
@@ -70,6 +86,7 @@ public:
 
 private:
     static inline int counter_ = 0;
+    QTemporaryDir folder_;
     QProcess daemon_;
     QString address_;
     std::unique_ptr<QDBusConnection> connection_;
