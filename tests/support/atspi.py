@@ -60,6 +60,17 @@ def press(node, settle=0.0):
     raise AssertionError("no press action on " + node.name)
 
 
+def eventually(find, timeout=5.0):
+    """What find() returns once it is something: animations and a busy machine make a fixed
+    wait either slow or flaky."""
+    deadline = time.monotonic() + timeout
+    found = find()
+    while not found and time.monotonic() < deadline:
+        time.sleep(0.2)
+        found = find()
+    return found
+
+
 def check(condition, message):
     if not condition:
         failures.append(message)

@@ -11,7 +11,7 @@ import subprocess
 import sys
 import time
 
-from atspi import check, find_app, pyatspi, report, start, stop, walk
+from atspi import check, eventually, find_app, pyatspi, report, start, stop, walk
 from atspi import press as press_now
 
 process = start([sys.argv[1], "--show"], stdout=subprocess.DEVNULL)
@@ -85,21 +85,21 @@ try:
         check(not {"Edit this prompt", "Delete this prompt"} & names,
               "a starter prompt is neither edited nor deleted here")
         press(buttons(app)["Set this prompt aside"])
-        scroll_to_end(app)
-        header = button_matching(app, r"\d+ set aside")
+        header = eventually(lambda: scroll_to_end(app) or button_matching(app, r"\d+ set aside"))
         check(header is not None, "the set-aside header is named by its count")
         if header:
             press(header)
             restore = "Restore " + first.split(" \u2014 ")[0]
-            scroll_to_end(app)  # the opened list grows below what was shown
-            check(restore in buttons(app), "the prompt just set aside can be restored by name")
-            if restore in buttons(app):
-                press(buttons(app)[restore])
+            # The opened list grows below what was shown.
+            button = eventually(lambda: scroll_to_end(app) or buttons(app).get(restore))
+            check(button is not None, "the prompt just set aside can be restored by name")
+            if button is not None:
+                press(button)
                 check(restore not in buttons(app), "restoring takes it out of the set-aside list")
     press(buttons(app)["Back to your library"])
 
     # "Yours": the new-prompt field, a row of the user's own, its inline editor.
-    yours = button_matching(app, r"Yours, \d+ prompts?(, \d+ favorites?)?")
+    yours = eventually(lambda: button_matching(app, r"Yours, \d+ prompts?(, \d+ favorites?)?"))
     press(yours)
     fields = {n.name for n in shown(app) if n.getRole() in (pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY)}
     check("Add something you love..." in fields, "the new-prompt field: %s" % sorted(fields))
