@@ -22,6 +22,7 @@
 #include "platform/desktop/SingleInstance.h"
 #include "platform/microphone/MicrophoneChain.h"
 #include "platform/sound/SoundManager.h"
+#include "platform/wayland/WaylandSession.h"
 #include "platform/x11/MainScreen.h"
 #include "platform/x11/X11HotKeys.h"
 #include "ui/library/ContentLibraryScreen.h"
@@ -132,15 +133,11 @@ void releaseFreeMemory() {
     ::malloc_trim(0);
 }
 
-bool onWayland() {
-    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-}
-
 // The desktop's global hot keys: X11 key grabs on X, the desktop portal's global shortcuts on
 // Wayland where the portal offers them, else none (the general screen then says how to bind
 // `velmor --now` in the desktop's own settings).
 std::unique_ptr<shortcuts::HotKeyService> desktopHotKeys() {
-    if (onWayland() && PortalHotKeys::offeredVersion() > 0)
+    if (isWaylandSession() && PortalHotKeys::offeredVersion() > 0)
         return std::make_unique<PortalHotKeys>(
             QStringLiteral("triggerVelmoring"),
             QCoreApplication::translate("velmor::GeneralScreen", "Trigger velmoring"));
@@ -208,7 +205,7 @@ int main(int argc, char** argv) {
     // Wayland tells no program which window has the focus: the overlay goes where the pointer
     // was last seen.
     std::unique_ptr<PointerMainScreen> pointerScreen;
-    if (onWayland()) {
+    if (isWaylandSession()) {
         pointerScreen = std::make_unique<PointerMainScreen>();
         overlays.setMainScreen(pointerScreen.get());
     }

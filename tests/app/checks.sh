@@ -1,4 +1,13 @@
-# Sourced by the black-box program tests: named checks that are counted, and a patient wait.
+# Sourced by the black-box program tests: a private home, named checks that are counted, and a
+# patient wait.
+private_home() { # name: makes $work with a home of its own in it
+  work=$(mktemp -d "/tmp/velmor-$1.XXXXXX")
+  export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+  mkdir -p "$HOME"
+}
+# What the program printed, in $work/out.log.
+log_has() { grep -qF -- "$1" "$work/out.log"; }
+log_count() { grep -cF -- "$1" "$work/out.log"; }
 failures=0
 passes=0
 check() { # description, command...

@@ -5,20 +5,19 @@
 set -uo pipefail
 velmor=$1
 [ -n "${DISPLAY:-}" ] || { echo "no DISPLAY: run through scripts/run-tests.sh"; exit 1; }
-work=$(mktemp -d /tmp/velmor-instance.XXXXXX)
+wait_seconds=10
+source "$(dirname "$0")/checks.sh"
+private_home instance
 # A runtime folder of its own, still playing through the runner's sound server.
 [ -n "${XDG_RUNTIME_DIR:-}" ] && export PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native"
 export XDG_RUNTIME_DIR="$work/runtime"
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 lock="$XDG_RUNTIME_DIR/velmor.lock"
 cleanup() {
   for p in $(pgrep -f "^$velmor( |\$)"); do kill -CONT "$p"; kill -9 "$p"; done 2>/dev/null
   wait 2>/dev/null; rm -rf "$work"
 }
 trap cleanup EXIT
-wait_seconds=10
-source "$(dirname "$0")/checks.sh"
 instances() { pgrep -f "^$velmor( |\$)" | sort; } # with or without options
 one_instance() { [ "$(instances | wc -l)" -eq 1 ]; }
 lock_holder() { head -1 "$lock" 2>/dev/null; }

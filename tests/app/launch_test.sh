@@ -5,15 +5,12 @@
 set -uo pipefail
 velmor=$1
 [ -n "${DISPLAY:-}" ] || { echo "no DISPLAY: run through scripts/run-tests.sh"; exit 1; }
-work=$(mktemp -d /tmp/velmor-launch.XXXXXX)
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
-mkdir -p "$HOME"
+source "$(dirname "$0")/checks.sh"
+private_home launch
 pid=
 tray=
 cleanup() { kill $pid $tray 2>/dev/null; wait 2>/dev/null; rm -rf "$work"; }
 trap cleanup EXIT
-source "$(dirname "$0")/checks.sh"
-log_has() { grep -qF -- "$1" "$work/out.log"; }
 visible_window() { xdotool search --onlyvisible --name '^Velmor$' >/dev/null 2>&1; }
 # The overlay darkens the screen: the centre pixel of the left monitor turns the theme colour.
 centre_is_dark() {

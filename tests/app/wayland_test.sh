@@ -8,15 +8,14 @@ set -uo pipefail
 velmor=$1
 here=$(cd "$(dirname "$0")" && pwd)
 portal_script="$here/../support/mock-portal.py"
-work=$(mktemp -d /tmp/velmor-wayland.XXXXXX)
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+source "$here/checks.sh"
+private_home wayland
 export XDG_RUNTIME_DIR="$work/run"
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM XDG_SESSION_TYPE
 pids=()
 cleanup() { kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"; }
 trap cleanup EXIT
-source "$here/checks.sh"
 wait_seconds=10
 command -v weston >/dev/null || { echo "weston is not installed"; exit 1; }
 
@@ -40,7 +39,6 @@ start_portal() { # options...
   wait_until bash -c 'gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus -m org.freedesktop.DBus.NameHasOwner org.freedesktop.portal.Desktop | grep -q true'
 }
 stop_portal() { kill "$portal_pid"; wait "$portal_pid" 2>/dev/null; }
-log_has() { grep -qF -- "$1" "$work/out.log"; }
 start_velmor() { # environment assignments...
   env "$@" "$velmor" >"$work/out.log" 2>&1 &
   pid=$!

@@ -8,16 +8,12 @@ set -uo pipefail
 velmor=$1
 close_window=$2
 [ -n "${DISPLAY:-}" ] || { echo "no DISPLAY: run through scripts/run-tests.sh"; exit 1; }
-work=$(mktemp -d /tmp/velmor-lifecycle.XXXXXX)
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
-mkdir -p "$HOME"
+source "$(dirname "$0")/checks.sh"
+private_home lifecycle
 pid=
 tray=
 cleanup() { kill $pid $tray 2>/dev/null; wait 2>/dev/null; rm -rf "$work"; }
 trap cleanup EXIT
-source "$(dirname "$0")/checks.sh"
-log_has() { grep -qF -- "$1" "$work/out.log"; }
-log_count() { grep -cF -- "$1" "$work/out.log"; }
 
 # The program's main windows on the X server, mapped or not (the tray icon is a small one).
 main_windows() {

@@ -7,7 +7,7 @@
 namespace velmor {
 
 bool isWaylandSession() {
-    return qGuiApp && QGuiApplication::platformName() == QLatin1String("wayland");
+    return qGuiApp && QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 void prepareFullScreenOn(QWindow* window, QScreen* screen) {
