@@ -17,9 +17,7 @@ start_session_bus
 use_private_home
 
 if [ -z "${NO_TRAY:-}" ]; then
-  trayer --edge top --align right --widthtype pixel --width 200 --height 24 >/dev/null 2>&1 &
-  desktop_pids+=($!)
-  sleep 1
+  start_tray_host
 else
   start_window_manager_and_compositor
 fi

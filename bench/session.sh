@@ -15,9 +15,7 @@ start_sound_server
 start_session_bus
 use_private_home
 if [ -z "${NO_TRAY:-}" ]; then
-  trayer --edge top --align right --widthtype pixel --width 200 --height 24 >/dev/null 2>&1 &
-  desktop_pids+=($!)
-  sleep 1
+  start_tray_host
 fi
 
 tray_icon_shown() { xwininfo -root -tree 2>/dev/null | grep -q '"Velmor": ("velmor" "Velmor")  22x22'; }

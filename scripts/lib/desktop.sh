@@ -37,6 +37,13 @@ start_window_manager_and_compositor() {
   sleep 1.5
 }
 
+# A system tray (trayer) on the top edge, as a panel would hold one.
+start_tray_host() {
+  trayer --edge top --align right --widthtype pixel --width 200 --height 24 >/dev/null 2>&1 &
+  desktop_pids+=($!)
+  sleep 1
+}
+
 # A private PulseAudio with null sinks: "out" (default sink) and a microphone "micsrc" (default
 # source), in a private XDG_RUNTIME_DIR.
 start_sound_server() {
