@@ -1,6 +1,10 @@
 #include "TestApp.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QWidget>
 
 namespace velmor::test {
 
@@ -14,6 +18,16 @@ QApplication* guiApplication() {
         app = new QApplication(argc, argv);
     }
     return app;
+}
+
+QImage onScreen(QWidget* widget) {
+    widget->repaint();
+    QApplication::processEvents();
+    const QPoint at = widget->mapToGlobal(QPoint(0, 0));
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, at.x(), at.y(), widget->width(), widget->height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace velmor::test

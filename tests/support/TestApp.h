@@ -2,6 +2,8 @@
 
 class QApplication;
 class QCoreApplication;
+class QImage;
+class QWidget;
 
 namespace velmor::test {
 
@@ -12,5 +14,8 @@ QCoreApplication& coreApplication();
 // A widget application on the X display named by DISPLAY; null when there is none. Only in
 // tests linked with velmor_test_gui.
 QApplication* guiApplication();
+// What the X server shows of `widget` (read back from the display, not Qt's own rendering);
+// also in tests linked with velmor_test_gui.
+QImage onScreen(QWidget* widget);
 
 } // namespace velmor::test

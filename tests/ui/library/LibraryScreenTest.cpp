@@ -102,16 +102,6 @@ struct Screen : WithApplication, test::LibraryWorld {
     }
 };
 
-// What the X server shows of `widget`, read back from the display.
-QImage onScreen(QWidget* widget) {
-    widget->repaint();
-    QApplication::processEvents();
-    const QPoint at = widget->mapToGlobal(QPoint(0, 0));
-    return QGuiApplication::primaryScreen()
-        ->grabWindow(0, at.x(), at.y(), widget->width(), widget->height())
-        .toImage();
-}
-
 // How strongly anything is drawn in the rows `top` to `bottom` of `image`: the largest
 // difference in lightness from the area's most common lightness.
 int inkBetween(const QImage& image, int top, int bottom) {
@@ -410,7 +400,7 @@ TEST(LibraryScreen, HoverBarFadesInOverAFifthOfASecondAndAtOnceWithoutMotion) {
     const auto heartPixels = [&](const QImage& image) {
         return pixelsNear(image.copy(image.width() - 30, 0, 30, 30), heart);
     };
-    QImage image = onScreen(row);
+    QImage image = test::onScreen(row);
     EXPECT_LE(inkBetween(image, barTop, rest - 3), 3);
     EXPECT_GT(heartPixels(image), 10);
 
@@ -419,7 +409,7 @@ TEST(LibraryScreen, HoverBarFadesInOverAFifthOfASecondAndAtOnceWithoutMotion) {
     QList<int> ink, heights;
     for (int ms : {0, 100, 100, 100}) {
         time.step(ms);
-        image = onScreen(row);
+        image = test::onScreen(row);
         ink << inkBetween(image, barTop, image.height() - 3);
         heights << row->height();
     }
@@ -440,7 +430,7 @@ TEST(LibraryScreen, HoverBarFadesInOverAFifthOfASecondAndAtOnceWithoutMotion) {
     EXPECT_GT(row->height(), rest);
     time.step(150);
     EXPECT_EQ(row->height(), rest);
-    EXPECT_LE(inkBetween(onScreen(row), barTop, rest - 3), 3);
+    EXPECT_LE(inkBetween(test::onScreen(row), barTop, rest - 3), 3);
 
     // Made under reduce motion, the screen shows the whole bar the moment the pointer enters.
     reduceMotion = true;
@@ -450,7 +440,7 @@ TEST(LibraryScreen, HoverBarFadesInOverAFifthOfASecondAndAtOnceWithoutMotion) {
     QTest::mouseMove(row, QPoint(200, 8));
     QTRY_VERIFY(row->underMouse());
     QApplication::processEvents();
-    EXPECT_GE(inkBetween(onScreen(row), barTop, row->height() - 3), ink[3] - 5);
+    EXPECT_GE(inkBetween(test::onScreen(row), barTop, row->height() - 3), ink[3] - 5);
 }
 
 TEST(LibraryScreen, ContextMenuSetsAPromptAsideAndItsRowSlidesAway) {

@@ -52,13 +52,9 @@ protected:
             animation->pause();
         return animation;
     }
-    QImage shot() { return window->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QImage shot() { return test::onScreen(window.get()); }
     // A widget as the window shows it, its background included.
-    QImage shotOf(QWidget* widget) {
-        return window->grab(QRect(widget->mapTo(window.get(), QPoint(0, 0)), widget->size()))
-            .toImage()
-            .convertToFormat(QImage::Format_RGB32);
-    }
+    QImage shotOf(QWidget* widget) { return test::onScreen(widget); }
     QImage at(QVariantAnimation* animation, int ms) {
         animation->setCurrentTime(ms);
         return shot();
