@@ -46,10 +46,4 @@ TEST(Random, ClosedRangeReachesBothEndsAndStaysInside) {
     EXPECT_EQ(uniformClosed(replay({0}), 900, 1800), 900.0);
     EXPECT_EQ(uniformClosed(replay({twoTo53}), 900, 1800), 1800.0);
     EXPECT_EQ(uniformClosed(replay({twoTo53 / 2}), 900, 1800), 1350.0);
-    const auto words = seeded(11);
-    for (int i = 0; i < 10000; ++i) {
-        const double v = uniformClosed(words, 900, 1800);
-        ASSERT_GE(v, 900.0);
-        ASSERT_LE(v, 1800.0);
-    }
 }

@@ -55,14 +55,15 @@ TEST(StarterPack, LoadsInFileOrderWithStableIdsAndReportsItsCount) {
     EXPECT_EQ(two.packSource, PackSource::starter);
 }
 
+// One element that is not a prompt, after good ones, fails the whole pack.
 TEST(StarterPack, MissingOrMalformedPackLeavesNoStarterPrompts) {
+    const std::string failed = "Failed to load prompts: ";
     for (const auto& [pack, line] :
          {std::pair{QByteArray(), std::string("StarterPrompts.json not found in bundle\n")},
-          std::pair{QByteArray(R"([{"text": "x", "category": "Poems"}])"),
-                    std::string("Failed to load prompts: ")},
-          std::pair{QByteArray(R"([{"category": "body"}])"),
-                    std::string("Failed to load prompts: ")},
-          std::pair{QByteArray("{\"text\": 1"), std::string("Failed to load prompts: ")}}) {
+          std::pair{threeStarters.chopped(1) + R"(, {"text": "x", "category": "Poems"}])", failed},
+          std::pair{threeStarters.chopped(1) + R"(, {"category": "body"}])", failed},
+          std::pair{threeStarters.chopped(1) + R"(, "a string"])", failed},
+          std::pair{QByteArray("{\"text\": 1"), failed}}) {
         Content c;
         testing::internal::CaptureStdout();
         ContentManager& m = c.build(pack);

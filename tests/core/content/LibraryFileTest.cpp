@@ -1,4 +1,5 @@
 #include "core/content/LibraryFile.h"
+#include "FileTraps.h"
 #include "StateWorld.h"
 #include "core/content/UserLibrary.h"
 
@@ -19,13 +20,6 @@ struct Import {
     test::VirtualClock clock;
     UserLibrary library{QString(), clock};
     QString file = home.path() + "/velmor-library.velmor";
-
-    std::pair<ImportResult, std::string> run(const QByteArray& bytes) {
-        writeFile(file, bytes);
-        testing::internal::CaptureStdout();
-        const ImportResult result = importLibraryFile(file, library);
-        return {result, testing::internal::GetCapturedStdout()};
-    }
 };
 } // namespace
 
@@ -44,9 +38,10 @@ TEST(LibraryFile, ExportThenImportChangesNothingAndOlderVersionsMergeWithoutOver
     incoming.userPrompts << userPrompt("A", "theirs") << userPrompt("B", "new");
     incoming.favoriteIds << "STARTER-ID";
     incoming.schemaVersion = 0;
-    const auto [result, out] = t.run(encodeLibrary(incoming));
-    EXPECT_EQ(result, ImportResult::merged);
-    EXPECT_EQ(out, "");
+    writeFile(t.file, encodeLibrary(incoming));
+    test::StdoutLines out;
+    EXPECT_EQ(importLibraryFile(t.file, t.library), ImportResult::merged);
+    EXPECT_EQ(out.lines(), QStringList());
     ASSERT_EQ(t.library.data().userPrompts.size(), 2);
     EXPECT_EQ(t.library.data().userPrompts[0].text, "mine");
     EXPECT_TRUE(t.library.data().favoriteIds.contains("STARTER-ID"));
@@ -61,11 +56,11 @@ TEST(LibraryFile, ImportOfNoRegularFileSaysWhyAndChangesNothing) {
     const QString fifo = t.home.path() + "/fifo.velmor"; // chosen by mistake: not waited on
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     for (const QString& path : {t.home.path() + "/nowhere.velmor", fifo}) {
-        testing::internal::CaptureStdout();
+        test::StdoutLines out;
         EXPECT_EQ(importLibraryFile(path, t.library), ImportResult::failed);
-        const std::string out = testing::internal::GetCapturedStdout();
-        EXPECT_EQ(out.rfind("Import failed: ", 0), 0u) << out;
-        EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+        const QStringList lines = out.lines();
+        ASSERT_EQ(lines.size(), 1);
+        EXPECT_TRUE(lines[0].startsWith("Import failed: ")) << lines[0].toStdString();
     }
     EXPECT_EQ(t.library.data(), before);
 }
@@ -73,7 +68,7 @@ TEST(LibraryFile, ImportOfNoRegularFileSaysWhyAndChangesNothing) {
 TEST(LibraryFile, ExportToAnUnwritablePlaceSaysSo) {
     Import t;
     writeFile(t.home.path() + "/plain-file", "x");
-    testing::internal::CaptureStdout();
+    test::StdoutLines out;
     EXPECT_FALSE(exportLibraryFile(t.library.data(), t.home.path() + "/plain-file/lib.velmor"));
-    EXPECT_EQ(testing::internal::GetCapturedStdout().rfind("Export failed: ", 0), 0u);
+    EXPECT_TRUE(out.lines().value(0).startsWith("Export failed: "));
 }

@@ -2,17 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 using namespace velmor;
 
+// A raw value shared by two entries fails the round trip of the second.
 TEST(Catalogues, RawValuesRoundTripAndAreCaseSensitive) {
-    std::set<QString> raws;
-    for (VelmorTheme theme : allThemes) {
+    for (VelmorTheme theme : allThemes)
         EXPECT_EQ(themeFromRawValue(rawValue(theme)), theme);
-        raws.insert(rawValue(theme));
-    }
-    EXPECT_EQ(raws.size(), 6u);
     EXPECT_EQ(themeFromRawValue("Charcoal"), std::nullopt);
     EXPECT_EQ(themeFromRawValue("dusk"), std::nullopt);
     for (VelmorSound sound : allSounds)

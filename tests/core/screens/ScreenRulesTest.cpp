@@ -76,7 +76,7 @@ TEST(HomeRules, CardChoice) {
     EXPECT_EQ(HomeRules::quoted("Be here."), "\"Be here.\"");
 }
 
-TEST(HomeRules, LetGoShowsWelcomeNotLastPrompt) {
+TEST(HomeRules, LetGoForgetsTheSitWithAndTheLastPrompt) {
     test::coreApplication();
     test::StateWorld world;
     world.state.setSittingWithPromptId(QString("U1"));
@@ -86,10 +86,6 @@ TEST(HomeRules, LetGoShowsWelcomeNotLastPrompt) {
     EXPECT_EQ(world.state.sittingWithPromptId(), std::nullopt);
     EXPECT_EQ(world.state.lastPrompt(), std::nullopt);
     EXPECT_EQ(world.state.lastPromptDate(), std::nullopt);
-    EXPECT_EQ(HomeRules::chooseCard(world.state.sittingWithPromptId(), {}, {test::userPrompt("U1")},
-                                    world.state.lastPrompt(), world.state.lastPromptDate())
-                  .kind,
-              HomeRules::CardKind::welcome);
 }
 
 TEST(HomeRules, RelativePhrase) {

@@ -6,6 +6,7 @@
 #include "platform/calendar/DesktopCalendar.h"
 
 #include <QCoreApplication>
+#include <QDBusConnectionInterface>
 #include <QDateTime>
 
 #include <gtest/gtest.h>
@@ -15,7 +16,6 @@
 #include <cstdlib>
 #include <functional>
 #include <unistd.h>
-#include <vector>
 
 using namespace velmor;
 
@@ -46,18 +46,7 @@ void createEvent(ECalClient* client, const QByteArray& lines) {
 }
 
 bool nameHasOwner(const char* name) {
-    GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
-    GVariant* reply = g_dbus_connection_call_sync(
-        bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-        "NameHasOwner", g_variant_new("(s)", name), G_VARIANT_TYPE("(b)"), G_DBUS_CALL_FLAGS_NONE,
-        2000, nullptr, nullptr);
-    gboolean owned = FALSE;
-    if (reply) {
-        g_variant_get(reply, "(b)", &owned);
-        g_variant_unref(reply);
-    }
-    g_object_unref(bus);
-    return owned;
+    return QDBusConnection::sessionBus().interface()->isServiceRegistered(name);
 }
 
 // Runs the event loop (where the bus names' changes arrive) until `done`, at most `tries`
@@ -76,38 +65,12 @@ constexpr const char* factoryName = "org.gnome.evolution.dataserver.Calendar8";
 // Stops every program our private bus started (the registry, the calendar factory and its
 // backends), by the process ids the bus knows them by.
 void stopBusServices() {
-    GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
-    if (!bus)
-        return;
-    GVariant* names = g_dbus_connection_call_sync(
-        bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "ListNames",
-        nullptr, G_VARIANT_TYPE("(as)"), G_DBUS_CALL_FLAGS_NONE, 2000, nullptr, nullptr);
-    std::vector<pid_t> pids;
-    if (names) {
-        GVariantIter* iter = nullptr;
-        const gchar* name = nullptr;
-        g_variant_get(names, "(as)", &iter);
-        while (g_variant_iter_loop(iter, "&s", &name)) {
-            if (name[0] != ':')
-                continue;
-            GVariant* reply = g_dbus_connection_call_sync(
-                bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-                "GetConnectionUnixProcessID", g_variant_new("(s)", name), G_VARIANT_TYPE("(u)"),
-                G_DBUS_CALL_FLAGS_NONE, 2000, nullptr, nullptr);
-            if (!reply)
-                continue;
-            guint32 pid = 0;
-            g_variant_get(reply, "(u)", &pid);
-            g_variant_unref(reply);
-            if (pid > 1 && pid_t(pid) != getpid())
-                pids.push_back(pid_t(pid));
-        }
-        g_variant_iter_free(iter);
-        g_variant_unref(names);
+    QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    for (const QString& name : bus->registeredServiceNames().value()) {
+        const uint pid = bus->servicePid(name).value();
+        if (name.startsWith(':') && pid > 1 && pid_t(pid) != getpid())
+            kill(pid_t(pid), SIGTERM);
     }
-    g_object_unref(bus);
-    for (pid_t pid : pids)
-        kill(pid, SIGTERM);
 }
 
 class StopServices : public ::testing::Environment {
@@ -120,19 +83,10 @@ public:
 TEST(EdsCalendar, ActivatableButNotRunningIsLeftAlone) {
     if (access("/usr/libexec/evolution-source-registry", X_OK) != 0)
         GTEST_SKIP() << "Evolution Data Server is not installed";
-    GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
-    GVariant* names = g_dbus_connection_call_sync(
-        bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-        "ListActivatableNames", nullptr, G_VARIANT_TYPE("(as)"), G_DBUS_CALL_FLAGS_NONE, 2000,
-        nullptr, nullptr);
-    ASSERT_NE(names, nullptr);
-    const gchar** activatable = nullptr;
-    g_variant_get(names, "(^a&s)", &activatable);
-    ASSERT_TRUE(g_strv_contains(activatable, registryName));
-    ASSERT_TRUE(g_strv_contains(activatable, factoryName));
-    g_free(activatable);
-    g_variant_unref(names);
-    g_object_unref(bus);
+    const QStringList activatable =
+        QDBusConnection::sessionBus().interface()->activatableServiceNames().value();
+    ASSERT_TRUE(activatable.contains(registryName));
+    ASSERT_TRUE(activatable.contains(factoryName));
 
     DesktopCalendar eds(QStringLiteral(VELMOR_EDS_MODULE));
     // The watch's first answer, and an activation if there were one, arrive meanwhile.

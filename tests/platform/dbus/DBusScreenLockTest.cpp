@@ -3,7 +3,6 @@
 #include "platform/dbus/DBusScreenLock.h"
 
 #include "MockBus.h"
-#include "TestApp.h"
 
 #include <QDBusInterface>
 #include <QDBusMessage>
@@ -12,28 +11,12 @@
 
 using namespace velmor;
 using test::MockBus;
+using test::ok;
 using test::waitFor;
 
-namespace {
-
-struct Changes {
-    std::vector<bool> told;
-    void listen(DBusScreenLock& lock) {
-        lock.setListener([this](bool locked) { told.push_back(locked); });
-    }
-};
-
-bool ok(const QDBusMessage& reply) {
-    return reply.type() == QDBusMessage::ReplyMessage;
-}
-
-} // namespace
-
 TEST(ScreenLock, FollowsTheLockedHintOfOurLogindSession) {
-    test::coreApplication();
     MockBus bus;
-    if (!bus.ok())
-        GTEST_SKIP() << "dbus-daemon could not start";
+    ASSERT_TRUE(bus.ok());
     ASSERT_TRUE(bus.startMock({"--template", "logind"}, "org.freedesktop.login1"));
     QDBusInterface logind("org.freedesktop.login1", "/org/freedesktop/login1",
                           "org.freedesktop.DBus.Mock", bus.bus());
@@ -48,10 +31,10 @@ TEST(ScreenLock, FollowsTheLockedHintOfOurLogindSession) {
 
     // Already locked when we start.
     DBusScreenLock lock(bus.bus(), bus.bus());
-    Changes changes;
-    changes.listen(lock);
+    std::vector<bool> told;
+    lock.setListener([&](bool locked) { told.push_back(locked); });
     ASSERT_TRUE(waitFor([&] { return lock.isLocked(); }));
-    EXPECT_EQ(changes.told, std::vector<bool>{true});
+    EXPECT_EQ(told, std::vector<bool>{true});
 
     ASSERT_TRUE(ok(ours.call("SetLockedHint", false)));
     ASSERT_TRUE(waitFor([&] { return !lock.isLocked(); }));
@@ -61,15 +44,13 @@ TEST(ScreenLock, FollowsTheLockedHintOfOurLogindSession) {
     EXPECT_FALSE(lock.isLocked());
     ASSERT_TRUE(ok(ours.call("SetLockedHint", true)));
     ASSERT_TRUE(waitFor([&] { return lock.isLocked(); }));
-    EXPECT_EQ(changes.told, (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(told, (std::vector<bool>{true, false, true}));
     qunsetenv("XDG_SESSION_ID");
 }
 
 TEST(ScreenLock, EitherScreenSaverBeingActiveLocks) {
-    test::coreApplication();
     MockBus bus;
-    if (!bus.ok())
-        GTEST_SKIP() << "dbus-daemon could not start";
+    ASSERT_TRUE(bus.ok());
     ASSERT_TRUE(bus.startMock({"--template", "gnome_screensaver"}, "org.gnome.ScreenSaver"));
     ASSERT_TRUE(bus.startMock({"--session", "org.freedesktop.ScreenSaver",
                                "/org/freedesktop/ScreenSaver", "org.freedesktop.ScreenSaver"},
@@ -83,8 +64,8 @@ TEST(ScreenLock, EitherScreenSaverBeingActiveLocks) {
     // No logind on the system side: it counts as unlocked, silently.
     testing::internal::CaptureStdout();
     DBusScreenLock lock(bus.bus(), QDBusConnection("none"));
-    Changes changes;
-    changes.listen(lock);
+    std::vector<bool> told;
+    lock.setListener([&](bool locked) { told.push_back(locked); });
     ASSERT_TRUE(waitFor([&] { return lock.isLocked(); })) << "GetActive at start";
 
     ASSERT_TRUE(ok(gnome.call("SetActive", true)));
@@ -94,6 +75,6 @@ TEST(ScreenLock, EitherScreenSaverBeingActiveLocks) {
     EXPECT_TRUE(lock.isLocked()) << "the GNOME one is still active";
     ASSERT_TRUE(ok(gnome.call("SetActive", false)));
     ASSERT_TRUE(waitFor([&] { return !lock.isLocked(); }));
-    EXPECT_EQ(changes.told, (std::vector<bool>{true, false}));
+    EXPECT_EQ(told, (std::vector<bool>{true, false}));
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 }

@@ -4,11 +4,14 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+
+#include "TestApp.h"
 
 #include <functional>
 #include <memory>
@@ -28,10 +31,15 @@ inline bool waitFor(const std::function<bool()>& condition, int ms = 15000) {
     return condition();
 }
 
+inline bool ok(const QDBusMessage& reply) {
+    return reply.type() == QDBusMessage::ReplyMessage;
+}
+
 // Everything it started stops with the object.
 class MockBus {
 public:
     MockBus() {
+        coreApplication();
         // A bus with no service folders: a call to a service the test did not start must fail
         // at once, not activate whatever the machine has installed (a real desktop portal).
         QFile config(folder_.filePath("bus.conf"));

@@ -136,11 +136,6 @@ TEST_F(X11HotKeysTest, CtrlShiftGRunsEachActionOncePerPress) {
     QTest::qWait(200);
     EXPECT_EQ(downs, 2);
     EXPECT_EQ(ups, 2);
-
-    GlobalShortcuts::setPaused(true);
-    ASSERT_TRUE(xdotool({"key", "ctrl+shift+g"}));
-    QTest::qWait(300);
-    EXPECT_EQ(ups, 2);
 }
 
 TEST_F(X11HotKeysTest, ACombinationAnotherProgramHoldsPrintsTheErrorLine) {
@@ -153,7 +148,6 @@ TEST_F(X11HotKeysTest, ACombinationAnotherProgramHoldsPrintsTheErrorLine) {
     const Name name(QStringLiteral("taken"), ctrlAltJ);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "Error registering hotkey Ctrl+Alt+J: already taken by another program\n");
-    EXPECT_EQ(GlobalShortcuts::getShortcut(name), ctrlAltJ); // stored all the same
 
     // A free combination is free, and the trial grab leaves it free for others.
     const Shortcut ctrlAltU(0x20, command | option);
