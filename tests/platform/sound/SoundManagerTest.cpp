@@ -53,15 +53,10 @@ protected:
 TEST_F(SoundThroughServer, ArrivalAtTheVolumeAndDepartureAtSixtyPercentOfIt) {
     makeState("Stone", 0.5, true);
     manager.playArrival();
-    const std::vector<double> arrival = startsOf("stone", recording.keepUntilHeardThen(800));
-    ASSERT_EQ(arrival.size(), 1u);
-    EXPECT_NEAR(arrival[0], 0.5, 0.01);
-
+    expectHeardOnce(recording, "stone", 0.5);
     recording.restart();
     manager.playDeparture();
-    const std::vector<double> departure = startsOf("stone-soft", recording.keepUntilHeardThen(800));
-    ASSERT_EQ(departure.size(), 1u);
-    EXPECT_NEAR(departure[0], 0.3, 0.01);
+    expectHeardOnce(recording, "stone-soft", 0.3);
     EXPECT_FALSE(manager.arrivalPlayer()->isPlaying()) << "the stream outlives the sound";
 }
 
@@ -120,7 +115,7 @@ TEST_F(SoundThroughServer, SamplesAreHeldOnlyWhileASoundPlays) {
     EXPECT_FALSE(manager.departurePlayer()->holdsSound());
     manager.playArrival();
     EXPECT_TRUE(manager.arrivalPlayer()->holdsSound());
-    EXPECT_EQ(startsOf("stone", recording.keepUntilHeardThen(400)).size(), 1u);
+    expectHeardOnce(recording, "stone", 0.8);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !manager.arrivalPlayer()->holdsSound(); }, 10000))
         << "let go once it has finished";
     EXPECT_FALSE(manager.arrivalPlayer()->isPlaying());
@@ -128,7 +123,7 @@ TEST_F(SoundThroughServer, SamplesAreHeldOnlyWhileASoundPlays) {
     // Played again from the file, as the first time.
     recording.restart();
     manager.playArrival();
-    EXPECT_EQ(startsOf("stone", recording.keepUntilHeardThen(400)).size(), 1u);
+    expectHeardOnce(recording, "stone", 0.8);
 }
 
 } // namespace

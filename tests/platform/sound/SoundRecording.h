@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QTest>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -86,6 +88,13 @@ inline std::vector<double> startsOf(const QString& name, const Samples& recordin
         }
     }
     return gains;
+}
+
+// One clean start of the sound, at `gain` of the file's level, in what is recorded from now on.
+inline void expectHeardOnce(Recording& recording, const QString& name, double gain) {
+    const std::vector<double> starts = startsOf(name, recording.keepUntilHeardThen(600));
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_NEAR(starts[0], gain, 0.01);
 }
 
 // Whether the sound server of XDG_RUNTIME_DIR (or PULSE_SERVER) is up.

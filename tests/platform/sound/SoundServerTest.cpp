@@ -87,9 +87,7 @@ protected:
         Recording recording;
         ASSERT_TRUE(recording.start()) << "parec cannot record out.monitor";
         sound.play();
-        const std::vector<double> starts = startsOf(name, recording.keepUntilHeardThen(600));
-        ASSERT_EQ(starts.size(), 1u);
-        EXPECT_NEAR(starts[0], 0.5, 0.01);
+        test::expectHeardOnce(recording, name, 0.5);
     }
     static bool released(const SoundPlayer& sound) {
         return QTest::qWaitFor([&] { return !sound.holdsSound() && !sound.isPlaying(); }, 3000);
