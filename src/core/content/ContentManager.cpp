@@ -232,14 +232,6 @@ QList<PromptItem> ContentManager::hiddenPrompts(PromptCategory category) const {
     return result;
 }
 
-int ContentManager::favoriteCount(PromptCategory category) const {
-    int count = 0;
-    for (const PromptItem& item : prompts(category))
-        if (library_.data().favoriteIds.contains(item.id))
-            ++count;
-    return count;
-}
-
 QList<PromptItem> ContentManager::activeUserPrompts() const {
     QList<PromptItem> result;
     for (const PromptItem& item : library_.data().userPrompts)

@@ -39,7 +39,6 @@ public:
     QList<PromptItem> activePrompts() const;
     QList<PromptItem> prompts(PromptCategory category) const;
     QList<PromptItem> hiddenPrompts(PromptCategory category) const;
-    int favoriteCount(PromptCategory category) const;
     QList<PromptItem> activeUserPrompts() const;
     QList<PromptItem> hiddenUserPrompts() const;
 
