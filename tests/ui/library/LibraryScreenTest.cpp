@@ -149,18 +149,14 @@ TEST(LibraryScreen, ReturnInEitherFieldAddsThePromptAndSavesItToDisk) {
     EXPECT_TRUE(yours->emptyLabel()->isVisible());
     QLineEdit* text = yours->promptField();
     QLineEdit* source = yours->attributionField();
-    EXPECT_EQ(text->accessibleName(), "Add something you love...");
-    EXPECT_EQ(source->accessibleName(), "Attribution (optional)");
     EXPECT_FALSE(source->isVisible());
 
+    // Blank and trimmed input are the draft's rules; here, that the fields follow the draft.
     QTest::keyClicks(text, "  ");
     EXPECT_TRUE(source->isVisible());
     QTest::keyClick(text, Qt::Key_Return); // blank: nothing added, text kept
     EXPECT_EQ(text->text(), "  ");
-    text->clear();
-    EXPECT_FALSE(source->isVisible());
-
-    QTest::keyClicks(text, "  Warm bread  ");
+    QTest::keyClicks(text, "Warm bread  ");
     QTest::keyClick(text, Qt::Key_Return);
     QTest::keyClicks(text, "The sea");
     QTest::keyClicks(source, " A sailor ");
