@@ -41,13 +41,6 @@ using namespace velmor;
 
 namespace {
 
-bool ensureApplication() {
-    if (!test::guiApplication())
-        return false;
-    setResourcesDir(QStringLiteral(VELMOR_RESOURCES_DIR));
-    return true;
-}
-
 bool run(const QString& program, const QStringList& args) {
     return QProcess::execute(program, args) == 0;
 }
@@ -91,8 +84,9 @@ struct FixedMainScreen final : MainScreen {
 class OverlayDisplay : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!ensureApplication())
+        if (!test::guiApplication())
             GTEST_SKIP() << "no X display";
+        setResourcesDir(QStringLiteral(VELMOR_RESOURCES_DIR));
         home = std::make_unique<test::TestHome>();
         store = std::make_unique<SettingsStore>(QString(), clock);
         state = std::make_unique<AppState>(*store, notifications, sounds);
@@ -137,15 +131,6 @@ protected:
         return overlays->views().at(size_t(overlays->primaryPanelIndex()));
     }
 
-    static PromptItem makePrompt() {
-        PromptItem p;
-        p.id = QStringLiteral("P1");
-        p.text = QStringLiteral("What is the quietest sound you can hear?");
-        p.source = QStringLiteral("Ada Lane");
-        p.sourceWork = QStringLiteral("Field Notes");
-        return p;
-    }
-
     test::VirtualClock clock;
     std::unique_ptr<test::TestHome> home;
     std::unique_ptr<SettingsStore> store;
@@ -156,7 +141,10 @@ protected:
     std::unique_ptr<OverlayManager> overlays;
     QScreen* left = nullptr;
     QScreen* right = nullptr;
-    PromptItem prompt = makePrompt();
+    PromptItem prompt{.id = QStringLiteral("P1"),
+                      .text = QStringLiteral("What is the quietest sound you can hear?"),
+                      .source = QStringLiteral("Ada Lane"),
+                      .sourceWork = QStringLiteral("Field Notes")};
     bool reduceMotion = false;
     double presentedAt = 0;
     int dismissals = 0;
