@@ -19,6 +19,20 @@ wait_until() { # tries a command for up to $wait_seconds
   for _ in $(seq $((wait_seconds * 10))); do "$@" && return 0; sleep 0.1; done
   return 1
 }
+# An overlay darkens the screen: the centre pixel of the left monitor turns the theme colour.
+centre_is_dark() {
+  local px
+  px=$(import -window root -crop 1x1+960+540 -depth 8 txt:- 2>/dev/null | tail -1)
+  [[ $px == *"#25252"* || $px == *"#26262"* ]]
+}
+centre_is_clear() { ! centre_is_dark; }
+# A tray host, as a desktop has one; $tray is its pid. Overlays go to the screen under the pointer.
+start_tray() {
+  xdotool mousemove 960 540
+  trayer --edge top --align right --widthtype pixel --width 200 --height 24 >/dev/null 2>&1 &
+  tray=$!
+  sleep 0.5
+}
 # The closing line ctest reads, and the status.
 report() {
   echo "$passes passed, $failures failed"

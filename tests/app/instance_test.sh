@@ -22,11 +22,6 @@ instances() { pgrep -f "^$velmor( |\$)" | sort; } # with or without options
 one_instance() { [ "$(instances | wc -l)" -eq 1 ]; }
 lock_holder() { head -1 "$lock" 2>/dev/null; }
 holds_lock() { [ "$(lock_holder)" = "$1" ]; }
-centre_is_dark() {
-  local px
-  px=$(import -window root -crop 1x1+960+540 -depth 8 txt:- 2>/dev/null | tail -1)
-  [[ $px == *"#25252"* || $px == *"#26262"* ]]
-}
 xdotool mousemove 960 540
 
 # Launches in the same instant are the probe's (SingleInstanceTest); here the program's own lock.

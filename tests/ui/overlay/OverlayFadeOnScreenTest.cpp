@@ -2,6 +2,7 @@
 // _NET_WM_WINDOW_OPACITY through a whole cycle on a display of its own with openbox and
 // xcompmgr (overlay_fade.sh starts them), on the real clock, with nothing else talking to the
 // program but the one key press that dismisses it.
+#include "ServerOpacity.h"
 #include "TestApp.h"
 #include "TestHome.h"
 #include "core/base/Resources.h"
@@ -48,12 +49,6 @@ class OpacitySampler {
 public:
     OpacitySampler(const Clock& clock, xcb_window_t window) : clock_(clock), window_(window) {
         connection_ = xcb_connect(nullptr, nullptr);
-        auto* reply = xcb_intern_atom_reply(
-            connection_, xcb_intern_atom(connection_, 0, 22, "_NET_WM_WINDOW_OPACITY"), nullptr);
-        if (reply) {
-            atom_ = reply->atom;
-            std::free(reply);
-        }
         thread_ = std::thread([this] { run(); });
     }
     ~OpacitySampler() {
@@ -72,17 +67,10 @@ public:
 
 private:
     void run() {
-        while (running_ && atom_ != XCB_ATOM_NONE) {
+        while (running_) {
             const double before = clock_.now();
-            auto* reply = xcb_get_property_reply(
-                connection_,
-                xcb_get_property(connection_, 0, window_, atom_, XCB_ATOM_CARDINAL, 0, 1), nullptr);
+            const double opacity = test::serverOpacity(connection_, window_);
             const double after = clock_.now();
-            double opacity = 1.0;
-            if (reply && xcb_get_property_value_length(reply) == 4)
-                opacity = *static_cast<const std::uint32_t*>(xcb_get_property_value(reply)) /
-                          double(0xffffffffu);
-            std::free(reply);
             {
                 std::lock_guard lock(mutex_);
                 samples_.push_back({(before + after) / 2, opacity});
@@ -94,7 +82,6 @@ private:
     const Clock& clock_;
     xcb_window_t window_;
     xcb_connection_t* connection_ = nullptr;
-    xcb_atom_t atom_ = XCB_ATOM_NONE;
     std::atomic<bool> running_{true};
     std::mutex mutex_;
     std::vector<Sample> samples_;
@@ -137,15 +124,10 @@ Fit fit(const std::vector<Sample>& samples, double from, double to, double origi
 
 bool compositorRuns() {
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
-    auto* atom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 13, "_NET_WM_CM_S0"), nullptr);
-    bool owned = false;
-    if (atom) {
-        auto* owner =
-            xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom->atom), nullptr);
-        owned = owner && owner->owner != XCB_WINDOW_NONE;
-        std::free(owner);
-        std::free(atom);
-    }
+    auto* owner = xcb_get_selection_owner_reply(
+        c, xcb_get_selection_owner(c, test::internAtom(c, "_NET_WM_CM_S0")), nullptr);
+    const bool owned = owner && owner->owner != XCB_WINDOW_NONE;
+    std::free(owner);
     xcb_disconnect(c);
     return owned;
 }

@@ -88,7 +88,6 @@ TEST(Appearance, SystemModeFollowsTheDesktopPortal) {
 
     test::StateWorld world;
     MainWindow window({world.state, world.notifications});
-    MainWindow forcedLight({world.state, world.notifications});
     EXPECT_TRUE(isDark(window)) << "System: the desktop prefers dark";
 
     world.state.setAppearanceMode(AppearanceMode::light);

