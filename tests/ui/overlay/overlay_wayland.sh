@@ -174,6 +174,10 @@ check "the panels are no windows: the terminal stays full screen under them" no_
 sleep_until "$t0" 8.6
 check "a key before 7.3 s leaves the overlay as it was" covered
 seen
+# The line in the middle of the main (primary, left) output; the other shows the colour alone.
+colours_in() { convert "$wayland_dir/all.ppm" -crop "$1" +repage -format %k info:; }
+prompt_on_main_only() { [ "$(colours_in 1920x400+0+340)" -gt 2 ] && [ "$(colours_in 1920x400+1920+340)" -eq 1 ]; }
+check "the prompt shows on the main output only" prompt_on_main_only
 sleep_until "$t0" 10.8
 keyed=$(awk -v a="$t0" 'BEGIN {printf "%.3f", a + 9.8}')
 check "a key after 7.3 s fades the overlay out rather than cutting it" covered
@@ -193,6 +197,13 @@ escaped=$(date +%s.%N)
 # A fade-out would leave the panels over the outputs until 6.5 s.
 check "Escape removes the overlay at once" within 4.5 clear_desktop
 echo "  (desktop back $(since "$escaped") s after Escape)"
+
+velmor_command --now
+within 8 covered
+# A third output is plugged in (right of the others): the screens changed, the overlay goes.
+as_wayland_user swaymsg create_output >/dev/null
+check "a new output removes the overlay from every output" within 6 clear_desktop
+seen
 
 velmor_command --now
 within 8 covered
