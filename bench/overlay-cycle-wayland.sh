@@ -46,7 +46,12 @@ for run in $(seq "$runs"); do
     [ "$(pixel 960,200)" != "$desktop" ] && { first=$(date +%s.%N); break; }
   done
   wait "$now_pid"
+  # Between the fades (all shown by 7.3 s) nothing should run: wakeups over the last second.
+  sleep "$(awk -v a="$t0" -v b="$(date +%s.%N)" 'BEGIN {d = a + 7.5 - b; print (d > 0 ? d : 0)}')"
+  w0=$(thread_wakeups "$velmor_pid")
   sleep "$(awk -v a="$t0" -v b="$(date +%s.%N)" 'BEGIN {d = a + 8.5 - b; print (d > 0 ? d : 0)}')"
+  still=$(awk 'NR == FNR {start[$1] = $2; next} {total += $2 - ($1 in start ? start[$1] : 0)}
+               END {print total + 0}' <(echo "$w0") <(thread_wakeups "$velmor_pid"))
   # Twice: a new virtual keyboard's first key can arrive before its keymap and be lost.
   as_wayland_user wtype -s 300 -k space -s 300 -k space
   for _ in $(seq 150); do both_clear && break; sleep 0.1; done
@@ -54,7 +59,8 @@ for run in $(seq "$runs"); do
   v1=$(process_ticks "$velmor_pid"); s1=$(process_ticks "$sway")
   awk -v a="$t0" -v b="$t1" 'BEGIN {printf "  cycle (--now to both panels gone): %.1f s\n", b - a}'
   echo "  Velmor CPU time over the cycle: $(ms $((v1 - v0))) ms"
-  echo "  sway CPU time over the cycle: $(ms $((s1 - s0))) ms"
+  echo "  sway CPU time over the cycle (with the pixels read back): $(ms $((s1 - s0))) ms"
+  echo "  Velmor wakeups over the still second from 7.5 s to 8.5 s: $still"
   if [ -n "$first" ]; then
     awk -v a="$t0" -v b="$first" 'BEGIN {printf "  velmor --now to the first change on screen: %.0f ms\n", 1000 * (b - a)}'
   else

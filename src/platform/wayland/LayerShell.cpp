@@ -188,7 +188,7 @@ static const wl_registry_listener registryListener = {
                     return false;
                 if (output->xdgOutput)
                     zxdg_output_v1_destroy(output->xdgOutput);
-                wl_output_release(output->output);
+                wl_output_destroy(output->output);
                 return true;
             });
         },
@@ -345,8 +345,13 @@ LayerShell::State::~State() {
     xkb_state_unref(keyState);
     xkb_keymap_unref(keymap);
     xkb_context_unref(xkb);
-    // Destroying the proxies of the globals sends nothing for most: the connection's end is what
-    // the compositor sees.
+    // Only the client's side of the globals: the connection's end is what the compositor sees.
+    for (void* global : {static_cast<void*>(seat), static_cast<void*>(xdgOutputs),
+                         static_cast<void*>(viewporter), static_cast<void*>(layerShell),
+                         static_cast<void*>(shm), static_cast<void*>(subcompositor),
+                         static_cast<void*>(compositor), static_cast<void*>(registry)})
+        if (global)
+            wl_proxy_destroy(static_cast<wl_proxy*>(global));
     wl_display_disconnect(display);
 }
 
