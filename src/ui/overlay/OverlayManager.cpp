@@ -77,6 +77,9 @@ OverlayManager::OverlayManager(AppState& appState, Clock& clock, OverlaySounds& 
 OverlayManager::~OverlayManager() {
     for (OverlaySurface* surface : surfaces_)
         surface->removeLater();
+    // The layer surfaces go later, and use the connection until then.
+    if (layerShell_)
+        layerShell_.release()->deleteLater();
 }
 
 void OverlayManager::dropLayerShell(const QString& why) {
