@@ -17,10 +17,11 @@ packages=(
   weston
   evolution-data-server desktop-file-utils
   at-spi2-core python3-pyatspi
-  # Native Wayland sessions: Qt's Wayland platform, and headless compositors with their
-  # screenshot and key tools for the overlay's tests.
-  qt6-wayland qt6-wayland-dev libwayland-dev wayland-protocols
-  sway weston grim wtype
+  # Native Wayland sessions: Qt's Wayland platform, the client library and protocol files
+  # (wayland-scanner) for the overlay's own connection, and headless compositors with their
+  # screenshot and key tools, a bar and a terminal for the overlay's tests.
+  qt6-wayland qt6-wayland-dev libwayland-dev libwayland-bin wayland-protocols
+  sway weston grim wtype foot
 )
 
 # npm comes with Node.js where Node.js was installed from elsewhere; Debian's npm would conflict.

@@ -52,14 +52,15 @@ wait_for_wayland_socket() { # name
   return 1
 }
 
-# start_sway WIDTHxHEIGHT COLOUR: sway with two headless outputs of that size side by side, a
-# desktop of one colour (#rrggbb), no bar.
+# start_sway WIDTHxHEIGHT COLOUR [CONFIG]: sway with two headless outputs of that size side by
+# side, a desktop of one colour (#rrggbb), no bar unless the extra CONFIG lines add one.
 start_sway() {
   local size=$1 colour=$2 config="$wayland_dir/sway.config"
   cat >"$config" <<EOF
 xwayland disable
 output HEADLESS-1 mode $size position 0 0 bg $colour solid_color
 output HEADLESS-2 mode $size position ${size%x*} 0 bg $colour solid_color
+${3:-}
 EOF
   chmod 644 "$config"
   spawn_as_wayland_user "$desktop_work/sway.log" env WLR_BACKENDS=headless WLR_RENDERER=pixman \

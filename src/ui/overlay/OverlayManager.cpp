@@ -1,11 +1,14 @@
 #include "ui/overlay/OverlayManager.h"
 
+#include "core/base/Log.h"
 #include "core/session/OverlaySounds.h"
 #include "core/settings/AppState.h"
 #include "platform/desktop/Fonts.h"
 #include "platform/desktop/ReduceMotion.h"
+#include "platform/wayland/LayerShell.h"
 #include "platform/wayland/WaylandSession.h"
 #include "platform/x11/MainScreen.h"
+#include "ui/overlay/LayerPanel.h"
 #include "ui/overlay/OverlayPanel.h"
 #include "ui/overlay/OverlayView.h"
 
@@ -53,6 +56,12 @@ OverlayManager::OverlayManager(AppState& appState, Clock& clock, OverlaySounds& 
       safetyTimeoutTask_(clock), dismissAnimationTask_(clock) {
     // Font files are opened now, at start-up, rather than when the first overlay arrives.
     loadBundledFonts();
+    // The connection is made at start-up too: the first overlay waits for nothing.
+    if (isWaylandSession()) {
+        layerShell_ = LayerShell::connect();
+        if (layerShell_)
+            connect(layerShell_.get(), &LayerShell::failed, this, [this] { dropLayerShell({}); });
+    }
     if (auto* app = qGuiApp) {
         connect(app, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {
             watchScreen(screen);
@@ -66,10 +75,28 @@ OverlayManager::OverlayManager(AppState& appState, Clock& clock, OverlaySounds& 
 }
 
 OverlayManager::~OverlayManager() {
-    for (OverlayPanel* panel : panels_) {
-        panel->remove();
-        panel->deleteLater();
-    }
+    for (OverlaySurface* surface : surfaces_)
+        surface->removeLater();
+    // The layer surfaces go later, and use the connection until then.
+    if (layerShell_)
+        layerShell_.release()->deleteLater();
+}
+
+void OverlayManager::dropLayerShell(const QString& why) {
+    if (!layerShell_)
+        return;
+    if (!why.isEmpty())
+        logLine(QStringLiteral("Overlay: %1; using full-screen windows").arg(why));
+    // May be inside the connection's own event handling: it goes once that is done, after the
+    // surfaces of the overlay on screen.
+    const std::optional<PromptItem> prompt = currentPrompt_;
+    const std::function<void()> onDismiss = currentOnDismiss_;
+    const bool wasDismissing = isDismissing_;
+    dismissImmediately();
+    layerShell_->disconnect(this);
+    layerShell_.release()->deleteLater();
+    if (prompt && !wasDismissing)
+        present(*prompt, onDismiss);
 }
 
 void OverlayManager::setMainScreen(const MainScreen* mainScreen) {
@@ -105,6 +132,7 @@ void OverlayManager::present(const PromptItem& prompt, std::function<void()> onD
     isPresenting_ = true;
     isDismissing_ = false;
     currentPrompt_ = prompt;
+    currentOnDismiss_ = onDismiss;
 
     QScreen* main = mainScreen_->screen();
     const QList<QScreen*> all = QGuiApplication::screens();
@@ -129,49 +157,63 @@ void OverlayManager::present(const PromptItem& prompt, std::function<void()> onD
 
     // On Wayland there is no keyboard grab: the compositor gives the keyboard to the window
     // that appears last, so the main panel comes last, and keys count on whichever panel the
-    // user's compositor put the focus.
+    // user's compositor put the focus. A layer surface asks for the keyboard itself.
     const bool wayland = isWaylandSession();
-    OverlayPanel* primaryPanel = nullptr;
+    OverlaySurface* primarySurface = nullptr;
     for (size_t i = 0; i < screens.size(); ++i) {
         const bool isPrimary = screens[i] == primary;
-        auto* panel = new OverlayPanel(screens[i], clock_);
-        auto* view =
-            new OverlayView(appState_, clock_, isPrimary ? prompt : blankPrompt(), reduceMotion);
-        panel->setContent(view);
-        panel->onEscape = [self, g, onDismiss] {
+        const PromptItem shown = isPrimary ? prompt : blankPrompt();
+        OverlaySurface* surface = nullptr;
+        bool keysHere = isPrimary;
+        if (layerShell_) {
+            auto* layer = LayerPanel::create(*layerShell_, screens[i], appState_, clock_, shown,
+                                             reduceMotion, isPrimary);
+            if (layer)
+                layer->onRefused = [self, g] {
+                    if (self && self->generation_ == g)
+                        self->dropLayerShell(
+                            QStringLiteral("the compositor refused a layer surface"));
+                };
+            surface = layer;
+        }
+        if (!surface) {
+            auto* panel = new OverlayPanel(screens[i], clock_);
+            auto* view = new OverlayView(appState_, clock_, shown, reduceMotion);
+            panel->setContent(view);
+            panels_.push_back(panel);
+            hostingViews_.push_back(view);
+            surface = panel;
+            keysHere = isPrimary || wayland;
+        }
+        surface->onEscape = [self, g, onDismiss] {
             if (self)
                 self->dismissWithoutFade(g, onDismiss);
         };
-        panel->onMouseDown = [self, g, onDismiss] {
+        surface->onMouseDown = [self, g, onDismiss] {
             if (self)
                 self->dismiss(g, onDismiss);
         };
-        if (isPrimary || wayland) {
-            panel->onKeyDown = [self, g, onDismiss] {
+        if (keysHere) {
+            surface->onKeyDown = [self, g, onDismiss] {
                 if (self)
                     self->dismiss(g, onDismiss);
             };
         }
         if (isPrimary) {
-            if (wayland) {
-                primaryPanel = panel;
-            } else {
-                panel->present();
-                panel->takeKeyboard();
-            }
             primaryPanelIndex_ = int(i);
+            if (wayland)
+                primarySurface = surface;
+            else
+                surface->appear(true);
         } else {
-            panel->present();
+            surface->appear(false);
         }
-        panel->presentedAt = clock_.now();
-        panel->fadeInDuration = inputDelay;
-        panels_.push_back(panel);
-        hostingViews_.push_back(view);
+        surface->presentedAt = clock_.now();
+        surface->fadeInDuration = inputDelay;
+        surfaces_.push_back(surface);
     }
-    if (primaryPanel) {
-        primaryPanel->present();
-        primaryPanel->takeKeyboard();
-    }
+    if (primarySurface)
+        primarySurface->appear(true);
 
     sounds_.playArrival();
     safetyTimeoutTask_.startAfter(maxOverlayDuration, [self, g, onDismiss] {
@@ -189,12 +231,11 @@ void OverlayManager::dismiss(std::uint64_t g, const std::function<void()>& onDis
         onDismiss();
     if (!isPresenting_ || generation_ != g) // onDismiss took the overlay away itself
         return;
-    for (OverlayPanel* panel : panels_) {
-        panel->onKeyDown = nullptr;
-        panel->onMouseDown = nullptr;
+    for (OverlaySurface* surface : surfaces_) {
+        surface->onKeyDown = nullptr;
+        surface->onMouseDown = nullptr;
+        surface->beginDismiss();
     }
-    for (OverlayView* view : hostingViews_)
-        view->beginDismiss();
     QPointer<OverlayManager> self(this);
     dismissAnimationTask_.startAfter(dismissAnimationDuration, [self, g] {
         if (self && self->generation_ == g && self->isPresenting_)
@@ -224,13 +265,13 @@ void OverlayManager::dismissImmediately() {
     safetyTimeoutTask_.cancel();
     dismissAnimationTask_.cancel();
     // Deleted later: this may run inside one of the panels' own event handlers.
-    const std::vector<OverlayPanel*> panels = std::exchange(panels_, {});
+    const std::vector<OverlaySurface*> surfaces = std::exchange(surfaces_, {});
+    panels_.clear();
     hostingViews_.clear();
-    for (OverlayPanel* panel : panels) {
-        panel->remove();
-        panel->deleteLater();
-    }
+    for (OverlaySurface* surface : surfaces)
+        surface->removeLater();
     currentPrompt_.reset();
+    currentOnDismiss_ = nullptr;
     isPresenting_ = false;
     isDismissing_ = false;
 }

@@ -17,15 +17,19 @@ class QScreen;
 namespace velmor {
 
 class AppState;
+class LayerShell;
 class MainScreen;
 class OverlaySounds;
 class OverlayPanel;
+class OverlaySurface;
 class OverlayView;
 
 // Puts the overlay on screen and takes it away: one panel per covered screen, the prompt on the
 // main screen only, arrival and departure sounds, dismissal by key, click or Escape, a removal
 // 6.5 s after the fade-out begins and a safety removal 600 s after presentation. Every callback
 // and timer of one overlay carries its generation and does nothing once another overlay came.
+// On Wayland the panels are surfaces on the compositor's overlay layer where it offers one, and
+// full-screen windows elsewhere (or once the layer shell failed).
 class OverlayManager final : public QObject, public OverlayPresenter {
     Q_OBJECT
 public:
@@ -47,8 +51,11 @@ public:
     bool isDismissing() const { return isDismissing_; }
     std::uint64_t generation() const { return generation_; }
     int primaryPanelIndex() const { return primaryPanelIndex_; }
+    // The panels that are windows of Qt's, and their views (none on the layer shell).
     const std::vector<OverlayPanel*>& panels() const { return panels_; }
     const std::vector<OverlayView*>& views() const { return hostingViews_; }
+    // Whether the overlay goes on the compositor's layer shell.
+    bool usesLayerShell() const { return layerShell_ != nullptr; }
 
     // Replaces how the main screen and the reduce-motion setting are found (defaults: the
     // desktop's focused window or pointer, and the desktop's animation setting).
@@ -65,6 +72,9 @@ private:
     void safetyTimeout(std::uint64_t g, const std::function<void()>& onDismiss);
     void watchScreen(QScreen* screen);
     void screensChanged();
+    // The layer shell failed or refused a surface: full-screen windows from now on, starting
+    // with the overlay on screen.
+    void dropLayerShell(const QString& why);
 
     AppState& appState_;
     Clock& clock_;
@@ -73,12 +83,15 @@ private:
     const MainScreen* mainScreen_;
     std::function<bool()> reduceMotion_;
 
+    std::unique_ptr<LayerShell> layerShell_;
+    std::vector<OverlaySurface*> surfaces_;
     std::vector<OverlayPanel*> panels_;
     std::vector<OverlayView*> hostingViews_;
     int primaryPanelIndex_ = 0;
     bool isPresenting_ = false;
     bool isDismissing_ = false;
     std::optional<PromptItem> currentPrompt_;
+    std::function<void()> currentOnDismiss_;
     OneShot safetyTimeoutTask_;
     OneShot dismissAnimationTask_;
     std::uint64_t generation_ = 0;

@@ -2,8 +2,8 @@
 
 #include "core/base/Log.h"
 #include "platform/wayland/WaylandSession.h"
+#include "ui/overlay/OverlayView.h"
 
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPalette>
@@ -120,30 +120,33 @@ void OverlayPanel::remove() {
     hide();
 }
 
+void OverlayPanel::appear(bool takesKeyboard) {
+    present();
+    if (takesKeyboard)
+        takeKeyboard();
+}
+
+void OverlayPanel::beginDismiss() {
+    if (auto* view = qobject_cast<OverlayView*>(content_))
+        view->beginDismiss();
+}
+
+void OverlayPanel::removeLater() {
+    remove();
+    deleteLater();
+}
+
 void OverlayPanel::keyPressEvent(QKeyEvent* event) {
     event->accept();
-    if (event->modifiers().testFlag(Qt::ControlModifier) && event->key() == Qt::Key_Q) {
-        QCoreApplication::quit();
-        return;
-    }
-    // Callbacks may clear or replace themselves; call copies.
-    if (event->key() == Qt::Key_Escape) {
-        if (auto escape = onEscape)
-            escape();
-        return;
-    }
-    if (!inputAccepted())
-        return;
-    if (auto keyDown = onKeyDown)
-        keyDown();
+    if (event->modifiers().testFlag(Qt::ControlModifier) && event->key() == Qt::Key_Q)
+        keyPressed(Key::quit, clock_.now());
+    else
+        keyPressed(event->key() == Qt::Key_Escape ? Key::escape : Key::other, clock_.now());
 }
 
 void OverlayPanel::mousePressEvent(QMouseEvent* event) {
     event->accept();
-    if (!inputAccepted())
-        return;
-    if (auto mouseDown = onMouseDown)
-        mouseDown();
+    clicked(clock_.now());
 }
 
 } // namespace velmor

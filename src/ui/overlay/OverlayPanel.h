@@ -1,10 +1,9 @@
 #pragma once
 
 #include "core/base/Clock.h"
+#include "ui/overlay/OverlaySurface.h"
 
 #include <QWidget>
-
-#include <functional>
 
 class QScreen;
 
@@ -16,17 +15,11 @@ namespace velmor {
 // any time, other keys and clicks only once `fadeInDuration` has passed since `presentedAt`
 // (both on the clock, read when the event arrives). Ctrl+Q quits the application. On Wayland it
 // is a full-screen toplevel on its screen's output instead, given the keyboard focus.
-class OverlayPanel final : public QWidget {
+class OverlayPanel final : public QWidget, public OverlaySurface {
     Q_OBJECT
 public:
     OverlayPanel(QScreen* screen, Clock& clock);
     ~OverlayPanel() override;
-
-    std::function<void()> onKeyDown;
-    std::function<void()> onMouseDown;
-    std::function<void()> onEscape;
-    double presentedAt = 0;
-    double fadeInDuration = 7.3;
 
     // Puts `content` over the whole panel; the panel owns it.
     void setContent(QWidget* content);
@@ -43,6 +36,11 @@ public:
     // Releases the keyboard and hides the panel.
     void remove();
 
+    void appear(bool takesKeyboard) override;
+    // Fades its content (an OverlayView) out.
+    void beginDismiss() override;
+    void removeLater() override;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -52,8 +50,6 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    bool inputAccepted() const { return clock_.now() > presentedAt + fadeInDuration; }
-
     Clock& clock_;
     QWidget* content_ = nullptr;
     bool grabbed_ = false;

@@ -2,47 +2,28 @@
 
 #include "core/model/Catalogues.h"
 #include "core/settings/AppState.h"
-#include "platform/desktop/Fonts.h"
 #include "platform/wayland/WaylandSession.h"
 #include "platform/x11/Flush.h"
 #include "platform/x11/WindowBackground.h"
 
 #include <QCoreApplication>
-#include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWindow>
-
-#include <climits>
 
 namespace velmor {
 
 namespace {
 
-constexpr int textPixelSize = 36;
-constexpr int attributionPixelSize = 20;
-constexpr int sidePadding = 80;
-constexpr int stackSpacing = 14;
-constexpr double attributionAlpha = 0.45;
 // Each step of the window's opacity makes the compositor blend the whole screen again; in a fade
 // this slow 20 steps a second move the level by at most about 2.5 % each, which the eye takes as
 // smooth. The text fades in 1.5 s: 30 steps a second are under 2 % each.
 constexpr int backgroundFrameMs = 50;
 constexpr int textFrameMs = 33;
-constexpr int textFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
 
 QColor toQColor(const ThemeColor& c, double alphaFactor = 1.0) {
     return QColor::fromRgbF(float(c.red), float(c.green), float(c.blue),
                             float(c.alpha * alphaFactor));
-}
-
-// Italic glyphs lean past their advance box: repaint a little around the text so a fading
-// line leaves no stale edge behind.
-QRect withOverhang(const QRect& r, int pixelSize) {
-    if (r.isEmpty())
-        return r;
-    const int m = pixelSize / 3;
-    return r.adjusted(-m, -m, m, m);
 }
 
 } // namespace
@@ -52,7 +33,7 @@ OverlayView::OverlayView(AppState& appState, Clock& clock, PromptItem prompt, bo
     : QWidget(parent), appState_(appState), clock_(clock), prompt_(std::move(prompt)),
       attribution_(attribution(prompt_).value_or(QString())),
       timeline_(reduceMotion, appearsDismissing), nextFade_(clock),
-      paintsBackgroundOpacity_(isWaylandSession()) {
+      text_(prompt_.text, attribution_), paintsBackgroundOpacity_(isWaylandSession()) {
     // Every pixel is painted by us: no system background fill before each paint.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -64,7 +45,7 @@ OverlayView::OverlayView(AppState& appState, Clock& clock, PromptItem prompt, bo
     // Colours are read at every paint; a new theme needs new text images and one paint of
     // everything.
     connect(&appState_, &AppState::themeChanged, this, [this] {
-        cacheValid_ = false;
+        text_.invalidate();
         if (nativeBackground_) {
             applyNativeBackground();
             update(inkRegion());
@@ -90,69 +71,15 @@ OverlayOpacities OverlayView::opacities() const {
 }
 
 QRect OverlayView::textRect() const {
-    return layout_.text;
+    return text_.layout().text;
 }
 QRect OverlayView::attributionRect() const {
-    return layout_.attribution;
-}
-
-OverlayView::Layout OverlayView::layout() const {
-    const int w = width();
-    const int textWidth = std::max(1, w - 2 * sidePadding);
-    QRect textBounds, attributionBounds; // laid out from y = 0, centred horizontally
-    if (!prompt_.text.isEmpty())
-        textBounds = QFontMetrics(loraItalic(textPixelSize))
-                         .boundingRect(QRect(sidePadding, 0, textWidth, INT_MAX / 2), textFlags,
-                                       prompt_.text);
-    if (!attribution_.isEmpty())
-        attributionBounds = QFontMetrics(loraItalic(attributionPixelSize))
-                                .boundingRect(QRect(0, 0, w, INT_MAX / 2), textFlags, attribution_);
-    const int textHeight = textBounds.height(), attributionHeight = attributionBounds.height();
-    const int gap = textHeight > 0 && attributionHeight > 0 ? stackSpacing : 0;
-    const int top = (height() - (textHeight + gap + attributionHeight)) / 2;
-    Layout l;
-    if (textHeight > 0) {
-        l.text = QRect(sidePadding, top, textWidth, textHeight);
-        l.textInk = withOverhang(textBounds.translated(0, top), textPixelSize);
-    }
-    if (attributionHeight > 0) {
-        l.attribution = QRect(0, top + textHeight + gap, w, attributionHeight);
-        l.attributionInk = withOverhang(attributionBounds.translated(0, l.attribution.top()),
-                                        attributionPixelSize);
-    }
-    return l;
+    return text_.layout().attribution;
 }
 
 void OverlayView::resizeEvent(QResizeEvent* event) {
-    layout_ = layout();
-    cacheValid_ = false;
+    text_.setSize(size());
     QWidget::resizeEvent(event);
-}
-
-void OverlayView::renderCache() {
-    const ThemeInfo& theme = themeInfo(appState_.theme());
-    const qreal ratio = devicePixelRatioF();
-    const auto render = [&](const QRect& ink, const QRect& box, const QFont& font,
-                            const QColor& colour, const QString& text) {
-        if (ink.isEmpty())
-            return QImage();
-        QImage image(ink.size() * ratio, QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(ratio);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::TextAntialiasing);
-        painter.translate(-ink.topLeft());
-        painter.setFont(font);
-        painter.setPen(colour);
-        painter.drawText(box, textFlags, text);
-        return image;
-    };
-    textImage_ = render(layout_.textInk, layout_.text, loraItalic(textPixelSize),
-                        toQColor(theme.textColor), prompt_.text);
-    attributionImage_ =
-        render(layout_.attributionInk, layout_.attribution, loraItalic(attributionPixelSize),
-               toQColor(theme.textColor, attributionAlpha), attribution_);
-    cacheValid_ = true;
 }
 
 void OverlayView::showEvent(QShowEvent* event) {
@@ -186,9 +113,9 @@ void OverlayView::applyNativeBackground() {
 QRegion OverlayView::inkRegion() const {
     QRegion ink;
     if (!prompt_.text.isEmpty() && shown_.text > 0)
-        ink += layout_.textInk;
+        ink += text_.layout().textInk;
     if (!attribution_.isEmpty() && shown_.attribution > 0)
-        ink += layout_.attributionInk;
+        ink += text_.layout().attributionInk;
     return ink;
 }
 
@@ -241,9 +168,9 @@ void OverlayView::advance() {
     if (now.background != shown_.background)
         applyWindowOpacity(now.background);
     if (now.text != shown_.text)
-        update(layout_.textInk);
+        update(text_.layout().textInk);
     if (now.attribution != shown_.attribution)
-        update(layout_.attributionInk);
+        update(text_.layout().attributionInk);
     shown_ = now;
 
     if (timeline_.isMoving(t)) {
@@ -263,8 +190,6 @@ void OverlayView::advance() {
 void OverlayView::paintEvent(QPaintEvent* event) {
     if (++paints_ > 1 && QRegion(rect()).subtracted(event->region()).isEmpty())
         ++fullRepaints_;
-    if (!cacheValid_)
-        renderCache();
     const ThemeInfo& theme = themeInfo(appState_.theme());
     QPainter painter(this);
     if (paintsBackgroundOpacity_) {
@@ -275,15 +200,7 @@ void OverlayView::paintEvent(QPaintEvent* event) {
         painter.fillRect(event->rect(), toQColor(theme.overlayColor));
     }
     // The text is blended from its image: no glyphs are shaped or rasterised per frame.
-    if (!textImage_.isNull() && shown_.text > 0 && event->rect().intersects(layout_.textInk)) {
-        painter.setOpacity(shown_.text);
-        painter.drawImage(layout_.textInk.topLeft(), textImage_);
-    }
-    if (!attributionImage_.isNull() && shown_.attribution > 0 &&
-        event->rect().intersects(layout_.attributionInk)) {
-        painter.setOpacity(shown_.attribution);
-        painter.drawImage(layout_.attributionInk.topLeft(), attributionImage_);
-    }
+    text_.paintText(painter, event->rect(), shown_, toQColor(theme.textColor), devicePixelRatioF());
     if (fadeOutPaintPending_ && timeline_.isDismissing()) {
         fadeOutPaintPending_ = false;
         emit fadeOutPainted();

@@ -3,8 +3,8 @@
 #include "core/base/Clock.h"
 #include "core/model/PromptItem.h"
 #include "core/session/OverlayTimeline.h"
+#include "ui/overlay/OverlayPainter.h"
 
-#include <QImage>
 #include <QTimer>
 #include <QWidget>
 
@@ -56,13 +56,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    struct Layout {
-        QRect text, attribution;       // where each is laid out
-        QRect textInk, attributionInk; // what their glyphs cover, repainted while they fade
-    };
-    Layout layout() const;
-    // Renders the text and the attribution once, at full opacity, for the paints to blend.
-    void renderCache();
     void advance();
     void applyWindowOpacity(double opacity);
     // The theme colour as the window's own background, filled in by the X server.
@@ -79,9 +72,7 @@ private:
     OverlayOpacities shown_;
     QTimer frames_;
     OneShot nextFade_;
-    Layout layout_;
-    QImage textImage_, attributionImage_; // covering layout_.textInk and attributionInk
-    bool cacheValid_ = false;
+    OverlayPainter text_;
     int paints_ = 0;
     int fullRepaints_ = 0;
     bool fadeOutPaintPending_ = false;

@@ -1,7 +1,7 @@
 // The main screen where the desktop does not say which window has the focus: the screen under
 // the pointer once one of our windows has seen it, else the primary screen. Run on the test
 // runner's two-monitor X server, where the pointer can be placed.
-#include "platform/x11/MainScreen.h"
+#include "platform/wayland/PointerMainScreen.h"
 
 #include "TestApp.h"
 
