@@ -1,13 +1,11 @@
 #include "platform/desktop/Appearance.h"
+#include "MockBus.h"
 #include "StateWorld.h"
 #include "TestApp.h"
 #include "ui/window/MainWindow.h"
 
 #include <QApplication>
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -22,22 +20,14 @@ namespace {
 const QString portal = "org.freedesktop.portal.Desktop";
 const QString path = "/org/freedesktop/portal/desktop";
 
-// The desktop portal's settings as python-dbusmock serves them on a private session bus: dark
-// to begin with; the mock's Flip() turns the desktop light and announces it.
+// The desktop portal's settings as python-dbusmock serves them on a private bus, which becomes
+// the session bus: dark to begin with; the mock's Flip() turns the desktop light and announces it.
 class FakePortal {
 public:
     FakePortal() {
-        daemon_.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
-        if (!daemon_.waitForStarted() || !daemon_.waitForReadyRead(5000))
-            return;
-        qputenv("DBUS_SESSION_BUS_ADDRESS", daemon_.readLine().trimmed());
-        mock_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        mock_.start("/usr/bin/python3",
-                    {"-m", "dbusmock", portal, path, "org.freedesktop.portal.Settings"});
-        QDBusConnection bus = QDBusConnection::sessionBus();
-        for (int i = 0; i < 100 && !bus.interface()->isServiceRegistered(portal).value(); ++i)
-            QTest::qWait(50);
-        ready_ = bus.interface()->isServiceRegistered(portal).value();
+        qputenv("DBUS_SESSION_BUS_ADDRESS", mock_.address().toUtf8());
+        ready_ = mock_.ok() &&
+                 mock_.startMock({portal, path, "org.freedesktop.portal.Settings"}, portal);
         call("AddMethod", {"org.freedesktop.portal.Settings", "Read", "ss", "v",
                            "ret = dbus.UInt32(getattr(self, 'scheme', 1), variant_level=1)"});
         call("AddMethod",
@@ -45,12 +35,6 @@ public:
               "self.scheme = 2; self.EmitSignal('org.freedesktop.portal.Settings', "
               "'SettingChanged', 'ssv', ['org.freedesktop.appearance', 'color-scheme', "
               "dbus.UInt32(2, variant_level=1)])"});
-    }
-    ~FakePortal() {
-        mock_.kill();
-        mock_.waitForFinished();
-        daemon_.kill();
-        daemon_.waitForFinished();
     }
     bool ready() const { return ready_; }
     void flip() { call("Flip", {}, "org.freedesktop.portal.Settings"); }
@@ -60,12 +44,11 @@ private:
               const QString& interface = "org.freedesktop.DBus.Mock") {
         QDBusMessage message = QDBusMessage::createMethodCall(portal, path, interface, method);
         message.setArguments(args);
-        const QDBusMessage reply = QDBusConnection::sessionBus().call(message);
-        if (reply.type() == QDBusMessage::ErrorMessage)
-            std::printf("portal mock: %s\n", qPrintable(reply.errorMessage()));
+        if (!test::ok(mock_.bus().call(message)))
+            std::printf("portal mock: %s failed\n", qPrintable(method));
     }
 
-    QProcess daemon_, mock_;
+    test::MockBus mock_;
     bool ready_ = false;
 };
 
