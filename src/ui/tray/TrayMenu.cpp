@@ -5,6 +5,7 @@
 #include "core/model/Commands.h"
 #include "core/session/MenuModel.h"
 #include "core/settings/AppState.h"
+#include "platform/wayland/WaylandSession.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -58,9 +59,14 @@ TrayMenu::TrayMenu(AppState& state, Commands& commands, std::function<void()> op
 TrayMenu::~TrayMenu() = default;
 
 void TrayMenu::show() {
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         logLine(
             QStringLiteral("No system tray found; velmor --now, --pause and --resume still work"));
+        // Without a tray host Qt falls back to an X11 embedded icon, which no Wayland desktop
+        // can hold (Qt only warns about it there).
+        if (isWaylandSession())
+            return;
+    }
     icon_->show();
 }
 
