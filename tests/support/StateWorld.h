@@ -10,14 +10,19 @@
 
 namespace velmor::test {
 
-// The settings model and the user library, in memory, on a virtual clock, in a private home.
+// The settings model and the user library, in memory (or the library saved to its file in the
+// private home), on a virtual clock.
 struct StateWorld {
+    explicit StateWorld(bool libraryOnDisk = false)
+        : library(libraryOnDisk ? libraryPath() : QString(), clock) {}
+    QString libraryPath() const { return home.dataDir() + "/velmor/user-library.json"; }
+
     TestHome home;
     VirtualClock clock;
     SettingsStore store{QString(), clock};
     Commands notifications;
     AppState state{store, notifications, SoundPreparer::shared()};
-    UserLibrary library{QString(), clock};
+    UserLibrary library;
 };
 
 // A prompt as the user writes one.

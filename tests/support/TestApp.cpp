@@ -1,6 +1,7 @@
 #include "TestApp.h"
 
 #include <QCoreApplication>
+#include <QProcess>
 
 namespace velmor::test {
 
@@ -14,6 +15,10 @@ QCoreApplication& coreApplication() {
     if (!QCoreApplication::instance())
         new QCoreApplication(argc, argv);
     return *QCoreApplication::instance();
+}
+
+bool xdotool(const QStringList& args) {
+    return QProcess::execute(QStringLiteral("xdotool"), args) == 0;
 }
 
 } // namespace velmor::test

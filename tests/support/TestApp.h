@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 class QApplication;
 class QCoreApplication;
 class QImage;
@@ -10,6 +12,10 @@ namespace velmor::test {
 // The test process's one application object, made on first use and kept to the end (event
 // loops, D-Bus and audio devices need one).
 QCoreApplication& coreApplication();
+
+// Runs xdotool with `args` on the display named by DISPLAY (real input through the X server);
+// whether it succeeded.
+bool xdotool(const QStringList& args);
 
 // A widget application on the X display named by DISPLAY; null when there is none. Only in
 // tests linked with velmor_test_gui.

@@ -35,10 +35,6 @@ bool displayReachable() {
     return reachable;
 }
 
-bool xdotool(const QStringList& arguments) {
-    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
-}
-
 // A second X client, standing for another program.
 class OtherClient {
 public:
@@ -85,9 +81,9 @@ protected:
     void TearDown() override {
         // Put the locks back as they were for whoever types next.
         if (other_.modifierState() & XCB_MOD_MASK_LOCK)
-            xdotool({"key", "Caps_Lock"});
+            test::xdotool({"key", "Caps_Lock"});
         if (other_.modifierState() & (XCB_MOD_MASK_2 | XCB_MOD_MASK_3))
-            xdotool({"key", "Num_Lock"});
+            test::xdotool({"key", "Num_Lock"});
         hotKeys_.reset();
     }
 
@@ -95,7 +91,7 @@ protected:
     int tap(const Name& name, const QString& keys) {
         int ups = 0;
         GlobalShortcuts::onKeyUp(name, [&] { ++ups; });
-        EXPECT_TRUE(xdotool({"key", keys}));
+        EXPECT_TRUE(test::xdotool({"key", keys}));
         static_cast<void>(QTest::qWaitFor([&] { return ups > 0; }));
         QTest::qWait(200); // a second run would show up here
         return ups;
@@ -117,21 +113,21 @@ TEST_F(X11HotKeysTest, CtrlShiftGRunsEachActionOncePerPress) {
     GlobalShortcuts::onKeyDown(name, [&] { ++downs; });
     GlobalShortcuts::onKeyUp(name, [&] { ++ups; });
 
-    ASSERT_TRUE(xdotool({"key", "ctrl+shift+g"}));
+    ASSERT_TRUE(test::xdotool({"key", "ctrl+shift+g"}));
     EXPECT_TRUE(QTest::qWaitFor([&] { return ups == 1; }));
     QTest::qWait(200);
     EXPECT_EQ(downs, 1);
     EXPECT_EQ(ups, 1);
 
     // Other modifiers are another combination.
-    ASSERT_TRUE(xdotool({"key", "ctrl+g", "ctrl+alt+shift+g", "shift+g"}));
+    ASSERT_TRUE(test::xdotool({"key", "ctrl+g", "ctrl+alt+shift+g", "shift+g"}));
     QTest::qWait(300);
     EXPECT_EQ(ups, 1);
 
     // Held past the repeat delay, the key still goes down once and up once, also when the
     // modifiers are let go before the key.
-    ASSERT_TRUE(xdotool({"keydown", "ctrl+shift+g", "sleep", "1", "keyup", "ctrl+shift", "sleep",
-                         "0.3", "keyup", "g"}));
+    ASSERT_TRUE(test::xdotool({"keydown", "ctrl+shift+g", "sleep", "1", "keyup", "ctrl+shift",
+                               "sleep", "0.3", "keyup", "g"}));
     EXPECT_TRUE(QTest::qWaitFor([&] { return ups == 2; }));
     QTest::qWait(200);
     EXPECT_EQ(downs, 2);
@@ -161,15 +157,15 @@ TEST_F(X11HotKeysTest, ACombinationAnotherProgramHoldsPrintsTheErrorLine) {
 
 TEST_F(X11HotKeysTest, LitLocksDoNotStopTheShortcut) {
     const Name name(QStringLiteral("locks"), Shortcut(0x25, command | shift)); // L
-    ASSERT_TRUE(xdotool({"key", "Num_Lock"}));
+    ASSERT_TRUE(test::xdotool({"key", "Num_Lock"}));
     ASSERT_TRUE(other_.modifierState() & XCB_MOD_MASK_2);
     EXPECT_EQ(tap(name, "ctrl+shift+l"), 1);
 
-    ASSERT_TRUE(xdotool({"key", "Caps_Lock"}));
+    ASSERT_TRUE(test::xdotool({"key", "Caps_Lock"}));
     ASSERT_TRUE(other_.modifierState() & XCB_MOD_MASK_LOCK);
     EXPECT_EQ(tap(name, "ctrl+shift+l"), 2); // both attached actions count from here
 
-    ASSERT_TRUE(xdotool({"key", "Num_Lock"}));
+    ASSERT_TRUE(test::xdotool({"key", "Num_Lock"}));
     EXPECT_EQ(tap(name, "ctrl+shift+l"), 3);
 }
 
@@ -177,10 +173,10 @@ TEST_F(X11HotKeysTest, GrabsFollowNumLockToAnotherModifier) {
     const Name name(QStringLiteral("moved"), Shortcut(0x2D, command | shift)); // N
     ASSERT_EQ(QProcess::execute("xmodmap", {"-e", "clear mod2", "-e", "add mod3 = Num_Lock"}), 0);
     QTest::qWait(300);
-    ASSERT_TRUE(xdotool({"key", "Num_Lock"}));
+    ASSERT_TRUE(test::xdotool({"key", "Num_Lock"}));
     const bool numLockOnMod3 = other_.modifierState() & XCB_MOD_MASK_3;
     const int ups = tap(name, "ctrl+shift+n");
-    xdotool({"key", "Num_Lock"});
+    test::xdotool({"key", "Num_Lock"});
     ASSERT_EQ(QProcess::execute("xmodmap", {"-e", "clear mod3", "-e", "add mod2 = Num_Lock"}), 0);
     EXPECT_TRUE(numLockOnMod3);
     EXPECT_EQ(ups, 1);
@@ -197,16 +193,16 @@ TEST_F(X11HotKeysTest, WhileOurMenuIsOpenTheShortcutStillRunsAndOtherKeysReachTh
     ASSERT_TRUE(QTest::qWaitFor([&] { return menu.isVisible(); }));
     QTest::qWait(300);
 
-    ASSERT_TRUE(xdotool({"key", "ctrl+shift+m"}));
+    ASSERT_TRUE(test::xdotool({"key", "ctrl+shift+m"}));
     EXPECT_TRUE(QTest::qWaitFor([&] { return ups == 1; }));
     EXPECT_TRUE(menu.isVisible());
-    ASSERT_TRUE(xdotool({"key", "Down"}));
+    ASSERT_TRUE(test::xdotool({"key", "Down"}));
     EXPECT_TRUE(QTest::qWaitFor([&] { return menu.activeAction() == first; }));
 
-    ASSERT_TRUE(xdotool({"key", "Escape"}));
+    ASSERT_TRUE(test::xdotool({"key", "Escape"}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !menu.isVisible(); }));
     QTest::qWait(200);
-    ASSERT_TRUE(xdotool({"key", "ctrl+shift+m"}));
+    ASSERT_TRUE(test::xdotool({"key", "ctrl+shift+m"}));
     EXPECT_TRUE(QTest::qWaitFor([&] { return ups == 2; }));
     QTest::qWait(200);
     EXPECT_EQ(ups, 2);

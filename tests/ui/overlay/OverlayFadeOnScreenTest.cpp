@@ -17,7 +17,6 @@
 #include "ui/overlay/OverlayPanel.h"
 
 #include <QApplication>
-#include <QProcess>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -162,7 +161,7 @@ TEST(OverlayFadeOnScreen, TheBackgroundOpacityReachesTheServerAlongBothCurves) {
 
     // Nothing but the event loop until the key: no input, no other traffic.
     QTest::qWait(int((OverlayManager::inputDelay + 0.5) * 1000));
-    ASSERT_EQ(QProcess::execute("xdotool", {"key", "space"}), 0);
+    ASSERT_TRUE(test::xdotool({"key", "space"}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return dismissedAt > 0; }, 3000));
     QTest::qWait(6300);
     sampler.stop();

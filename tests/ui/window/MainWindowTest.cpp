@@ -32,7 +32,7 @@ protected:
 
 // Sends real key presses through the X server to the focused window.
 void xdotoolKey(const QString& keys) {
-    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), keys});
+    test::xdotool({QStringLiteral("key"), keys});
     QTest::qWait(150);
 }
 

@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QImage>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QVariantAnimation>
 
@@ -67,7 +66,7 @@ std::pair<int, int> inkColumns(const QImage& image) {
 }
 
 void xdotool(const QStringList& args) {
-    QProcess::execute(QStringLiteral("xdotool"), args);
+    test::xdotool(args);
     QTest::qWait(80);
 }
 
