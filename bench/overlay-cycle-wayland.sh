@@ -33,6 +33,13 @@ sleep 0.5
 desktop=$(as_wayland_user grim -g "960,540 1x1" -t ppm - | tail -c 3 | od -An -tx1 | tr -d ' \n')
 ms() { awk -v t="$1" -v hz="$(getconf CLK_TCK)" 'BEGIN {printf "%.0f", 1000 * t / hz}'; }
 pixel() { as_wayland_user grim -g "$1 1x1" -t ppm - 2>/dev/null | tail -c 3 | od -An -tx1 | tr -d ' \n'; }
+# When the screen first shows something other than the desktop (nothing within 300 looks).
+first_change() {
+  for _ in $(seq 300); do
+    [ "$(pixel 960,200)" != "$desktop" ] && { date +%s.%N; return 0; }
+  done
+  return 0
+}
 both_clear() { [ "$(pixel 960,540)" = "$desktop" ] && [ "$(pixel 2880,540)" = "$desktop" ]; }
 
 for run in $(seq "$runs"); do
@@ -41,10 +48,7 @@ for run in $(seq "$runs"); do
   t0=$(date +%s.%N)
   as_wayland_user env QT_QPA_PLATFORM=wayland "$velmor" --now >/dev/null 2>&1 &
   now_pid=$!
-  first=
-  for _ in $(seq 300); do
-    [ "$(pixel 960,200)" != "$desktop" ] && { first=$(date +%s.%N); break; }
-  done
+  first=$(first_change)
   wait "$now_pid"
   # Between the fades (all shown by 7.3 s) nothing should run: wakeups over the last second.
   sleep "$(awk -v a="$t0" -v b="$(date +%s.%N)" 'BEGIN {d = a + 7.5 - b; print (d > 0 ? d : 0)}')"
@@ -78,10 +82,7 @@ for run in $(seq "$runs"); do
   (as_wayland_user env QT_QPA_PLATFORM=wayland "$velmor" --now >/dev/null 2>&1
     date +%s.%N >"$wayland_dir/handed-over") &
   now_pid=$!
-  first=
-  for _ in $(seq 300); do
-    [ "$(pixel 960,200)" != "$desktop" ] && { first=$(date +%s.%N); break; }
-  done
+  first=$(first_change)
   wait "$now_pid"
   if [ -n "$first" ]; then
     awk -v a="$t0" -v b="$first" -v h="$(cat "$wayland_dir/handed-over")" -v r="$run" 'BEGIN {

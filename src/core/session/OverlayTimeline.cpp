@@ -143,6 +143,12 @@ bool OverlayTimeline::isMoving(double t) const {
     return false;
 }
 
+double OverlayTimeline::frameInterval(double t) const {
+    const OverlayOpacities now = at(t), soon = at(t + textFrame);
+    return soon.text != now.text || soon.attribution != now.attribution ? textFrame
+                                                                        : backgroundFrame;
+}
+
 std::optional<double> OverlayTimeline::nextFadeStart(double t) const {
     std::optional<double> next;
     for (const Span& span : movingSpans(reduceMotion_, dismissAt_, dismissFrom_))

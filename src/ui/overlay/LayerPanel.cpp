@@ -3,6 +3,7 @@
 #include "core/model/Catalogues.h"
 #include "core/settings/AppState.h"
 #include "platform/wayland/LayerShell.h"
+#include "ui/controls/Style.h"
 
 #include <QPainter>
 #include <QScreen>
@@ -10,19 +11,6 @@
 #include <xkbcommon/xkbcommon-keysyms.h>
 
 namespace velmor {
-
-namespace {
-
-// The same steps as the window's fades: the background 20 times a second, the text 30.
-constexpr double backgroundFrame = 0.050;
-constexpr double textFrame = 0.033;
-
-QColor toQColor(const ThemeColor& c, double alphaFactor = 1.0) {
-    return QColor::fromRgbF(float(c.red), float(c.green), float(c.blue),
-                            float(c.alpha * alphaFactor));
-}
-
-} // namespace
 
 LayerPanel* LayerPanel::create(LayerShell& shell, QScreen* screen, AppState& appState, Clock& clock,
                                PromptItem prompt, bool reduceMotion, bool takesKeyboard) {
@@ -107,9 +95,7 @@ void LayerPanel::advance() {
     const double t = now - appearedAt_;
     const OverlayOpacities o = timeline_.at(t);
     const bool moving = timeline_.isMoving(t);
-    const OverlayOpacities soon = timeline_.at(t + textFrame);
-    const double interval =
-        soon.text != o.text || soon.attribution != o.attribution ? textFrame : backgroundFrame;
+    const double interval = timeline_.frameInterval(t);
     // Not before a frame interval has passed since the last one shown.
     if (moving && lastCommit_ >= 0 && now - lastCommit_ < interval - 0.002) {
         pace_.start(int((interval - (now - lastCommit_)) * 1000) + 1);
@@ -118,7 +104,7 @@ void LayerPanel::advance() {
 
     const ThemeInfo& theme = themeInfo(appState_.theme());
     bool changed = false;
-    const QColor background = toQColor(theme.overlayColor, o.background);
+    const QColor background = ui::withOpacity(ui::toQColor(theme.overlayColor), o.background);
     const QRgb pixel = qPremultiply(background.rgba());
     if (!backgroundShown_ || pixel != shownBackground_) {
         surface_->setBackground(background);
@@ -131,7 +117,7 @@ void LayerPanel::advance() {
         if (QImage* image = surface_->beginForeground(ink)) {
             QPainter painter(image);
             painter.translate(-ink.topLeft());
-            text_.paintText(painter, ink, o, toQColor(theme.textColor), surface_->scale());
+            text_.paintText(painter, ink, o, ui::toQColor(theme.textColor), surface_->scale());
         }
         textShown_ = true;
         changed = true;

@@ -5,28 +5,16 @@
 #include "platform/wayland/WaylandSession.h"
 #include "platform/x11/Flush.h"
 #include "platform/x11/WindowBackground.h"
+#include "ui/controls/Style.h"
 
 #include <QCoreApplication>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWindow>
 
+#include <cmath>
+
 namespace velmor {
-
-namespace {
-
-// Each step of the window's opacity makes the compositor blend the whole screen again; in a fade
-// this slow 20 steps a second move the level by at most about 2.5 % each, which the eye takes as
-// smooth. The text fades in 1.5 s: 30 steps a second are under 2 % each.
-constexpr int backgroundFrameMs = 50;
-constexpr int textFrameMs = 33;
-
-QColor toQColor(const ThemeColor& c, double alphaFactor = 1.0) {
-    return QColor::fromRgbF(float(c.red), float(c.green), float(c.blue),
-                            float(c.alpha * alphaFactor));
-}
-
-} // namespace
 
 OverlayView::OverlayView(AppState& appState, Clock& clock, PromptItem prompt, bool reduceMotion,
                          bool appearsDismissing, QWidget* parent)
@@ -107,7 +95,7 @@ void OverlayView::applyNativeBackground() {
     QWidget* top = window();
     nativeBackground_ =
         top && setWindowBackground(top->windowHandle(),
-                                   toQColor(themeInfo(appState_.theme()).overlayColor));
+                                   ui::toQColor(themeInfo(appState_.theme()).overlayColor));
 }
 
 QRegion OverlayView::inkRegion() const {
@@ -163,8 +151,6 @@ void OverlayView::advance() {
         return;
     const double t = clock_.now() - appearedAt_;
     const OverlayOpacities now = timeline_.at(t);
-    const OverlayOpacities soon = timeline_.at(t + textFrameMs / 1000.0);
-    const bool textMoves = soon.text != now.text || soon.attribution != now.attribution;
     if (now.background != shown_.background)
         applyWindowOpacity(now.background);
     if (now.text != shown_.text)
@@ -175,7 +161,7 @@ void OverlayView::advance() {
 
     if (timeline_.isMoving(t)) {
         nextFade_.cancel();
-        const int interval = textMoves ? textFrameMs : backgroundFrameMs;
+        const int interval = int(std::lround(timeline_.frameInterval(t) * 1000));
         if (!frames_.isActive() || frames_.interval() != interval)
             frames_.start(interval);
         return;
@@ -194,13 +180,15 @@ void OverlayView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     if (paintsBackgroundOpacity_) {
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.fillRect(event->rect(), toQColor(theme.overlayColor, shown_.background));
+        painter.fillRect(event->rect(),
+                         ui::withOpacity(ui::toQColor(theme.overlayColor), shown_.background));
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     } else {
-        painter.fillRect(event->rect(), toQColor(theme.overlayColor));
+        painter.fillRect(event->rect(), ui::toQColor(theme.overlayColor));
     }
     // The text is blended from its image: no glyphs are shaped or rasterised per frame.
-    text_.paintText(painter, event->rect(), shown_, toQColor(theme.textColor), devicePixelRatioF());
+    text_.paintText(painter, event->rect(), shown_, ui::toQColor(theme.textColor),
+                    devicePixelRatioF());
     if (fadeOutPaintPending_ && timeline_.isDismissing()) {
         fadeOutPaintPending_ = false;
         emit fadeOutPainted();
