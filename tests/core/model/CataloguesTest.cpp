@@ -9,7 +9,6 @@ TEST(Catalogues, RawValuesRoundTripAndAreCaseSensitive) {
     for (VelmorTheme theme : allThemes)
         EXPECT_EQ(themeFromRawValue(rawValue(theme)), theme);
     EXPECT_EQ(themeFromRawValue("Charcoal"), std::nullopt);
-    EXPECT_EQ(themeFromRawValue("dusk"), std::nullopt);
     for (VelmorSound sound : allSounds)
         EXPECT_EQ(soundFromRawValue(rawValue(sound)), sound);
     EXPECT_EQ(rawValue(VelmorSound::windInPines), "Wind in Pines");

@@ -46,10 +46,10 @@ TEST(PromptItem, DecodeFailsOnMissingKeysWrongTypesAndUnknownRawValues) {
         EXPECT_FALSE(promptFromJson(broken, &error)) << key;
         EXPECT_TRUE(error.contains(key)) << error.toStdString();
     }
-    // A display name is not a raw value; texts and sources are strings.
+    // Raw values are case-sensitive and a display name is not one; texts and sources are strings.
     for (const auto& [key, value] :
          {std::pair{"category", QJsonValue("Poems")},
-          std::pair{"packSource", QJsonValue("imported")}, std::pair{"text", QJsonValue(3)},
+          std::pair{"packSource", QJsonValue("Starter")}, std::pair{"text", QJsonValue(3)},
           std::pair{"source", QJsonValue(3)}}) {
         QJsonObject broken = good;
         broken.insert(key, value);
@@ -67,11 +67,4 @@ TEST(PromptItem, StarterIdsMatchIndependentlyComputedVersion5Uuids) {
     EXPECT_EQ(starterPromptId("", std::nullopt), "D414B32A-C4EC-5EA8-9538-1AB316D8E80C");
     // An empty source and no source name the same prompt.
     EXPECT_EQ(starterPromptId("x", QString("")), starterPromptId("x", std::nullopt));
-}
-
-TEST(PromptCategory, RawValuesAndDisplayNames) {
-    EXPECT_EQ(displayName(PromptCategory::beauty), "Poems");
-    EXPECT_EQ(categoryFromRawValue("beauty"), PromptCategory::beauty);
-    EXPECT_EQ(categoryFromRawValue("Poems"), std::nullopt);
-    EXPECT_EQ(packSourceFromRawValue("Starter"), std::nullopt);
 }

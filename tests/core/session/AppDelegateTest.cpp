@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using namespace velmor;
 using Kind = VelmorState::Kind;
 
@@ -46,9 +48,7 @@ struct FakeOverlays final : OverlayPresenter {
     }
     // The user presses a key: the fade-out begins (onDismiss), the panels go 6.5 s later.
     void userDismisses() {
-        auto callback = std::move(onDismiss);
-        onDismiss = nullptr;
-        if (callback)
+        if (auto callback = std::exchange(onDismiss, nullptr))
             callback();
     }
     void removed() { onScreen = false; }
@@ -66,7 +66,7 @@ struct FakeCalls final : CallDetector {
     void cancelMonitoring() override { onCallEnded = nullptr; }
     void callEnds() {
         inCall = false;
-        if (auto callback = std::move(onCallEnded))
+        if (auto callback = std::exchange(onCallEnded, nullptr))
             callback();
     }
 };
@@ -84,6 +84,7 @@ struct Session : test::StateWorld {
     ContentManager content{state, library, QString(home.path() + "/none.json")};
     FakeOverlays overlays;
     NoIdleInhibitor inhibitor;
+    FakeLock lock;
     FakeCalls* calls = nullptr;
     AppDelegate delegate{{clock, state, content, overlays, inhibitor, notifications, [this] {
                               auto detector = std::make_unique<FakeCalls>();
@@ -95,6 +96,7 @@ struct Session : test::StateWorld {
         test::coreApplication();
         testing::internal::CaptureStdout(); // the missing pack's line
         state.setFixedIntervalMinutes(10);
+        delegate.setScreenLock(&lock);
         delegate.setUp();
         QCoreApplication::processEvents();
         testing::internal::GetCapturedStdout();
@@ -108,10 +110,13 @@ struct Session : test::StateWorld {
 
 TEST(Session, AFireBecomesAnOverlayAndTheDismissalReArmsFromThatMoment) {
     Session s;
+    s.state.setPauseDuringCalls(false); // then a call holds nothing back
+    s.calls->inCall = true;
     EXPECT_EQ(s.secondsUntilDue(), 600); // one interval after the launch
     s.clock.advance(600);
     EXPECT_EQ(s.kind(), Kind::transitioning);
     EXPECT_EQ(s.overlays.presented, 1);
+    EXPECT_EQ(s.calls->monitorsStarted, 0);
     EXPECT_EQ(s.state.lastPrompt(), s.overlays.lastPrompt);
     EXPECT_EQ(s.state.lastPromptDate(), s.clock.wallNow());
     s.clock.advance(4.4);
@@ -181,31 +186,24 @@ TEST(Session, OverlayNowIsIgnoredWhileShowingButNotDuringTheFadeOut) {
     EXPECT_EQ(s.overlays.presented, 2);
 }
 
-TEST(Session, IntervalChangesReArmUnlessIdle) {
+TEST(Session, IntervalChangesAndScreenChangeRemovalsReArmUnlessIdle) {
     Session s;
     s.clock.advance(100);
     s.state.setFixedIntervalMinutes(2);
     EXPECT_EQ(s.secondsUntilDue(), 120);
+    s.clock.advance(120 + 5);
+    EXPECT_EQ(s.kind(), Kind::velmoring);
+    s.overlays.removed();
+    s.delegate.overlayRemovedByScreenChange(); // a fresh interval from the removal
+    EXPECT_EQ(s.kind(), Kind::scheduled);
+    EXPECT_EQ(s.secondsUntilDue(), 120);
     s.clock.advance(120);
-    EXPECT_EQ(s.overlays.presented, 1);
-    s.overlays.userDismisses();
+    EXPECT_EQ(s.overlays.presented, 2);
     s.overlays.removed();
 
     s.post(Command::stopSession);
     s.state.setFixedIntervalMinutes(1);
     EXPECT_EQ(s.kind(), Kind::idle);
-    s.clock.advance(600);
-    EXPECT_EQ(s.overlays.presented, 1);
-}
-
-TEST(Session, AScreenChangeRemovalReArmsWithAFreshInterval) {
-    Session s;
-    s.clock.advance(600 + 5);
-    EXPECT_EQ(s.kind(), Kind::velmoring);
-    s.overlays.removed();
-    s.delegate.overlayRemovedByScreenChange();
-    EXPECT_EQ(s.kind(), Kind::scheduled);
-    EXPECT_EQ(s.secondsUntilDue(), 600);
     s.clock.advance(600);
     EXPECT_EQ(s.overlays.presented, 2);
 }
@@ -236,7 +234,7 @@ TEST(CallDeferral, AFireDuringACallIsHeldBackAndShownAfterTheGracePeriod) {
     EXPECT_EQ(s.kind(), Kind::scheduled);
 }
 
-TEST(CallDeferral, ACallAgainAtTheEndOfTheGracePeriodRestartsMonitoring) {
+TEST(CallDeferral, ACallAgainRestartsMonitoringAndARegularOverlayDueWithin120sWins) {
     Session s;
     s.calls->inCall = true;
     s.clock.advance(600);
@@ -246,14 +244,10 @@ TEST(CallDeferral, ACallAgainAtTheEndOfTheGracePeriodRestartsMonitoring) {
     EXPECT_EQ(s.overlays.presented, 0);
     EXPECT_TRUE(s.state.isCallDeferred());
     EXPECT_EQ(s.calls->monitorsStarted, 2);
-}
 
-TEST(CallDeferral, NothingIsShownWhenTheRegularOverlayIsDueWithin120Seconds) {
-    Session s;
-    s.calls->inCall = true;
-    s.clock.advance(600); // re-armed: due at 1200
+    s.clock.advance(480); // the fire at 1200 re-arms: due at 1800
     s.clock.advance(400);
-    s.calls->callEnds(); // grace period ends at 1120, 80 s before the regular overlay
+    s.calls->callEnds(); // grace period ends at 1720, 80 s before the regular overlay
     s.clock.advance(120);
     EXPECT_EQ(s.overlays.presented, 0);
     EXPECT_FALSE(s.state.isCallDeferred());
@@ -275,21 +269,10 @@ TEST(CallDeferral, StoppingCancelsMonitoringAndTheGracePeriod) {
     EXPECT_EQ(s.overlays.presented, 0);
 }
 
-TEST(CallDeferral, CallsAreIgnoredWhenPausingIsOff) {
-    Session s;
-    s.state.setPauseDuringCalls(false);
-    s.calls->inCall = true;
-    s.clock.advance(600);
-    EXPECT_EQ(s.overlays.presented, 1);
-    EXPECT_EQ(s.calls->monitorsStarted, 0);
-}
-
 TEST(ScreenLockDeferral, AFireWhileLockedIsHeldBackAndShown120SecondsAfterTheUnlock) {
     Session s;
-    FakeLock lock;
-    s.delegate.setScreenLock(&lock);
     s.state.setPauseDuringCalls(false); // the lock counts whatever the call setting
-    lock.set(true);
+    s.lock.set(true);
     s.clock.advance(600);
     s.clock.advance(600); // a second fire only re-arms
     EXPECT_EQ(s.overlays.presented, 0);
@@ -299,7 +282,7 @@ TEST(ScreenLockDeferral, AFireWhileLockedIsHeldBackAndShown120SecondsAfterTheUnl
     EXPECT_EQ(s.overlays.presented, 0) << "nothing on top of the lock screen";
 
     s.clock.advance(100);
-    lock.set(false);
+    s.lock.set(false);
     EXPECT_TRUE(s.delegate.isGracePeriodPending());
     s.clock.advance(119);
     EXPECT_EQ(s.overlays.presented, 0);
@@ -308,41 +291,36 @@ TEST(ScreenLockDeferral, AFireWhileLockedIsHeldBackAndShown120SecondsAfterTheUnl
     EXPECT_FALSE(s.state.isCallDeferred());
 }
 
-TEST(ScreenLockDeferral, ACallThatEndsWhileLockedWaitsForTheUnlock) {
+TEST(ScreenLockDeferral, LockingRemovesAnOverlayAtOnceAndACallEndingWhileLockedWaits) {
     Session s;
-    FakeLock lock;
-    s.delegate.setScreenLock(&lock);
-    s.calls->inCall = true;
-    s.clock.advance(600);
-    lock.set(true);
-    s.calls->callEnds();
-    s.clock.advance(120);
-    EXPECT_EQ(s.overlays.presented, 0);
-    EXPECT_TRUE(s.state.isCallDeferred());
-    lock.set(false);
-    s.clock.advance(120);
-    EXPECT_EQ(s.overlays.presented, 1);
-}
-
-TEST(ScreenLockDeferral, LockingRemovesAnOverlayAtOnceAndTheSessionGoesOn) {
-    Session s;
-    FakeLock lock;
-    s.delegate.setScreenLock(&lock);
     s.clock.advance(600);
     ASSERT_TRUE(s.overlays.onScreen);
-    lock.set(true);
+    s.lock.set(true);
     EXPECT_FALSE(s.overlays.onScreen);
     EXPECT_EQ(s.overlays.dismissedAtOnce, 1);
     EXPECT_EQ(s.kind(), Kind::scheduled);
     EXPECT_EQ(s.secondsUntilDue(), 600);
-    lock.set(false);
+    s.lock.set(false);
     EXPECT_FALSE(s.delegate.isGracePeriodPending()) << "a removed overlay is not held back";
 
     // Locking during a fade-out removes the panels without re-arming a second time.
     s.clock.advance(600);
     s.overlays.userDismisses();
     s.clock.advance(2);
-    lock.set(true);
+    s.lock.set(true);
     EXPECT_FALSE(s.overlays.onScreen);
     EXPECT_EQ(s.secondsUntilDue(), 598);
+
+    // A call that ends while the screen is locked waits for the unlock.
+    s.lock.set(false);
+    s.calls->inCall = true;
+    s.clock.advance(598);
+    s.lock.set(true);
+    s.calls->callEnds();
+    s.clock.advance(120);
+    EXPECT_EQ(s.overlays.presented, 2);
+    EXPECT_TRUE(s.state.isCallDeferred());
+    s.lock.set(false);
+    s.clock.advance(120);
+    EXPECT_EQ(s.overlays.presented, 3);
 }

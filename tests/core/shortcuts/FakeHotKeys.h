@@ -37,14 +37,11 @@ public:
                 return true;
         return false;
     }
-    // Reports a press or release of a grabbed combination; false when nothing holds it.
-    bool send(const shortcuts::Shortcut& shortcut, bool pressed) {
+    // Reports a press or release of a grabbed combination.
+    void send(const shortcuts::Shortcut& shortcut, bool pressed) {
         for (const auto& [id, grabbedShortcut] : grabbed)
-            if (grabbedShortcut == shortcut) {
-                deliver(id, pressed);
-                return true;
-            }
-        return false;
+            if (grabbedShortcut == shortcut)
+                return deliver(id, pressed);
     }
     void tap(const shortcuts::Shortcut& shortcut) {
         send(shortcut, true);

@@ -74,8 +74,7 @@ struct PortalWorld {
     }
     void useForShortcuts() {
         GlobalShortcuts::initialize(store, *portal);
-        const Name name(QStringLiteral("triggerVelmoring"), ctrlShiftG);
-        GlobalShortcuts::onKeyUp(name, [this] { ++fired; });
+        GlobalShortcuts::onKeyUp(name(), [this] { ++fired; });
     }
     Name name() const { return Name(QStringLiteral("triggerVelmoring"), ctrlShiftG); }
     void activate() {
@@ -102,17 +101,13 @@ TEST(PortalTrigger, WritesModifiersAndKeysymNamesThePortalWay) {
     EXPECT_EQ(portalDescription(Shortcut(0x34, carbon::command)), QStringLiteral("Ctrl+?"));
 }
 
-TEST(PortalHotKeys, ThePortalIsAskedForItsInterfaceVersion) {
-    {
-        // A portal without the interface, as Debian 12's has without a desktop backend.
-        MockBus bus;
-        ASSERT_TRUE(bus.ok());
-        ASSERT_TRUE(bus.startPython({script, "--no-shortcuts"}, "org.freedesktop.portal.Desktop"));
-        EXPECT_EQ(PortalHotKeys::offeredVersion(bus.bus()), 0u);
-    }
-    PortalWorld world;
-    ASSERT_TRUE(world.start());
-    EXPECT_EQ(PortalHotKeys::offeredVersion(world.bus.bus()), 1u);
+// A portal without the interface, as Debian 12's has without a desktop backend; the version of
+// one that has it is asked below.
+TEST(PortalHotKeys, APortalWithoutTheInterfaceOffersVersionZero) {
+    MockBus bus;
+    ASSERT_TRUE(bus.ok());
+    ASSERT_TRUE(bus.startPython({script, "--no-shortcuts"}, "org.freedesktop.portal.Desktop"));
+    EXPECT_EQ(PortalHotKeys::offeredVersion(bus.bus()), 0u);
 }
 
 TEST(PortalHotKeys, BindsTheStoredShortcutRunsItOnActivationAndRebindsANewOne) {
@@ -120,6 +115,7 @@ TEST(PortalHotKeys, BindsTheStoredShortcutRunsItOnActivationAndRebindsANewOne) {
     ASSERT_TRUE(world.start());
     world.useForShortcuts();
     QDBusConnection& bus = world.bus.bus();
+    EXPECT_EQ(PortalHotKeys::offeredVersion(bus), 1u);
 
     ASSERT_TRUE(waitFor([&] { return !world.portal->triggerDescription().isEmpty(); }));
     const QJsonArray calls = portalCalls(bus);
@@ -152,32 +148,23 @@ TEST(PortalHotKeys, BindsTheStoredShortcutRunsItOnActivationAndRebindsANewOne) {
     world.activate();
     ASSERT_TRUE(waitFor([&] { return world.fired == 2; }));
 
+    // A desktop that binds once per session gets a fresh session for the next shortcut.
+    control(bus, "RefuseRebind", {true});
+    GlobalShortcuts::setShortcut(ctrlShiftG, world.name());
+    ASSERT_TRUE(waitFor([&] {
+        return binds(bus).size() == 4 && world.portal->triggerDescription().endsWith("G");
+    }));
+    const QString fresh = world.portal->sessionHandle();
+    EXPECT_NE(fresh, session);
+    EXPECT_EQ(binds(bus).last()[QStringLiteral("session")].toString(), fresh);
+    world.activate();
+    ASSERT_TRUE(waitFor([&] { return world.fired == 3; }));
+
     // Stopping closes the session: the desktop forgets the shortcut.
-    EXPECT_EQ(openSessions(bus), QStringList{session});
+    EXPECT_EQ(openSessions(bus), QStringList{fresh});
     world.portal->release();
     EXPECT_TRUE(openSessions(bus).isEmpty());
-    EXPECT_EQ(binds(bus).size(), 2); // nothing bound behind our back
-}
-
-TEST(PortalHotKeys, ADesktopThatBindsOnceGetsAFreshSessionForANewShortcut) {
-    PortalWorld world;
-    ASSERT_TRUE(world.start());
-    world.useForShortcuts();
-    QDBusConnection& bus = world.bus.bus();
-    ASSERT_TRUE(waitFor([&] { return !world.portal->triggerDescription().isEmpty(); }));
-    const QString first = world.portal->sessionHandle();
-    control(bus, "RefuseRebind", {true});
-
-    GlobalShortcuts::setShortcut(ctrlAltK, world.name());
-    ASSERT_TRUE(waitFor([&] {
-        return binds(bus).size() == 3 && world.portal->triggerDescription().endsWith("K");
-    }));
-    EXPECT_NE(world.portal->sessionHandle(), first);
-    EXPECT_EQ(openSessions(bus), QStringList{world.portal->sessionHandle()});
-    EXPECT_EQ(binds(bus).last()[QStringLiteral("session")].toString(),
-              world.portal->sessionHandle());
-    world.activate();
-    EXPECT_TRUE(waitFor([&] { return world.fired == 1; }));
+    EXPECT_EQ(binds(bus).size(), 4); // nothing bound behind our back
 }
 
 TEST(PortalHotKeys, AnOpenMenuStillLetsTheShortcutThroughButDisablingDoesNot) {
