@@ -2,16 +2,11 @@
 #include "StateWorld.h"
 #include "TestApp.h"
 #include "core/content/ContentManager.h"
-#include "core/content/UserLibrary.h"
-#include "core/model/Commands.h"
 #include "core/session/CallDetector.h"
 #include "core/session/IdleInhibitor.h"
 #include "core/session/OverlayPresenter.h"
 #include "core/session/ScreenLock.h"
 #include "core/session/VelmoringScheduler.h"
-#include "core/settings/AppState.h"
-#include "core/settings/SettingsStore.h"
-#include "core/settings/SoundPreparer.h"
 
 #include <QCoreApplication>
 
@@ -135,7 +130,7 @@ TEST(Session, AFireBecomesAnOverlayAndTheDismissalReArmsFromThatMoment) {
     EXPECT_EQ(s.overlays.presented, 2);
 }
 
-TEST(Session, StopDuringAnOverlayRemovesItAtOnceAndAnOverlayNowLeavesItStopped) {
+TEST(Session, StopRemovesAnOverlayAtOnceAndAnOverlayNowComesOnlyWhenNoneShows) {
     Session s;
     s.clock.advance(600);
     s.post(Command::stopSession);
@@ -147,10 +142,15 @@ TEST(Session, StopDuringAnOverlayRemovesItAtOnceAndAnOverlayNowLeavesItStopped) 
     s.clock.advance(3600);
     EXPECT_EQ(s.overlays.presented, 1);
 
+    // An overlay now while stopped leaves the session stopped; a second one is ignored while
+    // the first shows.
     s.post(Command::showNow);
     EXPECT_EQ(s.overlays.presented, 2);
     EXPECT_EQ(s.kind(), Kind::transitioning);
-    s.clock.advance(10);
+    s.post(Command::showNow); // transitioning
+    s.clock.advance(5);
+    s.post(Command::showNow); // velmoring
+    EXPECT_EQ(s.overlays.presented, 2);
     s.overlays.userDismisses();
     EXPECT_EQ(s.kind(), Kind::idle);
     s.overlays.removed();
@@ -160,30 +160,20 @@ TEST(Session, StopDuringAnOverlayRemovesItAtOnceAndAnOverlayNowLeavesItStopped) 
     s.post(Command::startSession);
     EXPECT_EQ(s.kind(), Kind::scheduled);
     EXPECT_EQ(s.secondsUntilDue(), 600);
-}
-
-TEST(Session, OverlayNowIsIgnoredWhileShowingButNotDuringTheFadeOut) {
-    Session s;
-    s.post(Command::showNow);
-    EXPECT_EQ(s.overlays.presented, 1);
-    s.post(Command::showNow); // transitioning
-    s.clock.advance(5);
-    s.post(Command::showNow); // velmoring
-    EXPECT_EQ(s.overlays.presented, 1);
 
     // During the fade-out the state is scheduled again: the session asks, the overlay manager
     // drops the request, and the state still becomes velmoring 4.5 s later.
+    s.post(Command::showNow);
     s.overlays.userDismisses();
     EXPECT_EQ(s.kind(), Kind::scheduled);
-    const auto before = s.state.lastPrompt();
     s.post(Command::showNow);
-    EXPECT_EQ(s.overlays.presented, 1);
+    EXPECT_EQ(s.overlays.presented, 3);
     EXPECT_EQ(s.kind(), Kind::transitioning);
     s.clock.advance(4.5);
     EXPECT_EQ(s.kind(), Kind::velmoring);
     s.overlays.removed();
     s.clock.advance(600); // the fire armed at the dismissal still comes
-    EXPECT_EQ(s.overlays.presented, 2);
+    EXPECT_EQ(s.overlays.presented, 4);
 }
 
 TEST(Session, IntervalChangesAndScreenChangeRemovalsReArmUnlessIdle) {

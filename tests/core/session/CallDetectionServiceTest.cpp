@@ -1,8 +1,5 @@
 #include "core/session/CallDetectionService.h"
 
-#include "core/settings/SettingsStore.h"
-
-#include "TestHome.h"
 #include "VirtualClock.h"
 
 #include <gtest/gtest.h>
@@ -83,7 +80,7 @@ TEST(CallDetectionService, MeetingIsAskedFirstAndSparesTheMicrophoneAndSilenceIs
     EXPECT_TRUE(f.service->requestCalendarAccess());
 }
 
-TEST(CallDetectionService, MonitorPollsEvery30SecondsAndCallsBackOnce) {
+TEST(CallDetectionService, MonitorPollsEvery30sCallsBackOnceAndIsReplacedOrCancelled) {
     Fixture f;
     f.microphone->inUse = true;
     int calls = 0;
@@ -103,24 +100,21 @@ TEST(CallDetectionService, MonitorPollsEvery30SecondsAndCallsBackOnce) {
     f.clock.advance(300);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(f.microphone->asked, 4);
-}
 
-TEST(CallDetectionService, SecondStartReplacesFirstAndCancelStopsPolling) {
-    Fixture f;
-    int firstCalls = 0, secondCalls = 0;
-    f.service->startMonitoring([&] { ++firstCalls; });
+    // A second start replaces the first; cancelling stops the polling.
+    int second = 0;
+    f.service->startMonitoring([&] { ++calls; });
     f.clock.advance(20);
-    f.service->startMonitoring([&] { ++secondCalls; });
+    f.service->startMonitoring([&] { ++second; });
     f.clock.advance(20); // 40 s after the first start, 20 s after the second
-    EXPECT_EQ(firstCalls + secondCalls, 0);
+    EXPECT_EQ(calls + second, 1);
     f.clock.advance(10);
-    EXPECT_EQ(firstCalls, 0);
-    EXPECT_EQ(secondCalls, 1);
-
-    f.service->startMonitoring([&] { ++firstCalls; });
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(second, 1);
+    f.service->startMonitoring([&] { ++calls; });
     f.service->cancelMonitoring();
     f.clock.advance(120);
-    EXPECT_EQ(firstCalls, 0);
+    EXPECT_EQ(calls, 1);
     EXPECT_EQ(f.clock.pendingTimers(), 0u);
 }
 

@@ -1,6 +1,5 @@
 #include "core/shortcuts/GlobalShortcuts.h"
 #include "FakeHotKeys.h"
-#include "TestHome.h"
 #include "VirtualClock.h"
 #include "core/settings/SettingsStore.h"
 #include "core/shortcuts/HotKeyCenter.h"
@@ -9,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 using namespace velmor;
@@ -25,7 +23,6 @@ const QJsonValue defaultText(QStringLiteral(R"({"carbonKeyCode":5,"carbonModifie
 
 // One store and one desktop per test; the facility starts afresh on them.
 struct Facility {
-    test::TestHome home;
     test::VirtualClock clock;
     SettingsStore store{QString(), clock};
     FakeHotKeys keys;
