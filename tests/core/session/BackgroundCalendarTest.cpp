@@ -1,7 +1,5 @@
 #include "core/session/BackgroundCalendar.h"
 
-#include <QTimeZone>
-
 #include <gtest/gtest.h>
 
 #include <condition_variable>

@@ -10,8 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 using namespace velmor;
 using velmor::test::readFile;
 using velmor::test::writeFile;

@@ -1,7 +1,5 @@
 #include "core/shortcuts/Shortcut.h"
 
-#include <QSet>
-
 #include <gtest/gtest.h>
 
 using namespace velmor;

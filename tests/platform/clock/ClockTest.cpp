@@ -2,8 +2,6 @@
 #include "VirtualClock.h"
 #include "platform/clock/BootClock.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
