@@ -198,7 +198,7 @@ TEST(Session, IntervalChangesAndScreenChangeRemovalsReArmUnlessIdle) {
     EXPECT_EQ(s.overlays.presented, 2);
 }
 
-TEST(CallDeferral, AFireDuringACallIsHeldBackAndShownAfterTheGracePeriod) {
+TEST(CallDeferral, AFireDuringACallIsHeldBackUntilTheGracePeriodEndsOrTheSessionStops) {
     Session s;
     s.calls->inCall = true;
     s.clock.advance(600);
@@ -222,6 +222,19 @@ TEST(CallDeferral, AFireDuringACallIsHeldBackAndShownAfterTheGracePeriod) {
     // An overlay after a call is a manual one: its dismissal re-arms the running session.
     s.overlays.userDismisses();
     EXPECT_EQ(s.kind(), Kind::scheduled);
+
+    // Stopping cancels both the monitoring and a grace period.
+    s.overlays.removed();
+    s.calls->inCall = true;
+    s.clock.advance(600);
+    s.delegate.startGracePeriod();
+    s.post(Command::stopSession);
+    EXPECT_FALSE(s.state.isCallDeferred());
+    EXPECT_FALSE(s.calls->onCallEnded);
+    EXPECT_FALSE(s.delegate.isGracePeriodPending());
+    s.calls->inCall = false;
+    s.clock.advance(3600);
+    EXPECT_EQ(s.overlays.presented, 1);
 }
 
 TEST(CallDeferral, ACallAgainRestartsMonitoringAndARegularOverlayDueWithin120sWins) {
@@ -243,20 +256,6 @@ TEST(CallDeferral, ACallAgainRestartsMonitoringAndARegularOverlayDueWithin120sWi
     EXPECT_FALSE(s.state.isCallDeferred());
     s.clock.advance(80);
     EXPECT_EQ(s.overlays.presented, 1);
-}
-
-TEST(CallDeferral, StoppingCancelsMonitoringAndTheGracePeriod) {
-    Session s;
-    s.calls->inCall = true;
-    s.clock.advance(600);
-    s.calls->inCall = false;
-    s.delegate.startGracePeriod();
-    s.post(Command::stopSession);
-    EXPECT_FALSE(s.state.isCallDeferred());
-    EXPECT_FALSE(s.calls->onCallEnded);
-    EXPECT_FALSE(s.delegate.isGracePeriodPending());
-    s.clock.advance(3600);
-    EXPECT_EQ(s.overlays.presented, 0);
 }
 
 TEST(ScreenLockDeferral, AFireWhileLockedIsHeldBackAndShown120SecondsAfterTheUnlock) {
