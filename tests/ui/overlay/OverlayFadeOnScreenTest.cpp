@@ -19,7 +19,6 @@
 #include <xcb/xcb.h>
 
 #include <atomic>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -48,13 +47,11 @@ public:
         stop();
         xcb_disconnect(connection_);
     }
-    void stop() {
+    // Ends the sampling and hands over what was read (the thread has stopped touching it).
+    std::vector<Sample> stop() {
         running_ = false;
         if (thread_.joinable())
             thread_.join();
-    }
-    std::vector<Sample> samples() {
-        std::lock_guard lock(mutex_);
         return samples_;
     }
 
@@ -63,11 +60,7 @@ private:
         while (running_) {
             const double before = clock_.now();
             const double opacity = test::serverOpacity(connection_, window_);
-            const double after = clock_.now();
-            {
-                std::lock_guard lock(mutex_);
-                samples_.push_back({(before + after) / 2, opacity});
-            }
+            samples_.push_back({(before + clock_.now()) / 2, opacity});
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
     }
@@ -76,7 +69,6 @@ private:
     xcb_window_t window_;
     xcb_connection_t* connection_ = nullptr;
     std::atomic<bool> running_{true};
-    std::mutex mutex_;
     std::vector<Sample> samples_;
     std::thread thread_;
 };
@@ -138,8 +130,7 @@ TEST(OverlayFadeOnScreen, TheBackgroundOpacityReachesTheServerAlongBothCurves) {
     ASSERT_TRUE(test::xdotool({"key", "space"}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return dismissedAt > 0; }, 3000));
     QTest::qWait(6300);
-    sampler.stop();
-    const std::vector<Sample> samples = sampler.samples();
+    const std::vector<Sample> samples = sampler.stop();
 
     const auto in = [](double t) {
         return ease(OverlayCurve::easeIn, t / OverlayTimeline::backgroundIn.duration);
