@@ -1,24 +1,12 @@
 // Asks a window to close as a window manager does (the close button, Alt+F4): a
 // WM_DELETE_WINDOW message, for displays that run no window manager.
 //   close-window WINDOW_ID
-#include <xcb/xcb.h>
+#include "../ui/overlay/ServerOpacity.h"
 
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <memory>
 
-namespace {
-
-xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
-    const auto cookie = xcb_intern_atom(connection, 0, std::uint16_t(std::strlen(name)), name);
-    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
-        xcb_intern_atom_reply(connection, cookie, nullptr), &std::free);
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-}
-
-} // namespace
+using velmor::test::internAtom;
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -35,8 +23,8 @@ int main(int argc, char** argv) {
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
     message.window = window;
-    message.type = atom(connection, "WM_PROTOCOLS");
-    message.data.data32[0] = atom(connection, "WM_DELETE_WINDOW");
+    message.type = internAtom(connection, "WM_PROTOCOLS");
+    message.data.data32[0] = internAtom(connection, "WM_DELETE_WINDOW");
     message.data.data32[1] = XCB_CURRENT_TIME;
     const auto sent = xcb_send_event_checked(connection, 0, window, XCB_EVENT_MASK_NO_EVENT,
                                              reinterpret_cast<const char*>(&message));

@@ -15,17 +15,22 @@ check() { # description, command...
   if "$@"; then echo "ok: $what"; passes=$((passes + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
 }
 wait_seconds=${wait_seconds:-5}
-wait_until() { # tries a command for up to $wait_seconds
-  for _ in $(seq $((wait_seconds * 10))); do "$@" && return 0; sleep 0.1; done
-  return 1
+wait_until() { # tries a command until it succeeds or $wait_seconds (real time, maybe 4.5) passed
+  local end
+  end=$(awk -v n="$EPOCHREALTIME" -v s="$wait_seconds" 'BEGIN {printf "%.0f", (n + s) * 1e6}')
+  until "$@"; do
+    ((${EPOCHREALTIME/./} < end)) || return 1
+    sleep 0.1
+  done
 }
-# An overlay darkens the screen: the centre pixel of the left monitor turns the theme colour.
-centre_is_dark() {
-  local px
-  px=$(import -window root -crop 1x1+960+540 -depth 8 txt:- 2>/dev/null | tail -1)
-  [[ $px == *"#25252"* || $px == *"#26262"* ]]
+within() { local wait_seconds=$1; wait_until "${@:2}"; } # within SECONDS COMMAND...
+# An overlay darkens the screen: the centre pixel of the left monitor (#rrggbb) turns the theme
+# colour.
+centre_pixel() {
+  import -window root -crop 1x1+960+540 -depth 8 txt:- 2>/dev/null | tail -1 | grep -o '#[0-9A-F]\{6\}'
 }
-centre_is_clear() { ! centre_is_dark; }
+centre_is_dark() { [[ $(centre_pixel) == "#2525"* || $(centre_pixel) == "#2626"* ]]; }
+centre_is_clear() { local px; px=$(centre_pixel) && [[ $px != "#2525"* && $px != "#2626"* ]]; }
 # A tray host, as a desktop has one; $tray is its pid. Overlays go to the screen under the pointer.
 start_tray() {
   xdotool mousemove 960 540

@@ -45,14 +45,12 @@ start_velmor() { # environment assignments...
   pids+=($pid)
 }
 # What the user sees: the compositor's own picture of the screen darkens to the theme colour.
-centre_pixel() {
+centre_pixel() { # in place of the X server's (checks.sh)
   rm -f "$work"/wayland-screenshot*.png
   (cd "$work" && WAYLAND_DISPLAY=velmor-test weston-screenshooter >/dev/null 2>&1) || return 1
   convert "$work"/wayland-screenshot*.png -crop 1x1+960+540 -depth 8 txt:- 2>/dev/null | tail -1 |
     grep -o '#[0-9A-F]\{6\}'
 }
-centre_is_dark() { [[ $(centre_pixel) == "#2525"* || $(centre_pixel) == "#2626"* ]]; }
-centre_is_clear() { local px; px=$(centre_pixel) && [[ $px != "#2525"* && $px != "#2626"* ]]; }
 stop_velmor() {
   kill -TERM "$pid"
   wait_until bash -c "! kill -0 $pid 2>/dev/null"

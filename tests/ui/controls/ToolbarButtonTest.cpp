@@ -22,12 +22,10 @@ QColor fillPixel(QWidget& widget) {
 } // namespace
 
 TEST(ToolbarButton, ClicksKeysAndHoverFade) {
-    QApplication* app = test::guiApplication();
-    if (!app)
+    if (!test::guiApplication())
         GTEST_SKIP() << "no display";
     int runs = 0;
     QWidget window;
-    window.setStyleSheet(QString());
     window.resize(300, 120);
     auto* button = new ui::ToolbarButton(
         QStringLiteral("Export"), QStringLiteral("square.and.arrow.up"), [&] { ++runs; }, &window);

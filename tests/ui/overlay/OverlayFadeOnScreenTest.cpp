@@ -3,15 +3,11 @@
 // xcompmgr (overlay_fade.sh starts them), on the real clock, with nothing else talking to the
 // program but the one key press that dismisses it.
 #include "ServerOpacity.h"
+#include "StateWorld.h"
 #include "TestApp.h"
-#include "TestHome.h"
 #include "core/base/Resources.h"
-#include "core/model/Commands.h"
 #include "core/session/OverlaySounds.h"
 #include "core/session/OverlayTimeline.h"
-#include "core/settings/AppState.h"
-#include "core/settings/SettingsStore.h"
-#include "core/settings/SoundPreparer.h"
 #include "platform/clock/BootClock.h"
 #include "ui/overlay/OverlayManager.h"
 #include "ui/overlay/OverlayPanel.h"
@@ -23,8 +19,6 @@
 #include <xcb/xcb.h>
 
 #include <atomic>
-#include <cstdlib>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -32,10 +26,9 @@ using namespace velmor;
 
 namespace {
 
-struct Silent final : OverlaySounds, SoundPreparer {
+struct Silent final : OverlaySounds {
     void playArrival() override {}
     void playDeparture() override {}
-    void prepare(VelmorSound, double) override {}
 };
 
 struct Sample {
@@ -54,13 +47,11 @@ public:
         stop();
         xcb_disconnect(connection_);
     }
-    void stop() {
+    // Ends the sampling and hands over what was read (the thread has stopped touching it).
+    std::vector<Sample> stop() {
         running_ = false;
         if (thread_.joinable())
             thread_.join();
-    }
-    std::vector<Sample> samples() {
-        std::lock_guard lock(mutex_);
         return samples_;
     }
 
@@ -69,11 +60,7 @@ private:
         while (running_) {
             const double before = clock_.now();
             const double opacity = test::serverOpacity(connection_, window_);
-            const double after = clock_.now();
-            {
-                std::lock_guard lock(mutex_);
-                samples_.push_back({(before + after) / 2, opacity});
-            }
+            samples_.push_back({(before + clock_.now()) / 2, opacity});
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
     }
@@ -82,7 +69,6 @@ private:
     xcb_window_t window_;
     xcb_connection_t* connection_ = nullptr;
     std::atomic<bool> running_{true};
-    std::mutex mutex_;
     std::vector<Sample> samples_;
     std::thread thread_;
 };
@@ -109,26 +95,13 @@ Fit fit(const std::vector<Sample>& samples, double from, double to, double origi
         const double a = curve(t - late), b = curve(t + early);
         if (s.opacity < std::min(a, b) - tolerance || s.opacity > std::max(a, b) + tolerance) {
             if (f.off++ == 0)
-                f.firstOff = QStringLiteral("%1 at %2 s, expected %3..%4")
-                                 .arg(s.opacity, 0, 'f', 3)
-                                 .arg(t, 0, 'f', 3)
-                                 .arg(std::min(a, b), 0, 'f', 3)
-                                 .arg(std::max(a, b), 0, 'f', 3);
+                f.firstOff = QString::asprintf("%.3f at %.3f s, expected %.3f..%.3f", s.opacity, t,
+                                               std::min(a, b), std::max(a, b));
         }
         if (f.levels.empty() || f.levels.back() != s.opacity)
             f.levels.push_back(s.opacity);
     }
     return f;
-}
-
-bool compositorRuns() {
-    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
-    auto* owner = xcb_get_selection_owner_reply(
-        c, xcb_get_selection_owner(c, test::internAtom(c, "_NET_WM_CM_S0")), nullptr);
-    const bool owned = owner && owner->owner != XCB_WINDOW_NONE;
-    std::free(owner);
-    xcb_disconnect(c);
-    return owned;
 }
 
 } // namespace
@@ -137,22 +110,15 @@ TEST(OverlayFadeOnScreen, TheBackgroundOpacityReachesTheServerAlongBothCurves) {
     QApplication* app = test::guiApplication();
     if (!app)
         GTEST_SKIP() << "no X display";
-    ASSERT_TRUE(compositorRuns()) << "run through overlay_fade.sh: it starts xcompmgr";
     setResourcesDir(QStringLiteral(VELMOR_RESOURCES_DIR));
-    test::TestHome home;
+    test::StateWorld world;
+    world.state.setOverlayScope(OverlayScope::thisScreen);
     BootClock clock;
-    SettingsStore store(QString(), clock);
-    Commands commands;
     Silent silent;
-    AppState state(store, commands, silent);
-    state.setOverlayScope(OverlayScope::thisScreen);
-    OverlayManager overlays(state, clock, silent);
+    OverlayManager overlays(world.state, clock, silent);
     overlays.setReduceMotion([] { return false; });
 
-    PromptItem prompt;
-    prompt.id = QStringLiteral("P");
-    prompt.text = QStringLiteral("Where is your breath right now?");
-    prompt.source = QStringLiteral("Ada Lane");
+    const PromptItem prompt = *makeUserPrompt("Where is your breath right now?", "Ada Lane");
 
     double presentedAt = clock.now(), dismissedAt = -1;
     overlays.present(prompt, [&] { dismissedAt = clock.now(); });
@@ -164,8 +130,7 @@ TEST(OverlayFadeOnScreen, TheBackgroundOpacityReachesTheServerAlongBothCurves) {
     ASSERT_TRUE(test::xdotool({"key", "space"}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return dismissedAt > 0; }, 3000));
     QTest::qWait(6300);
-    sampler.stop();
-    const std::vector<Sample> samples = sampler.samples();
+    const std::vector<Sample> samples = sampler.stop();
 
     const auto in = [](double t) {
         return ease(OverlayCurve::easeIn, t / OverlayTimeline::backgroundIn.duration);

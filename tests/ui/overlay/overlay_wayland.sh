@@ -86,19 +86,6 @@ sample() {
   done
 }
 
-# within SECONDS COMMAND...: tries the command until it succeeds or SECONDS have passed (each try
-# of a screenshot check takes a while: counted in time, not in tries).
-within() {
-  local start seconds
-  start=$(date +%s.%N)
-  seconds=$1
-  shift
-  until "$@"; do
-    awk -v a="$start" -v s="$seconds" -v b="$(date +%s.%N)" 'BEGIN {exit !(b - a < s)}' ||
-      return 1
-    sleep 0.05
-  done
-}
 # type_keys WTYPE-ARGS...: types them twice, 0.3 s apart. A new virtual keyboard's first key can
 # reach the window before its keymap does and be lost.
 type_keys() { as_wayland_user wtype -s 300 "$@" -s 300 "$@"; }
@@ -205,12 +192,7 @@ as_wayland_user swaymsg create_output >/dev/null
 check "a new output removes the overlay from every output" within 6 clear_desktop
 seen
 
-velmor_command --now
-within 8 covered
-type_keys -M ctrl -k q -m ctrl
-check "Ctrl+Q on the overlay quits the program" wait_until bash -c "! kill -0 $pid 2>/dev/null"
-wait "$pid" 2>/dev/null
-pid=
+stop_velmor
 check "no window-opacity warnings nor fall-back on sway" \
   bash -c "! grep -Eq 'does not support setting window opacity|using full-screen windows' '$log'"
 cp "$log" "$wayland_dir/sway-velmor.log"

@@ -66,8 +66,6 @@ TEST(Appearance, SystemModeFollowsTheDesktopPortal) {
         GTEST_SKIP() << "python3-dbusmock is not available";
 
     SystemAppearance& system = SystemAppearance::shared();
-    EXPECT_EQ(system.colorScheme(), 1u);
-    EXPECT_TRUE(system.prefersDark());
 
     test::StateWorld world;
     MainWindow window({world.state, world.notifications});
@@ -81,7 +79,6 @@ TEST(Appearance, SystemModeFollowsTheDesktopPortal) {
     QSignalSpy changed(&system, &SystemAppearance::changed);
     fake.flip();
     ASSERT_TRUE(changed.wait(5000));
-    EXPECT_FALSE(system.prefersDark());
     EXPECT_FALSE(isDark(window)) << "the window follows the desktop while set to System";
 
     // Forced dark stays dark whatever the desktop does.

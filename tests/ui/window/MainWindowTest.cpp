@@ -1,3 +1,4 @@
+#include "../Pixels.h"
 #include "ShownWindow.h"
 #include "core/screens/RecorderRules.h"
 #include "core/screens/SidebarSection.h"
@@ -29,12 +30,6 @@ protected:
         QTest::mouseClick(window->sidebar()->row(section), Qt::LeftButton);
     }
 };
-
-// Sends real key presses through the X server to the focused window.
-void xdotoolKey(const QString& keys) {
-    test::xdotool({QStringLiteral("key"), keys});
-    QTest::qWait(150);
-}
 
 } // namespace
 
@@ -194,11 +189,11 @@ TEST_F(MainWindowTest, RecorderStoresRefusesAndAsks) {
     QTest::mouseClick(recorder, Qt::LeftButton, {}, QPoint(20, recorder->height() / 2));
     ASSERT_TRUE(recorder->isRecording());
     EXPECT_TRUE(GlobalShortcuts::isPaused());
-    xdotoolKey(QStringLiteral("k"));
+    xdotool({"key", "k"});
     EXPECT_TRUE(recorder->isRecording()) << "a plain letter only beeps";
     EXPECT_EQ(GlobalShortcuts::getShortcut(shortcuts::triggerVelmoring()), old);
 
-    xdotoolKey(QStringLiteral("ctrl+alt+k"));
+    xdotool({"key", "ctrl+alt+k"});
     const Shortcut ctrlAltK(0x28, shortcuts::carbon::command | shortcuts::carbon::option);
     EXPECT_EQ(GlobalShortcuts::getShortcut(shortcuts::triggerVelmoring()), ctrlAltK);
     EXPECT_FALSE(recorder->isRecording());
@@ -210,12 +205,12 @@ TEST_F(MainWindowTest, RecorderStoresRefusesAndAsks) {
     const Shortcut ctrlAltT(0x11, shortcuts::carbon::command | shortcuts::carbon::option);
     hotKeys.taken.insert(ctrlAltT);
     QTest::mouseClick(recorder, Qt::LeftButton, {}, QPoint(20, recorder->height() / 2));
-    xdotoolKey(QStringLiteral("ctrl+alt+t"));
+    xdotool({"key", "ctrl+alt+t"});
     EXPECT_EQ(alerts, 1);
     EXPECT_EQ(GlobalShortcuts::getShortcut(shortcuts::triggerVelmoring()), ctrlAltK);
     EXPECT_TRUE(recorder->isRecording()) << "recording goes on after the alert";
     force = true;
-    xdotoolKey(QStringLiteral("ctrl+alt+t"));
+    xdotool({"key", "ctrl+alt+t"});
     EXPECT_EQ(alerts, 2);
     EXPECT_EQ(GlobalShortcuts::getShortcut(shortcuts::triggerVelmoring()), ctrlAltT);
 
@@ -227,15 +222,15 @@ TEST_F(MainWindowTest, RecorderStoresRefusesAndAsks) {
         return false;
     });
     QTest::mouseClick(recorder, Qt::LeftButton, {}, QPoint(20, recorder->height() / 2));
-    xdotoolKey(QStringLiteral("ctrl+comma"));
+    xdotool({"key", "ctrl+comma"});
     EXPECT_EQ(alerts, 3);
     EXPECT_EQ(GlobalShortcuts::getShortcut(shortcuts::triggerVelmoring()), ctrlAltT);
 
     // Backspace clears: the default's key then holds false, and the box shows its placeholder.
-    xdotoolKey(QStringLiteral("BackSpace"));
+    xdotool({"key", "BackSpace"});
     EXPECT_EQ(GlobalShortcuts::getShortcut(shortcuts::triggerVelmoring()), std::nullopt);
     EXPECT_EQ(recorder->accessibleName(), "Record Shortcut");
-    xdotoolKey(QStringLiteral("Escape"));
+    xdotool({"key", "Escape"});
     EXPECT_FALSE(recorder->isRecording());
     EXPECT_FALSE(GlobalShortcuts::isPaused());
 }
@@ -255,10 +250,6 @@ TEST_F(MainWindowTest, WithoutDesktopShortcutsTheCardSaysWhatToBindInstead) {
     EXPECT_GE(line->height(), line->heightForWidth(line->width()));
     EXPECT_TRUE(general.rect().contains(line->geometry().translated(line->parentWidget()->pos())));
     const QImage pixels = line->grab().toImage();
-    const QRgb background = pixels.pixel(pixels.width() - 1, pixels.height() - 1);
-    int ink = 0;
-    for (int y = 0; y < pixels.height(); ++y)
-        for (int x = 0; x < pixels.width(); ++x)
-            ink += pixels.pixel(x, y) != background;
-    EXPECT_GT(ink, 200);
+    EXPECT_GT(test::pixelsAwayFrom(pixels, pixels.pixel(pixels.width() - 1, pixels.height() - 1)),
+              200);
 }

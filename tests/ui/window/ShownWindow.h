@@ -45,6 +45,11 @@ protected:
     }
 
     template <typename T> T* screen() { return qobject_cast<T*>(window->currentScreen()); }
+    // Real input through the X server, given a moment to arrive.
+    static void xdotool(const QStringList& args) {
+        test::xdotool(args);
+        QTest::qWait(120);
+    }
 
     StateWorld world;
     FakeHotKeys hotKeys;

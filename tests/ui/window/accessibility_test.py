@@ -24,10 +24,14 @@ def selected(node):
     return node.getState().contains(pyatspi.STATE_SELECTED)
 
 
+def section_tabs(app):
+    return {n.name: n for n in walk(app) if n.getRole() == pyatspi.ROLE_PAGE_TAB}
+
+
 try:
     app = find_app("velmor-window-shots")
     time.sleep(0.5)
-    tabs = {n.name: n for n in walk(app) if n.getRole() == pyatspi.ROLE_PAGE_TAB}
+    tabs = section_tabs(app)
     check(set(tabs) >= {"Home", "Timer", "Theme", "Content", "Sound", "General", "About"},
           "every section has a row named by its title: %s" % sorted(tabs))
     check("Home" in tabs and selected(tabs["Home"]), "Home is selected at first")
@@ -36,7 +40,7 @@ try:
 
     press(tabs["Timer"])
     time.sleep(0.5)
-    tabs = {n.name: n for n in walk(app) if n.getRole() == pyatspi.ROLE_PAGE_TAB}
+    tabs = section_tabs(app)
     check(selected(tabs["Timer"]) and not selected(tabs["Home"]), "pressing Timer selects it")
     fixed = named(app, pyatspi.ROLE_RADIO_BUTTON, "Fixed")
     random_segment = named(app, pyatspi.ROLE_RADIO_BUTTON, "Random")
@@ -57,8 +61,7 @@ try:
     check(named(app, pyatspi.ROLE_PUSH_BUTTON, "Ctrl+Shift+G") is not None,
           "the recorder is named by its shortcut")
 
-    tabs = {n.name: n for n in walk(app) if n.getRole() == pyatspi.ROLE_PAGE_TAB}
-    press(tabs["Theme"])
+    press(section_tabs(app)["Theme"])
     time.sleep(0.5)
     card = named(app, pyatspi.ROLE_PUSH_BUTTON, "Charcoal theme, Quiet dark room")
     check(card is not None and selected(card), "the charcoal card is named and selected")
