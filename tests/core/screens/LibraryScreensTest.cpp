@@ -112,31 +112,15 @@ TEST(PromptRowRules, StarterAndOwnRowsOfferTheirOwnActions) {
     EXPECT_EQ(contextMenuActions(starter)[2]->action, RowAction::setAside);
 }
 
-TEST(PromptRowRules, ActionsChangeTheLibraryAndTheSitWith) {
+// Favouring, sitting with, letting go, setting aside and deleting are pressed on real rows by
+// the library screen's test; here the one action no row there takes.
+TEST(PromptRowRules, UnfavoriteUndoesFavorite) {
     Library l;
     const PromptItem q1 = l.starter(0);
-    l.actions.perform(RowAction::sitWith, q1);
-    EXPECT_EQ(l.state.sittingWithPromptId(), q1.id);
-    l.actions.perform(RowAction::sitWith, l.starter(1));
-    EXPECT_EQ(l.state.sittingWithPromptId(), l.starter(1).id);
-    EXPECT_EQ(l.content->nextPrompt().id, l.starter(1).id);
-    l.actions.perform(RowAction::letGo, l.starter(1));
-    EXPECT_EQ(l.state.sittingWithPromptId(), std::nullopt);
-
     l.actions.perform(RowAction::favorite, q1);
     EXPECT_TRUE(l.library.data().favoriteIds.contains(q1.id));
     l.actions.perform(RowAction::unfavorite, q1);
     EXPECT_FALSE(l.library.data().favoriteIds.contains(q1.id));
-    l.actions.perform(RowAction::setAside, q1);
-    EXPECT_TRUE(l.library.data().hiddenIds.contains(q1.id));
-    l.actions.restore(q1.id);
-    EXPECT_FALSE(l.library.data().hiddenIds.contains(q1.id));
-
-    l.library.addPrompt(userPrompt("U1"));
-    l.library.toggleFavorite("U1");
-    l.actions.perform(RowAction::remove, l.library.data().userPrompts[0]);
-    EXPECT_TRUE(l.library.data().userPrompts.isEmpty());
-    EXPECT_FALSE(l.library.data().favoriteIds.contains("U1"));
 }
 
 TEST(LibraryList, CategoryListsThenSetAsideSectionExpandedOnlyOnRequest) {
@@ -200,11 +184,7 @@ TEST(LibraryList, YoursShowsOwnPromptsOnceWithEditorAndSetAsideApart) {
     EXPECT_EQ(saved.source, std::nullopt);
     EXPECT_EQ(saved.id, "C");
 
-    // Cancel writes nothing; an editor whose prompt is deleted closes.
-    yours.beginEdit(saved);
-    yours.editText = "changed";
-    yours.cancelEdit();
-    EXPECT_EQ(l.library.data().userPrompts[2].text, "delta");
+    // An editor whose prompt is deleted closes (Cancel is clicked by the library screen's test).
     yours.beginEdit(l.library.data().userPrompts[0]);
     l.library.deletePrompt("A");
     l.lines(yours);
@@ -235,8 +215,5 @@ TEST(NewPromptDraft, ReturnAddsTrimmedQuestionWithAttributionAndClears) {
     EXPECT_EQ(prompts[0].text, "Notice the light");
     EXPECT_EQ(prompts[0].source, std::nullopt);
     EXPECT_EQ(prompts[1].source, QString("Teacher"));
-    EXPECT_EQ(prompts[1].category, PromptCategory::question);
-    EXPECT_EQ(prompts[1].packSource, PackSource::user);
-    EXPECT_EQ(prompts[1].id, prompts[1].id.toUpper());
     EXPECT_NE(prompts[0].id, prompts[1].id);
 }

@@ -59,9 +59,6 @@ bool iterateUntil(const std::function<bool()>& done, int tries = 1000) {
     return done();
 }
 
-constexpr const char* registryName = "org.gnome.evolution.dataserver.Sources5";
-constexpr const char* factoryName = "org.gnome.evolution.dataserver.Calendar8";
-
 // Stops every program our private bus started (the registry, the calendar factory and its
 // backends), by the process ids the bus knows them by.
 void stopBusServices() {
@@ -73,11 +70,6 @@ void stopBusServices() {
     }
 }
 
-class StopServices : public ::testing::Environment {
-public:
-    void TearDown() override { stopBusServices(); }
-};
-
 } // namespace
 
 TEST(EdsCalendar, ActivatableButNotRunningIsLeftAlone) {
@@ -85,8 +77,8 @@ TEST(EdsCalendar, ActivatableButNotRunningIsLeftAlone) {
         GTEST_SKIP() << "Evolution Data Server is not installed";
     const QStringList activatable =
         QDBusConnection::sessionBus().interface()->activatableServiceNames().value();
-    ASSERT_TRUE(activatable.contains(registryName));
-    ASSERT_TRUE(activatable.contains(factoryName));
+    ASSERT_TRUE(activatable.contains(DesktopCalendar::registryName));
+    ASSERT_TRUE(activatable.contains(DesktopCalendar::factoryName));
 
     DesktopCalendar eds(QStringLiteral(VELMOR_EDS_MODULE));
     // The watch's first answer, and an activation if there were one, arrive meanwhile.
@@ -97,8 +89,8 @@ TEST(EdsCalendar, ActivatableButNotRunningIsLeftAlone) {
     EXPECT_EQ(meetingAt(eds, QDateTime::currentDateTimeUtc()), std::nullopt);
     EXPECT_FALSE(eds.moduleLoaded()); // nor were its libraries loaded
     iterateUntil([] { return false; }, 150);
-    EXPECT_FALSE(nameHasOwner(registryName));
-    EXPECT_FALSE(nameHasOwner(factoryName));
+    EXPECT_FALSE(nameHasOwner(DesktopCalendar::registryName));
+    EXPECT_FALSE(nameHasOwner(DesktopCalendar::factoryName));
 }
 
 TEST(EdsCalendar, MeetingsOfTheLocalCalendarWhileEdsRuns) {
@@ -168,6 +160,7 @@ int main(int argc, char** argv) {
     }
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    ::testing::AddGlobalTestEnvironment(new StopServices);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    stopBusServices();
+    return result;
 }

@@ -29,11 +29,10 @@ namespace {
 // One launch of the probe program in its own process.
 class Probe {
 public:
-    Probe(const QString& folder, const QString& request, const QString& gate = {},
-          const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+    // In the test's environment as it is at this moment.
+    Probe(const QString& folder, const QString& request, const QString& gate = {}) {
         test::coreApplication();
         process_.setProcessChannelMode(QProcess::MergedChannels);
-        process_.setProcessEnvironment(env);
         QStringList args{folder, request};
         if (!gate.isEmpty())
             args << gate;
@@ -142,20 +141,15 @@ TEST(SingleInstance, LaunchesInTheSameInstantLeaveOne) {
         for (int i = 0; i < 3; ++i) {
             if (probes[i]->waitFor("first", 3000) && first < 0) {
                 first = i;
-            } else {
+            } else { // a second "first" still runs, and fails here
                 EXPECT_EQ(probes[i]->exitCode(), 0) << probes[i]->output().constData();
+                EXPECT_TRUE(probes[i]->output().contains("handed over"));
             }
         }
         ASSERT_GE(first, 0) << "no probe took the instance";
         Probe& survivor = *probes[first];
         EXPECT_TRUE(survivor.running());
         EXPECT_EQ(lockHolder(folder.path()), QByteArray::number(survivor.pid()));
-        for (int i = 0; i < 3; ++i) {
-            if (i == first)
-                continue;
-            EXPECT_TRUE(probes[i]->output().contains("handed over"))
-                << probes[i]->output().constData();
-        }
         EXPECT_TRUE(survivor.waitFor("got reopen\ngot reopen\n")) << survivor.output().constData();
     }
 }
@@ -234,8 +228,7 @@ TEST(SingleInstance, RuntimeFolderIsOursAlone) {
     EXPECT_NE(afterLink, chosen);
     EXPECT_NE(afterLink, ours);
 
-    Probe launch(QStringLiteral("-"), QStringLiteral("now"), {},
-                 QProcessEnvironment::systemEnvironment());
+    Probe launch(QStringLiteral("-"), QStringLiteral("now"));
     EXPECT_TRUE(launch.waitFor("first")) << launch.output().constData();
     EXPECT_TRUE(QFile::exists(socketIn(afterLink)));
     EXPECT_FALSE(squatter.waitForNewConnection(300));
