@@ -15,13 +15,11 @@ using velmor::test::writeFile;
 
 namespace {
 
-// Stands for the sync-folder copy: counts writes and can hand back a library of its own.
+// Stands for the sync-folder copy (read by the sync tests through the real one): counts writes.
 struct RecordingMirror final : LibraryMirror {
-    bool available = true;
-    std::optional<UserLibraryData> stored;
     QList<QByteArray> writes;
-    bool isAvailable() const override { return available; }
-    std::optional<UserLibraryData> read() override { return stored; }
+    bool isAvailable() const override { return true; }
+    std::optional<UserLibraryData> read() override { return std::nullopt; }
     void write(const QByteArray& bytes) override { writes << bytes; }
 };
 
@@ -103,26 +101,6 @@ TEST(UserLibrary, MergeAddsOnlyNewIdsAndUnitesTheSets) {
     EXPECT_EQ(library.data().favoriteIds, (QSet<QString>{"S1", "S2"}));
     EXPECT_EQ(library.data().hiddenIds, (QSet<QString>{"S3"}));
     EXPECT_TRUE(library.hasPendingSave());
-}
-
-TEST(UserLibrary, LoadReadsTheLocalFileAndPrefersTheMirror) {
-    LibraryFixture f;
-    UserLibraryData local;
-    local.userPrompts << userPrompt("L", "local");
-    writeFile(f.path, encodeLibrary(local));
-    UserLibrary library(f.path, f.clock);
-    EXPECT_EQ(library.data(), local);
-
-    RecordingMirror mirror;
-    mirror.stored = UserLibraryData{};
-    mirror.stored->favoriteIds << "M";
-    library.setMirror(&mirror);
-    library.load();
-    EXPECT_EQ(library.data(), *mirror.stored);
-    EXPECT_FALSE(library.hasPendingSave()); // loading never schedules a save
-    mirror.available = false;
-    library.load();
-    EXPECT_EQ(library.data(), local);
 }
 
 // Damaged and vanished files are OwnedFile's (FilesTest) and MalformedInputTest's; here, a path
