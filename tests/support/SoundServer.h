@@ -11,6 +11,16 @@
 
 namespace velmor::test {
 
+// Whether the sound server at `address` (by default the one of XDG_RUNTIME_DIR or PULSE_SERVER)
+// is up.
+inline bool soundServerAnswers(const QString& address = {}) {
+    QProcess pactl;
+    pactl.start("pactl", address.isEmpty() ? QStringList{"info"}
+                                           : QStringList{"--server=" + address, "info"});
+    return pactl.waitForFinished(5000) && pactl.exitStatus() == QProcess::NormalExit &&
+           pactl.exitCode() == 0;
+}
+
 class SoundServer {
 public:
     explicit SoundServer(const QString& runtimeDir) : runtime_(runtimeDir) {
@@ -35,12 +45,7 @@ public:
                        {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
                         "--use-pid-file=no", "--load=module-native-protocol-unix",
                         "--load=module-null-sink sink_name=out"});
-        const auto answers = [this] {
-            QProcess pactl;
-            pactl.start("pactl", {"--server=" + QString::fromUtf8(address()), "info"});
-            return pactl.waitForFinished(5000) && pactl.exitStatus() == QProcess::NormalExit &&
-                   pactl.exitCode() == 0;
-        };
+        const auto answers = [this] { return soundServerAnswers(QString::fromUtf8(address())); };
         if (process_.waitForStarted(5000) && QTest::qWaitFor(answers, 10000))
             return true;
         ADD_FAILURE() << "pulseaudio did not start:\n" << process_.readAll().toStdString();

@@ -11,6 +11,7 @@
 #include "platform/sound/SoundPlayer.h"
 
 #include "SoundRecording.h"
+#include "SoundServer.h"
 
 #include <QTest>
 
