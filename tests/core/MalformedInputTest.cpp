@@ -160,17 +160,13 @@ TEST(MalformedInput, ImportRefusesNewerOrBrokenFilesAndDropsBadEntries) {
         QString line; // the one line said, as a pattern
     };
     const QString failed = "^Import failed: .+";
-    const QList<Case> cases = {
-        {file(prompt("N", "new"), "2"), ImportResult::newerSchema, "^Newer schema version: 2$"},
-        {file(prompt("N", "new"), "2147483648"), ImportResult::newerSchema,
-         "^Newer schema version: 2147483648$"},
-        {file(prompt("N", "new"), "4294967297"), ImportResult::newerSchema,
-         "^Newer schema version: 4294967297$"},
-        {file(prompt("N", "new"), "-1"), ImportResult::failed, failed},
-        {file(prompt("N", "new"), "1.5"), ImportResult::failed, failed},
-        {file(prompt("N", "new"), "1") + "x", ImportResult::failed, failed},
-        {file(prompt("N", "new"), "\"1\""), ImportResult::failed, failed},
-        {file(prompt("N", "new"), "null"), ImportResult::failed, failed},
+    QList<Case> cases;
+    for (const char* version : {"2", "2147483648", "4294967297"})
+        cases.append({file(prompt("N", "new"), version), ImportResult::newerSchema,
+                      QStringLiteral("^Newer schema version: %1$").arg(version)});
+    for (const char* version : {"-1", "1.5", "1}x", "\"1\"", "null"})
+        cases.append({file(prompt("N", "new"), version), ImportResult::failed, failed});
+    cases += QList<Case>{
         {R"({"userPrompts":[],"favoriteIds":["X"],"hiddenIds":[]})", ImportResult::failed, failed},
         {R"({"userPrompts":[],"favoriteIds":["X"],"schemaVersion":1})", ImportResult::failed,
          "^Import failed: .*hiddenIds"},

@@ -132,14 +132,10 @@ TEST_F(TwoComputers, ConflictCopiesFoldIntoOneCopyAndAreKeptAside) {
     EXPECT_EQ(filesIn(b->folder.resolvedDir()), (QStringList{nextcloud, syncthing}));
 }
 
-TEST(SyncConflicts, SchemaVersionsDecideAndBadCopiesAreSkippedButMoved) {
-    test::TestHome home;
-    test::coreApplication();
-    const QString root = home.path() + "/Sync";
-    QDir().mkpath(root);
-    Computer c(home.path() + "/c");
-    ASSERT_TRUE(c.folder.signIn(root));
-    const QString dir = root + "/Velmor/";
+TEST_F(TwoComputers, SchemaVersionsDecideAndBadCopiesAreSkippedButMoved) {
+    Computer& c = *b;
+    ASSERT_TRUE(c.folder.signIn(shared));
+    const QString dir = shared + "/Velmor/";
     writeFile(dir + "user-library.json", libraryBytes({userPrompt("ONE")}));
     writeFile(dir + "user-library.sync-conflict-20261205-100000-AAAAAAA.json", "{\"userPr");
     writeFile(dir + "user-library.sync-conflict-20261205-100001-BBBBBBB.json",

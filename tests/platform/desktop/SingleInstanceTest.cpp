@@ -73,10 +73,6 @@ private:
     QByteArray output_;
 };
 
-QByteArray lockHolder(const QString& folder) {
-    return test::readFile(folder + QStringLiteral("/velmor.lock")).split('\n').value(0);
-}
-
 QString socketIn(const QString& folder) {
     return folder + QStringLiteral("/velmor.socket");
 }
@@ -149,7 +145,8 @@ TEST(SingleInstance, LaunchesInTheSameInstantLeaveOne) {
         ASSERT_GE(first, 0) << "no probe took the instance";
         Probe& survivor = *probes[first];
         EXPECT_TRUE(survivor.running());
-        EXPECT_EQ(lockHolder(folder.path()), QByteArray::number(survivor.pid()));
+        EXPECT_TRUE(test::readFile(folder.path() + QStringLiteral("/velmor.lock"))
+                        .startsWith(QByteArray::number(survivor.pid()) + '\n'));
         EXPECT_TRUE(survivor.waitFor("got reopen\ngot reopen\n")) << survivor.output().constData();
     }
 }
