@@ -74,7 +74,9 @@ TEST(HomeRules, CardChoice) {
     EXPECT_EQ(HomeRules::quoted("Be here."), "\"Be here.\"");
 }
 
-TEST(HomeRules, LetGoForgetsTheSitWithAndTheLastPrompt) {
+// Let go forgets the sit-with and the last prompt; choosing a theme stays quiet where a preview
+// shows an overlay.
+TEST(HomeAndThemeRules, ChangeTheSettings) {
     test::coreApplication();
     test::StateWorld world;
     world.state.setSittingWithPromptId(QString("U1"));
@@ -84,6 +86,14 @@ TEST(HomeRules, LetGoForgetsTheSitWithAndTheLastPrompt) {
     EXPECT_EQ(world.state.sittingWithPromptId(), std::nullopt);
     EXPECT_EQ(world.state.lastPrompt(), std::nullopt);
     EXPECT_EQ(world.state.lastPromptDate(), std::nullopt);
+
+    QSignalSpy now(&world.notifications, &Commands::showNow);
+    ThemeRules::select(world.state, VelmorTheme::forest);
+    EXPECT_EQ(world.state.theme(), VelmorTheme::forest);
+    EXPECT_EQ(now.count(), 0);
+    ThemeRules::preview(world.state, world.notifications, VelmorTheme::ember);
+    EXPECT_EQ(world.state.theme(), VelmorTheme::ember);
+    EXPECT_EQ(now.count(), 1);
 }
 
 TEST(HomeRules, RelativePhrase) {
@@ -150,18 +160,6 @@ TEST(SoundRules, VolumeSymbolThresholdsAndTruncatedPercentage) {
     EXPECT_EQ(SoundRules::percentText(0.57), "56%");
     EXPECT_FALSE(SoundRules::hasPreview(VelmorSound::silence));
     EXPECT_TRUE(SoundRules::hasPreview(VelmorSound::windInPines));
-}
-
-TEST(ThemeRules, SelectStaysQuietPreviewShowsAnOverlay) {
-    test::coreApplication();
-    test::StateWorld world;
-    QSignalSpy now(&world.notifications, &Commands::showNow);
-    ThemeRules::select(world.state, VelmorTheme::forest);
-    EXPECT_EQ(world.state.theme(), VelmorTheme::forest);
-    EXPECT_EQ(now.count(), 0);
-    ThemeRules::preview(world.state, world.notifications, VelmorTheme::ember);
-    EXPECT_EQ(world.state.theme(), VelmorTheme::ember);
-    EXPECT_EQ(now.count(), 1);
 }
 
 namespace {
