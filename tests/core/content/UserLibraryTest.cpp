@@ -25,24 +25,20 @@ struct RecordingMirror final : LibraryMirror {
 
 using test::userPrompt;
 
-struct LibraryFixture {
-    test::TestHome home;
-    test::VirtualClock clock;
-    QString path = home.dataDir() + "/velmor/user-library.json";
-    std::optional<UserLibraryData> onDisk() const {
-        return QFile::exists(path) ? decodeLibrary(readFile(path)) : std::nullopt;
-    }
-};
+// The library as its file holds it, if there is one.
+std::optional<UserLibraryData> onDisk(const test::StateWorld& w) {
+    return QFile::exists(w.libraryPath()) ? decodeLibrary(readFile(w.libraryPath())) : std::nullopt;
+}
 
 } // namespace
 
 TEST(UserLibrary, NothingIsWrittenUntilAChangeThenOnceAfterTheLast) {
-    LibraryFixture f;
-    UserLibrary library(f.path, f.clock);
+    test::StateWorld f(true);
+    UserLibrary& library = f.library;
     EXPECT_EQ(library.data(), UserLibraryData{});
     library.updatePrompt("nobody", "text", std::nullopt); // an unknown id changes nothing
     f.clock.advance(10);
-    EXPECT_FALSE(QFile::exists(f.path));
+    EXPECT_FALSE(QFile::exists(f.libraryPath()));
     RecordingMirror mirror;
     library.setMirror(&mirror);
     library.toggleFavorite("A");
@@ -50,19 +46,19 @@ TEST(UserLibrary, NothingIsWrittenUntilAChangeThenOnceAfterTheLast) {
     library.toggleFavorite("A");
     f.clock.advance(0.49);
     EXPECT_TRUE(mirror.writes.isEmpty());
-    EXPECT_FALSE(QFile::exists(f.path));
+    EXPECT_FALSE(QFile::exists(f.libraryPath()));
     f.clock.advance(0.02);
     ASSERT_EQ(mirror.writes.size(), 1);
-    ASSERT_TRUE(f.onDisk());
-    EXPECT_FALSE(f.onDisk()->favoriteIds.contains("A"));
-    EXPECT_EQ(readFile(f.path), mirror.writes.first());
+    ASSERT_TRUE(onDisk(f));
+    EXPECT_FALSE(onDisk(f)->favoriteIds.contains("A"));
+    EXPECT_EQ(readFile(f.libraryPath()), mirror.writes.first());
     f.clock.advance(10);
     EXPECT_EQ(mirror.writes.size(), 1);
 }
 
 TEST(UserLibrary, MutationsFollowTheirRules) {
-    LibraryFixture f;
-    UserLibrary library(f.path, f.clock);
+    test::StateWorld f(true);
+    UserLibrary& library = f.library;
     QSignalSpy changed(&library, &UserLibrary::dataChanged);
     library.addPrompt(userPrompt("P", "one"));
     library.addPrompt(userPrompt("Q", "two"));
@@ -81,13 +77,13 @@ TEST(UserLibrary, MutationsFollowTheirRules) {
     EXPECT_EQ(library.data().userPrompts[0].packSource, PackSource::user);
     EXPECT_EQ(changed.count(), 7);
     f.clock.advance(1);
-    ASSERT_TRUE(f.onDisk());
-    EXPECT_EQ(*f.onDisk(), library.data());
+    ASSERT_TRUE(onDisk(f));
+    EXPECT_EQ(*onDisk(f), library.data());
 }
 
 TEST(UserLibrary, MergeAddsOnlyNewIdsAndUnitesTheSets) {
-    LibraryFixture f;
-    UserLibrary library(f.path, f.clock);
+    test::StateWorld f(true);
+    UserLibrary& library = f.library;
     library.addPrompt(userPrompt("A", "mine"));
     library.toggleFavorite("S1");
     library.mergeLibrary(
@@ -106,11 +102,11 @@ TEST(UserLibrary, MergeAddsOnlyNewIdsAndUnitesTheSets) {
 // Damaged and vanished files are OwnedFile's (FilesTest) and MalformedInputTest's; here, a path
 // that cannot be written: the sync copy is still written, and the failure is said once.
 TEST(UserLibrary, AFifoAtThePathIsNotWaitedOnAndTheSyncCopyStillWritten) {
-    LibraryFixture f;
+    test::StateWorld f;
     test::StdoutLines out;
-    QDir().mkpath(QFileInfo(f.path).path());
-    ASSERT_EQ(::mkfifo(QFile::encodeName(f.path).constData(), 0600), 0);
-    UserLibrary blocked(f.path, f.clock);
+    QDir().mkpath(QFileInfo(f.libraryPath()).path());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(f.libraryPath()).constData(), 0600), 0);
+    UserLibrary blocked(f.libraryPath(), f.clock);
     RecordingMirror mirror;
     blocked.setMirror(&mirror);
     blocked.hide("F");
