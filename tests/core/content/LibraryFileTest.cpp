@@ -15,10 +15,7 @@ using velmor::test::writeFile;
 namespace {
 using test::userPrompt;
 
-struct Import {
-    test::TestHome home;
-    test::VirtualClock clock;
-    UserLibrary library{QString(), clock};
+struct Import : test::StateWorld {
     QString file = home.path() + "/velmor-library.velmor";
 };
 } // namespace
