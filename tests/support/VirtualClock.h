@@ -27,11 +27,7 @@ public:
     }
 
     void cancel(TimerId id) override {
-        for (auto it = timers_.begin(); it != timers_.end(); ++it)
-            if (it->first.second == id) {
-                timers_.erase(it);
-                return;
-            }
+        std::erase_if(timers_, [id](const auto& timer) { return timer.first.second == id; });
     }
 
     // Moves time forward by `seconds`, firing every timer that falls due on the way.

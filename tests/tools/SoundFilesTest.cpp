@@ -72,6 +72,7 @@ Audio load(const std::string& fileName) {
 }
 
 void expectPlayable(const Audio& a, const SoundSpec& s, bool soft) {
+    SCOPED_TRACE(soft ? "soft" : "arrival");
     ASSERT_FALSE(a.samples.empty());
     EXPECT_EQ(a.info.samplerate, 48000);
     EXPECT_EQ(a.info.channels, 1);
@@ -102,14 +103,8 @@ TEST_P(SoundFile, BothVariantsArePlayableAndTheSoftOneHalfAsLoudAndSlower) {
     const SoundSpec& s = GetParam();
     const Audio arrival = load(s.name + ".caf");
     const Audio soft = load(s.name + "-soft.caf");
-    {
-        SCOPED_TRACE("arrival");
-        expectPlayable(arrival, s, false);
-    }
-    {
-        SCOPED_TRACE("soft");
-        expectPlayable(soft, s, true);
-    }
+    expectPlayable(arrival, s, false);
+    expectPlayable(soft, s, true);
     ASSERT_FALSE(arrival.samples.empty() || soft.samples.empty());
     const double ratio = soft.peak() / arrival.peak();
     EXPECT_GT(ratio, 0.4);

@@ -15,10 +15,7 @@ using velmor::test::writeFile;
 namespace {
 using test::userPrompt;
 
-struct Import {
-    test::TestHome home;
-    test::VirtualClock clock;
-    UserLibrary library{QString(), clock};
+struct Import : test::StateWorld {
     QString file = home.path() + "/velmor-library.velmor";
 };
 } // namespace
@@ -48,8 +45,8 @@ TEST(LibraryFile, ExportThenImportChangesNothingAndOlderVersionsMergeWithoutOver
     EXPECT_EQ(t.library.data().schemaVersion, 1);
 }
 
-// Damaged contents are in MalformedInputTest; here, paths that are no file to read.
-TEST(LibraryFile, ImportOfNoRegularFileSaysWhyAndChangesNothing) {
+// Damaged contents are in MalformedInputTest; here, paths that are no file to read or write.
+TEST(LibraryFile, ImportOfNoRegularFileAndExportToNoFolderSayWhy) {
     Import t;
     t.library.addPrompt(userPrompt("A", "mine"));
     const UserLibraryData before = t.library.data();
@@ -63,12 +60,9 @@ TEST(LibraryFile, ImportOfNoRegularFileSaysWhyAndChangesNothing) {
         EXPECT_TRUE(lines[0].startsWith("Import failed: ")) << lines[0].toStdString();
     }
     EXPECT_EQ(t.library.data(), before);
-}
 
-TEST(LibraryFile, ExportToAnUnwritablePlaceSaysSo) {
-    Import t;
     writeFile(t.home.path() + "/plain-file", "x");
     test::StdoutLines out;
-    EXPECT_FALSE(exportLibraryFile(t.library.data(), t.home.path() + "/plain-file/lib.velmor"));
+    EXPECT_FALSE(exportLibraryFile(before, t.home.path() + "/plain-file/lib.velmor"));
     EXPECT_TRUE(out.lines().value(0).startsWith("Export failed: "));
 }

@@ -15,36 +15,30 @@ using velmor::test::writeFile;
 
 namespace {
 
-// Stands for the sync-folder copy: counts writes and can hand back a library of its own.
+// Stands for the sync-folder copy (read by the sync tests through the real one): counts writes.
 struct RecordingMirror final : LibraryMirror {
-    bool available = true;
-    std::optional<UserLibraryData> stored;
     QList<QByteArray> writes;
-    bool isAvailable() const override { return available; }
-    std::optional<UserLibraryData> read() override { return stored; }
+    bool isAvailable() const override { return true; }
+    std::optional<UserLibraryData> read() override { return std::nullopt; }
     void write(const QByteArray& bytes) override { writes << bytes; }
 };
 
 using test::userPrompt;
 
-struct LibraryFixture {
-    test::TestHome home;
-    test::VirtualClock clock;
-    QString path = home.dataDir() + "/velmor/user-library.json";
-    std::optional<UserLibraryData> onDisk() const {
-        return QFile::exists(path) ? decodeLibrary(readFile(path)) : std::nullopt;
-    }
-};
+// The library as its file holds it, if there is one.
+std::optional<UserLibraryData> onDisk(const test::StateWorld& w) {
+    return QFile::exists(w.libraryPath()) ? decodeLibrary(readFile(w.libraryPath())) : std::nullopt;
+}
 
 } // namespace
 
 TEST(UserLibrary, NothingIsWrittenUntilAChangeThenOnceAfterTheLast) {
-    LibraryFixture f;
-    UserLibrary library(f.path, f.clock);
+    test::StateWorld f(true);
+    UserLibrary& library = f.library;
     EXPECT_EQ(library.data(), UserLibraryData{});
     library.updatePrompt("nobody", "text", std::nullopt); // an unknown id changes nothing
     f.clock.advance(10);
-    EXPECT_FALSE(QFile::exists(f.path));
+    EXPECT_FALSE(QFile::exists(f.libraryPath()));
     RecordingMirror mirror;
     library.setMirror(&mirror);
     library.toggleFavorite("A");
@@ -52,19 +46,19 @@ TEST(UserLibrary, NothingIsWrittenUntilAChangeThenOnceAfterTheLast) {
     library.toggleFavorite("A");
     f.clock.advance(0.49);
     EXPECT_TRUE(mirror.writes.isEmpty());
-    EXPECT_FALSE(QFile::exists(f.path));
+    EXPECT_FALSE(QFile::exists(f.libraryPath()));
     f.clock.advance(0.02);
     ASSERT_EQ(mirror.writes.size(), 1);
-    ASSERT_TRUE(f.onDisk());
-    EXPECT_FALSE(f.onDisk()->favoriteIds.contains("A"));
-    EXPECT_EQ(readFile(f.path), mirror.writes.first());
+    ASSERT_TRUE(onDisk(f));
+    EXPECT_FALSE(onDisk(f)->favoriteIds.contains("A"));
+    EXPECT_EQ(readFile(f.libraryPath()), mirror.writes.first());
     f.clock.advance(10);
     EXPECT_EQ(mirror.writes.size(), 1);
 }
 
 TEST(UserLibrary, MutationsFollowTheirRules) {
-    LibraryFixture f;
-    UserLibrary library(f.path, f.clock);
+    test::StateWorld f(true);
+    UserLibrary& library = f.library;
     QSignalSpy changed(&library, &UserLibrary::dataChanged);
     library.addPrompt(userPrompt("P", "one"));
     library.addPrompt(userPrompt("Q", "two"));
@@ -83,13 +77,13 @@ TEST(UserLibrary, MutationsFollowTheirRules) {
     EXPECT_EQ(library.data().userPrompts[0].packSource, PackSource::user);
     EXPECT_EQ(changed.count(), 7);
     f.clock.advance(1);
-    ASSERT_TRUE(f.onDisk());
-    EXPECT_EQ(*f.onDisk(), library.data());
+    ASSERT_TRUE(onDisk(f));
+    EXPECT_EQ(*onDisk(f), library.data());
 }
 
 TEST(UserLibrary, MergeAddsOnlyNewIdsAndUnitesTheSets) {
-    LibraryFixture f;
-    UserLibrary library(f.path, f.clock);
+    test::StateWorld f(true);
+    UserLibrary& library = f.library;
     library.addPrompt(userPrompt("A", "mine"));
     library.toggleFavorite("S1");
     library.mergeLibrary(
@@ -105,34 +99,14 @@ TEST(UserLibrary, MergeAddsOnlyNewIdsAndUnitesTheSets) {
     EXPECT_TRUE(library.hasPendingSave());
 }
 
-TEST(UserLibrary, LoadReadsTheLocalFileAndPrefersTheMirror) {
-    LibraryFixture f;
-    UserLibraryData local;
-    local.userPrompts << userPrompt("L", "local");
-    writeFile(f.path, encodeLibrary(local));
-    UserLibrary library(f.path, f.clock);
-    EXPECT_EQ(library.data(), local);
-
-    RecordingMirror mirror;
-    mirror.stored = UserLibraryData{};
-    mirror.stored->favoriteIds << "M";
-    library.setMirror(&mirror);
-    library.load();
-    EXPECT_EQ(library.data(), *mirror.stored);
-    EXPECT_FALSE(library.hasPendingSave()); // loading never schedules a save
-    mirror.available = false;
-    library.load();
-    EXPECT_EQ(library.data(), local);
-}
-
 // Damaged and vanished files are OwnedFile's (FilesTest) and MalformedInputTest's; here, a path
 // that cannot be written: the sync copy is still written, and the failure is said once.
 TEST(UserLibrary, AFifoAtThePathIsNotWaitedOnAndTheSyncCopyStillWritten) {
-    LibraryFixture f;
+    test::StateWorld f;
     test::StdoutLines out;
-    QDir().mkpath(QFileInfo(f.path).path());
-    ASSERT_EQ(::mkfifo(QFile::encodeName(f.path).constData(), 0600), 0);
-    UserLibrary blocked(f.path, f.clock);
+    QDir().mkpath(QFileInfo(f.libraryPath()).path());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(f.libraryPath()).constData(), 0600), 0);
+    UserLibrary blocked(f.libraryPath(), f.clock);
     RecordingMirror mirror;
     blocked.setMirror(&mirror);
     blocked.hide("F");

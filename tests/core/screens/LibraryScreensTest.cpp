@@ -66,15 +66,18 @@ TEST(LibraryShelf, SummaryAndCountsFollowFavouritesSetAsideAndOwnPrompts) {
     EXPECT_TRUE(shelf.rows[3].showAdd);
     EXPECT_FALSE(shelf.rows[0].showAdd);
 
-    // A favourite set aside lowers both counts of its category.
-    l.library.toggleFavorite(l.starter(0).id);
-    l.library.toggleFavorite(l.starter(1).id);
+    // A favourite set aside lowers both counts of its category. (The other row actions are
+    // pressed on real rows by the library screen's test.)
+    l.actions.perform(RowAction::favorite, l.starter(0));
+    l.actions.perform(RowAction::favorite, l.starter(1));
     EXPECT_EQ(buildShelf(*l.content, l.library).rows[0].favoriteCount, 2);
     l.library.hide(l.starter(0).id);
     shelf = buildShelf(*l.content, l.library);
     EXPECT_EQ(shelf.rows[0].count, 1);
     EXPECT_EQ(shelf.rows[0].favoriteCount, 1);
     EXPECT_EQ(shelf.summary, "2 prompts across 3 categories");
+    l.actions.perform(RowAction::unfavorite, l.starter(1));
+    EXPECT_EQ(buildShelf(*l.content, l.library).rows[0].favoriteCount, 0);
 
     // One own prompt, set aside: the summary mentions yours, the row counts none.
     l.library.addPrompt(userPrompt("U1"));
@@ -110,33 +113,6 @@ TEST(PromptRowRules, StarterAndOwnRowsOfferTheirOwnActions) {
     EXPECT_FALSE(menu[1].has_value());
     EXPECT_EQ(menu[2]->word, "Delete");
     EXPECT_EQ(contextMenuActions(starter)[2]->action, RowAction::setAside);
-}
-
-TEST(PromptRowRules, ActionsChangeTheLibraryAndTheSitWith) {
-    Library l;
-    const PromptItem q1 = l.starter(0);
-    l.actions.perform(RowAction::sitWith, q1);
-    EXPECT_EQ(l.state.sittingWithPromptId(), q1.id);
-    l.actions.perform(RowAction::sitWith, l.starter(1));
-    EXPECT_EQ(l.state.sittingWithPromptId(), l.starter(1).id);
-    EXPECT_EQ(l.content->nextPrompt().id, l.starter(1).id);
-    l.actions.perform(RowAction::letGo, l.starter(1));
-    EXPECT_EQ(l.state.sittingWithPromptId(), std::nullopt);
-
-    l.actions.perform(RowAction::favorite, q1);
-    EXPECT_TRUE(l.library.data().favoriteIds.contains(q1.id));
-    l.actions.perform(RowAction::unfavorite, q1);
-    EXPECT_FALSE(l.library.data().favoriteIds.contains(q1.id));
-    l.actions.perform(RowAction::setAside, q1);
-    EXPECT_TRUE(l.library.data().hiddenIds.contains(q1.id));
-    l.actions.restore(q1.id);
-    EXPECT_FALSE(l.library.data().hiddenIds.contains(q1.id));
-
-    l.library.addPrompt(userPrompt("U1"));
-    l.library.toggleFavorite("U1");
-    l.actions.perform(RowAction::remove, l.library.data().userPrompts[0]);
-    EXPECT_TRUE(l.library.data().userPrompts.isEmpty());
-    EXPECT_FALSE(l.library.data().favoriteIds.contains("U1"));
 }
 
 TEST(LibraryList, CategoryListsThenSetAsideSectionExpandedOnlyOnRequest) {
@@ -200,11 +176,7 @@ TEST(LibraryList, YoursShowsOwnPromptsOnceWithEditorAndSetAsideApart) {
     EXPECT_EQ(saved.source, std::nullopt);
     EXPECT_EQ(saved.id, "C");
 
-    // Cancel writes nothing; an editor whose prompt is deleted closes.
-    yours.beginEdit(saved);
-    yours.editText = "changed";
-    yours.cancelEdit();
-    EXPECT_EQ(l.library.data().userPrompts[2].text, "delta");
+    // An editor whose prompt is deleted closes (Cancel is clicked by the library screen's test).
     yours.beginEdit(l.library.data().userPrompts[0]);
     l.library.deletePrompt("A");
     l.lines(yours);
@@ -235,8 +207,5 @@ TEST(NewPromptDraft, ReturnAddsTrimmedQuestionWithAttributionAndClears) {
     EXPECT_EQ(prompts[0].text, "Notice the light");
     EXPECT_EQ(prompts[0].source, std::nullopt);
     EXPECT_EQ(prompts[1].source, QString("Teacher"));
-    EXPECT_EQ(prompts[1].category, PromptCategory::question);
-    EXPECT_EQ(prompts[1].packSource, PackSource::user);
-    EXPECT_EQ(prompts[1].id, prompts[1].id.toUpper());
     EXPECT_NE(prompts[0].id, prompts[1].id);
 }

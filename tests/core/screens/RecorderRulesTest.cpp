@@ -1,8 +1,6 @@
 #include "core/screens/RecorderRules.h"
 #include "../shortcuts/FakeHotKeys.h"
-#include "TestHome.h"
-#include "VirtualClock.h"
-#include "core/settings/SettingsStore.h"
+#include "StateWorld.h"
 #include "core/shortcuts/GlobalShortcuts.h"
 
 #include <gtest/gtest.h>
@@ -73,18 +71,16 @@ TEST(RecorderRules, Conflicts) {
 }
 
 TEST(RecorderRules, TheCardOffersTheRecorderOnlyWhereTheDesktopHoldsShortcuts) {
-    test::TestHome home;
-    test::VirtualClock clock;
-    SettingsStore store{QString(), clock};
+    test::StateWorld world;
     test::FakeHotKeys keys;
-    shortcuts::GlobalShortcuts::initialize(store, keys);
+    shortcuts::GlobalShortcuts::initialize(world.store, keys);
     EXPECT_EQ(RecorderRules::cardState(), RecorderRules::CardState::recorder);
 
     // Wayland without a shortcut portal: the line points at the desktop's own key settings
     // and the command to bind there.
     test::FakeHotKeys none;
     none.available = false;
-    shortcuts::GlobalShortcuts::initialize(store, none);
+    shortcuts::GlobalShortcuts::initialize(world.store, none);
     EXPECT_EQ(RecorderRules::cardState(), RecorderRules::CardState::unavailable);
     EXPECT_TRUE(RecorderRules::unavailableLine().contains(QStringLiteral("velmor --now")));
     EXPECT_TRUE(RecorderRules::unavailableLine().contains(QStringLiteral("keyboard settings")));

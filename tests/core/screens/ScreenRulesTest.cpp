@@ -20,10 +20,8 @@ TEST(SidebarRules, RawValuesAndStatusWidget) {
     EXPECT_TRUE(isFooterSection(SidebarSection::general));
     EXPECT_FALSE(isFooterSection(SidebarSection::sound));
 
-    const VelmorState idle = VelmorState::idle();
-    EXPECT_EQ(SessionStatus::commandOnClick(idle), Command::startSession);
-    EXPECT_EQ(SessionStatus::accessibleLabel(idle), "Velmor is paused. Tap to start.");
-    // Every running state, an overlay on screen included, stops the session.
+    // Idle starts a session (clicked in the main window's test); every running state, an overlay on
+    // screen included, stops the session.
     for (const VelmorState& running :
          {VelmorState::scheduled(QDateTime::currentDateTime()), VelmorState::velmoring("x"),
           VelmorState::transitioning(), VelmorState::dismissing(),
@@ -76,7 +74,9 @@ TEST(HomeRules, CardChoice) {
     EXPECT_EQ(HomeRules::quoted("Be here."), "\"Be here.\"");
 }
 
-TEST(HomeRules, LetGoForgetsTheSitWithAndTheLastPrompt) {
+// Let go forgets the sit-with and the last prompt; choosing a theme stays quiet where a preview
+// shows an overlay.
+TEST(HomeAndThemeRules, ChangeTheSettings) {
     test::coreApplication();
     test::StateWorld world;
     world.state.setSittingWithPromptId(QString("U1"));
@@ -86,6 +86,14 @@ TEST(HomeRules, LetGoForgetsTheSitWithAndTheLastPrompt) {
     EXPECT_EQ(world.state.sittingWithPromptId(), std::nullopt);
     EXPECT_EQ(world.state.lastPrompt(), std::nullopt);
     EXPECT_EQ(world.state.lastPromptDate(), std::nullopt);
+
+    QSignalSpy now(&world.notifications, &Commands::showNow);
+    ThemeRules::select(world.state, VelmorTheme::forest);
+    EXPECT_EQ(world.state.theme(), VelmorTheme::forest);
+    EXPECT_EQ(now.count(), 0);
+    ThemeRules::preview(world.state, world.notifications, VelmorTheme::ember);
+    EXPECT_EQ(world.state.theme(), VelmorTheme::ember);
+    EXPECT_EQ(now.count(), 1);
 }
 
 TEST(HomeRules, RelativePhrase) {
@@ -103,7 +111,6 @@ TEST(HomeRules, RelativePhrase) {
 TEST(TimerRules, DisplayedNumberAndUnitOnShow) {
     using U = IntervalUnit;
     EXPECT_EQ(TimerRules::unitFor(60), U::hours);
-    EXPECT_EQ(TimerRules::displayedNumber(60, U::hours), 1);
     EXPECT_EQ(TimerRules::unitFor(120), U::hours);
     EXPECT_EQ(TimerRules::displayedNumber(120, U::hours), 2);
     EXPECT_EQ(TimerRules::unitFor(45), U::minutes);
@@ -128,26 +135,18 @@ TEST(TimerRules, PickingNumbersAndUnits) {
 
 TEST(TimerRules, KeepingTheRandomRangeOpen) {
     using U = IntervalUnit;
-    const auto random = IntervalMode::random;
-    // Minimum 30, maximum picked as 20 in minutes: 45.
-    auto adjust = TimerRules::keepRangeOpen(random, 30, 20, U::minutes);
-    ASSERT_TRUE(adjust);
-    EXPECT_EQ(adjust->maxMinutes, 45);
-    EXPECT_EQ(adjust->maxUnit, U::minutes);
-    // Minimum 45: anything up to 45 becomes 60, in hours.
-    adjust = TimerRules::keepRangeOpen(random, 45, 45, U::minutes);
-    ASSERT_TRUE(adjust);
-    EXPECT_EQ(adjust->maxMinutes, 60);
-    EXPECT_EQ(adjust->maxUnit, U::hours);
-    adjust = TimerRules::keepRangeOpen(random, 150, 120, U::hours);
-    ASSERT_TRUE(adjust);
-    EXPECT_EQ(adjust->maxMinutes, 180);
-    // Minimum 6 hours: only the unit; the maximum stays as picked.
-    adjust = TimerRules::keepRangeOpen(random, 360, 300, U::minutes);
-    ASSERT_TRUE(adjust);
-    EXPECT_EQ(adjust->maxMinutes, 300);
-    EXPECT_EQ(adjust->maxUnit, U::hours);
-    EXPECT_FALSE(TimerRules::keepRangeOpen(random, 30, 45, U::minutes));
+    // The maximum and its unit once the random range is kept open; -1 where the pick stands.
+    const auto adjusted = [](double min, double picked, U unit) {
+        const auto a = TimerRules::keepRangeOpen(IntervalMode::random, min, picked, unit);
+        return a ? std::pair(a->maxMinutes, a->maxUnit) : std::pair(-1.0, unit);
+    };
+    EXPECT_EQ(adjusted(30, 20, U::minutes), std::pair(45.0, U::minutes));
+    // Minimum 45: nothing in minutes is above it, so 60 in hours.
+    EXPECT_EQ(adjusted(45, 45, U::minutes), std::pair(60.0, U::hours));
+    EXPECT_EQ(adjusted(150, 120, U::hours), std::pair(180.0, U::hours));
+    // Minimum 6 hours, above every choice: only the unit changes.
+    EXPECT_EQ(adjusted(360, 300, U::minutes), std::pair(300.0, U::hours));
+    EXPECT_EQ(adjusted(30, 45, U::minutes), std::pair(-1.0, U::minutes));
     EXPECT_FALSE(TimerRules::keepRangeOpen(IntervalMode::fixed, 60, 20, U::minutes));
 }
 
@@ -161,18 +160,6 @@ TEST(SoundRules, VolumeSymbolThresholdsAndTruncatedPercentage) {
     EXPECT_EQ(SoundRules::percentText(0.57), "56%");
     EXPECT_FALSE(SoundRules::hasPreview(VelmorSound::silence));
     EXPECT_TRUE(SoundRules::hasPreview(VelmorSound::windInPines));
-}
-
-TEST(ThemeRules, SelectStaysQuietPreviewShowsAnOverlay) {
-    test::coreApplication();
-    test::StateWorld world;
-    QSignalSpy now(&world.notifications, &Commands::showNow);
-    ThemeRules::select(world.state, VelmorTheme::forest);
-    EXPECT_EQ(world.state.theme(), VelmorTheme::forest);
-    EXPECT_EQ(now.count(), 0);
-    ThemeRules::preview(world.state, world.notifications, VelmorTheme::ember);
-    EXPECT_EQ(world.state.theme(), VelmorTheme::ember);
-    EXPECT_EQ(now.count(), 1);
 }
 
 namespace {
@@ -214,9 +201,8 @@ TEST(GeneralRules, LaunchAtLoginAndCalendarRequest) {
 }
 
 TEST(AboutRules, VersionAndFeedbackLink) {
-    const QUrl url = AboutRules::feedbackUrl();
-    ASSERT_TRUE(url.isValid());
-    EXPECT_EQ(url.toEncoded(), "mailto:feedback@velmor.app?subject=Velmor%20feedback");
+    EXPECT_EQ(AboutRules::feedbackUrl().toEncoded(),
+              "mailto:feedback@velmor.app?subject=Velmor%20feedback");
     EXPECT_FALSE(AboutRules::feedbackUrl("not an address").isValid());
     EXPECT_FALSE(AboutRules::feedbackUrl("").isValid());
 }

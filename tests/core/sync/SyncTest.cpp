@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace velmor;
 using test::Computer;
 using test::readFile;
@@ -32,10 +34,8 @@ struct TwoComputers : ::testing::Test {
 };
 
 bool hasPrompt(const Computer& c, const QString& id) {
-    for (const PromptItem& item : c.library.data().userPrompts)
-        if (item.id == id)
-            return true;
-    return false;
+    const QList<PromptItem>& prompts = c.library.data().userPrompts;
+    return std::any_of(prompts.begin(), prompts.end(), [&](const auto& p) { return p.id == id; });
 }
 
 QByteArray libraryBytes(QList<PromptItem> prompts, QSet<QString> favorites = {},
@@ -52,10 +52,6 @@ QStringList filesIn(const QString& dir) {
 TEST_F(TwoComputers, SharedSettingsTravelAndLocalOnesStay) {
     a->launch(shared);
     b->launch(shared);
-    a->state.setSoundVolume(0.2);
-    QTest::qWait(300);
-    EXPECT_FALSE(QFile::exists(syncFile("settings-sync.json"))); // the volume is not shared
-
     a->state.setTheme(VelmorTheme::twilight);
     a->state.setFixedIntervalMinutes(25);
     ASSERT_TRUE(QTest::qWaitFor([&] { return b->state.theme() == VelmorTheme::twilight; }));
@@ -64,13 +60,14 @@ TEST_F(TwoComputers, SharedSettingsTravelAndLocalOnesStay) {
     EXPECT_EQ(pushed.value("velmor.theme").toString(), rawValue(VelmorTheme::twilight));
     EXPECT_EQ(pushed.value("velmor.sound").toString(), rawValue(a->state.selectedSound()));
     EXPECT_EQ(pushed.value("velmor.intervalSeconds").toDouble(), 1500);
-    EXPECT_EQ(b->state.soundVolume(), 0.7);
 
+    // The volume and the interval mode are this computer's own.
     const QByteArray before = readFile(syncFile("settings-sync.json"));
     a->state.setSoundVolume(0.4);
     a->state.setIntervalMode(IntervalMode::random);
     QTest::qWait(300);
     EXPECT_EQ(readFile(syncFile("settings-sync.json")), before);
+    EXPECT_EQ(b->state.soundVolume(), 0.7);
 
     // What another computer may leave: only known names and positive intervals are taken.
     QSignalSpy intervalPosts(&b->notifications, &Commands::intervalChanged);
@@ -87,35 +84,28 @@ TEST_F(TwoComputers, SharedSettingsTravelAndLocalOnesStay) {
     EXPECT_EQ(b->state.theme(), VelmorTheme::twilight);
 }
 
-TEST_F(TwoComputers, APromptAddedOnOneAppearsOnTheOther) {
+TEST_F(TwoComputers, APromptTravelsAndAReloadKeepsAPendingLocalChange) {
     a->launch(shared);
     b->launch(shared);
-    QSignalSpy reloadsOnA(&a->library, &UserLibrary::dataChanged);
-    a->library.addPrompt(userPrompt("P1", "breathe"));
-    a->library.toggleFavorite("P1");
-    a->settle();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return hasPrompt(*b, "P1"); }));
-    EXPECT_TRUE(b->library.data().favoriteIds.contains("P1"));
-    // Its own write does not come back to A as a change.
-    QTest::qWait(400);
-    EXPECT_EQ(reloadsOnA.size(), 2);
-    EXPECT_FALSE(b->library.hasPendingSave());
-}
-
-TEST_F(TwoComputers, AReloadDuringAPendingSaveKeepsTheLocalChange) {
-    a->launch(shared);
-    b->launch(shared);
+    QSignalSpy changesOnB(&b->library, &UserLibrary::dataChanged);
     b->library.addPrompt(userPrompt("FROM-B"));
+    b->library.toggleFavorite("FROM-B");
     b->settle();
     a->library.addPrompt(userPrompt("FROM-A")); // not saved yet
     ASSERT_TRUE(QTest::qWaitFor([&] { return hasPrompt(*a, "FROM-B"); }));
     EXPECT_TRUE(hasPrompt(*a, "FROM-A"));
+    EXPECT_TRUE(a->library.data().favoriteIds.contains("FROM-B"));
+    // Its own write does not come back to B as a change.
+    QTest::qWait(400);
+    EXPECT_EQ(changesOnB.size(), 2);
+
     a->settle();
     const auto onDisk = decodeLibrary(readFile(syncFile("user-library.json")));
     ASSERT_TRUE(onDisk);
     EXPECT_EQ(onDisk->userPrompts.size(), 2);
     EXPECT_EQ(decodeLibrary(readFile(a->localLibrary)), onDisk);
     ASSERT_TRUE(QTest::qWaitFor([&] { return hasPrompt(*b, "FROM-A"); }));
+    EXPECT_FALSE(b->library.hasPendingSave()); // a reload schedules no save
 }
 
 TEST_F(TwoComputers, ConflictCopiesFoldIntoOneCopyAndAreKeptAside) {
@@ -142,14 +132,10 @@ TEST_F(TwoComputers, ConflictCopiesFoldIntoOneCopyAndAreKeptAside) {
     EXPECT_EQ(filesIn(b->folder.resolvedDir()), (QStringList{nextcloud, syncthing}));
 }
 
-TEST(SyncConflicts, SchemaVersionsDecideAndBadCopiesAreSkippedButMoved) {
-    test::TestHome home;
-    test::coreApplication();
-    const QString root = home.path() + "/Sync";
-    QDir().mkpath(root);
-    Computer c(home.path() + "/c");
-    ASSERT_TRUE(c.folder.signIn(root));
-    const QString dir = root + "/Velmor/";
+TEST_F(TwoComputers, SchemaVersionsDecideAndBadCopiesAreSkippedButMoved) {
+    Computer& c = *b;
+    ASSERT_TRUE(c.folder.signIn(shared));
+    const QString dir = shared + "/Velmor/";
     writeFile(dir + "user-library.json", libraryBytes({userPrompt("ONE")}));
     writeFile(dir + "user-library.sync-conflict-20261205-100000-AAAAAAA.json", "{\"userPr");
     writeFile(dir + "user-library.sync-conflict-20261205-100001-BBBBBBB.json",

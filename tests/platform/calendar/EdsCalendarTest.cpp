@@ -59,9 +59,6 @@ bool iterateUntil(const std::function<bool()>& done, int tries = 1000) {
     return done();
 }
 
-constexpr const char* registryName = "org.gnome.evolution.dataserver.Sources5";
-constexpr const char* factoryName = "org.gnome.evolution.dataserver.Calendar8";
-
 // Stops every program our private bus started (the registry, the calendar factory and its
 // backends), by the process ids the bus knows them by.
 void stopBusServices() {
@@ -73,20 +70,22 @@ void stopBusServices() {
     }
 }
 
-class StopServices : public ::testing::Environment {
-public:
-    void TearDown() override { stopBusServices(); }
-};
-
 } // namespace
 
-TEST(EdsCalendar, ActivatableButNotRunningIsLeftAlone) {
+TEST(EdsCalendar, UnreachableOrActivatableButNotRunningIsLeftAlone) {
+    DesktopCalendar nowhere(
+        QStringLiteral(VELMOR_EDS_MODULE),
+        QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"),
+                                      QStringLiteral("nowhere")));
+    EXPECT_FALSE(nowhere.servicesRunning());
+    EXPECT_EQ(meetingAt(nowhere, QDateTime::currentDateTimeUtc()), std::nullopt);
+
     if (access("/usr/libexec/evolution-source-registry", X_OK) != 0)
         GTEST_SKIP() << "Evolution Data Server is not installed";
     const QStringList activatable =
         QDBusConnection::sessionBus().interface()->activatableServiceNames().value();
-    ASSERT_TRUE(activatable.contains(registryName));
-    ASSERT_TRUE(activatable.contains(factoryName));
+    ASSERT_TRUE(activatable.contains(DesktopCalendar::registryName));
+    ASSERT_TRUE(activatable.contains(DesktopCalendar::factoryName));
 
     DesktopCalendar eds(QStringLiteral(VELMOR_EDS_MODULE));
     // The watch's first answer, and an activation if there were one, arrive meanwhile.
@@ -97,8 +96,8 @@ TEST(EdsCalendar, ActivatableButNotRunningIsLeftAlone) {
     EXPECT_EQ(meetingAt(eds, QDateTime::currentDateTimeUtc()), std::nullopt);
     EXPECT_FALSE(eds.moduleLoaded()); // nor were its libraries loaded
     iterateUntil([] { return false; }, 150);
-    EXPECT_FALSE(nameHasOwner(registryName));
-    EXPECT_FALSE(nameHasOwner(factoryName));
+    EXPECT_FALSE(nameHasOwner(DesktopCalendar::registryName));
+    EXPECT_FALSE(nameHasOwner(DesktopCalendar::factoryName));
 }
 
 TEST(EdsCalendar, MeetingsOfTheLocalCalendarWhileEdsRuns) {
@@ -152,14 +151,6 @@ TEST(EdsCalendar, MeetingsOfTheLocalCalendarWhileEdsRuns) {
     EXPECT_EQ(meetingAt(eds, now), std::nullopt);
 }
 
-TEST(EdsCalendar, UnreachableBusAnswersNothing) {
-    DesktopCalendar eds(QStringLiteral(VELMOR_EDS_MODULE),
-                        QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"),
-                                                      QStringLiteral("nowhere")));
-    EXPECT_FALSE(eds.servicesRunning());
-    EXPECT_EQ(meetingAt(eds, QDateTime::currentDateTimeUtc()), std::nullopt);
-}
-
 int main(int argc, char** argv) {
     // It stops every program on its bus when done: never on a desktop's own.
     if (!std::getenv("VELMOR_EDS_TEST_BUS")) {
@@ -168,6 +159,7 @@ int main(int argc, char** argv) {
     }
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    ::testing::AddGlobalTestEnvironment(new StopServices);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    stopBusServices();
+    return result;
 }

@@ -1,6 +1,5 @@
 #include "platform/calendar/IcsCalendar.h"
 #include "VirtualClock.h"
-#include "core/session/CallDetectionService.h"
 #include "core/settings/SettingsStore.h"
 #include "platform/calendar/CalendarFiles.h"
 
@@ -64,22 +63,6 @@ std::optional<bool> meetingAt(IcsCalendar& calendar, const char* utc) {
     return calendar.hasMeetingBetween(now.addSecs(-1), now.addSecs(1));
 }
 
-// Sets the local time zone for one case and gives the old one back.
-struct LocalZone {
-    QByteArray old = qgetenv("TZ");
-    explicit LocalZone(const char* zone) {
-        qputenv("TZ", zone);
-        tzset();
-    }
-    ~LocalZone() {
-        if (old.isNull())
-            qunsetenv("TZ");
-        else
-            qputenv("TZ", old);
-        tzset();
-    }
-};
-
 struct Files {
     test::TestHome home;
     QStringList listed;
@@ -110,21 +93,15 @@ TEST(IcsCalendar, WeeklyMeetingWithExceptionsAndMovedInstances) {
     EXPECT_EQ(meetingAt(f.calendar, "2025-12-29T10:15:00Z"), false); // before the series
 }
 
-TEST(IcsCalendar, AllDayFreeAndCancelledEventsDoNotCountTentativeDoes) {
-    Files f;
-    f.listed << f.write("thursday.ics", thursday);
-    EXPECT_EQ(meetingAt(f.calendar, "2026-12-10T12:00:00Z"), false);
-    EXPECT_EQ(meetingAt(f.calendar, "2026-12-10T13:30:00Z"), false);
-    EXPECT_EQ(meetingAt(f.calendar, "2026-12-10T15:30:00Z"), true);
-    EXPECT_EQ(meetingAt(f.calendar, "2026-12-10T17:30:00Z"), false);
-}
-
 TEST(IcsCalendar, VdirFolderAndCacheFollowFileChanges) {
     Files f;
     f.write("vdir/personal/thursday.ics", thursday);
     const QString standupFile = f.write("vdir/personal/standup.ics", standup);
     f.listed << f.home.path() + "/vdir";
-    EXPECT_EQ(meetingAt(f.calendar, "2026-12-10T15:30:00Z"), true);
+    EXPECT_EQ(meetingAt(f.calendar, "2026-12-10T12:00:00Z"), false); // all day
+    EXPECT_EQ(meetingAt(f.calendar, "2026-12-10T13:30:00Z"), false); // free
+    EXPECT_EQ(meetingAt(f.calendar, "2026-12-10T15:30:00Z"), true);  // tentative
+    EXPECT_EQ(meetingAt(f.calendar, "2026-12-10T17:30:00Z"), false); // cancelled
     EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T10:15:00Z"), true);
     EXPECT_EQ(f.calendar.parseCount(), 2);
     EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T10:16:00Z"), true);
@@ -139,15 +116,6 @@ TEST(IcsCalendar, VdirFolderAndCacheFollowFileChanges) {
     EXPECT_EQ(meetingAt(f.calendar, "2026-12-10T15:30:00Z"), true);
 }
 
-TEST(IcsCalendar, UnreadableFilesAnswerNothingAndDoNotHideGoodOnes) {
-    Files f;
-    EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T10:15:00Z"), std::nullopt); // nothing listed
-    f.listed << f.home.path() + "/missing.ics" << f.write("broken.ics", "not a calendar\n\x01");
-    EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T10:15:00Z"), std::nullopt);
-    f.listed << f.write("work.ics", standup);
-    EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T10:15:00Z"), true);
-}
-
 // A zone whose rule changes every second since 1601, and a series stepping through every second
 // since then: libical would expand either for ever.
 const QByteArray hostile = calendar(
@@ -158,33 +126,36 @@ const QByteArray hostile = calendar(
 const QByteArray everySecond = calendar(event(
     "UID:h2\nDTSTART:16010101T000000Z\nDURATION:PT1S\nRRULE:FREQ=SECONDLY;COUNT=2000000000\n"));
 
-TEST(IcsCalendar, HostileFilesAreSkippedOnceUntilTheyChange) {
+TEST(IcsCalendar, UnreadableAndHostileFilesAreSkippedOnceUntilTheyChange) {
     Files f;
+    EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T10:15:00Z"), std::nullopt); // nothing listed
     const QString zoneFile = f.write("zone.ics", hostile);
     f.listed << zoneFile << f.write("seconds.ics", everySecond)
-             << f.write("big.ics", QByteArray(2 << 20, ' ')) << f.write("work.ics", standup);
+             << f.write("big.ics", QByteArray(2 << 20, ' ')) << f.home.path() + "/missing.ics"
+             << f.write("broken.ics", "not a calendar\n\x01");
     // Not regular files: they must neither block nor fill the memory.
     const QString fifo = f.home.path() + "/fifo.ics";
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     ASSERT_TRUE(QFile::link("/dev/zero", f.home.path() + "/zero.ics"));
     f.listed << fifo << f.home.path() + "/zero.ics";
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T10:15:00Z"), std::nullopt); // none can answer
+
     f.write("vdir/cal/standup.ics", standup);
     ASSERT_EQ(mkfifo(QFile::encodeName(f.home.path() + "/vdir/cal/pipe.ics").constData(), 0600), 0);
     ASSERT_TRUE(QFile::link("/dev/zero", f.home.path() + "/vdir/cal/null.ics"));
     f.listed << f.home.path() + "/vdir";
-
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T10:15:00Z"), true); // the good files still count
+    EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T10:15:00Z"), true); // the good file still counts
     EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T09:15:00Z"), false);
     const int parsed = f.calendar.parseCount();
     EXPECT_EQ(meetingAt(f.calendar, "2026-12-07T09:16:00Z"), false);
     EXPECT_EQ(f.calendar.parseCount(), parsed); // verdicts are kept
     const QStringList lines = QString::fromStdString(testing::internal::GetCapturedStdout())
                                   .split('\n', Qt::SkipEmptyParts);
-    for (const char* name :
-         {"zone.ics", "seconds.ics", "big.ics", "fifo.ics", "zero.ics", "null.ics"})
+    for (const char* name : {"zone.ics", "seconds.ics", "big.ics", "missing.ics", "broken.ics",
+                             "fifo.ics", "zero.ics", "null.ics"})
         EXPECT_EQ(lines.filter(QString::fromLatin1(name)).size(), 1) << name;
-    EXPECT_EQ(lines.size(), 6) << lines.join('|').toStdString();
+    EXPECT_EQ(lines.size(), 8) << lines.join('|').toStdString();
 
     // Mended, the file is read again.
     f.write("zone.ics",
@@ -236,9 +207,11 @@ TEST(IcsCalendar, RealProgramExportsInTwoLocalZones) {
         event("UID:f2\nDTSTART:20261201T200000\nDURATION:PT1H\nRRULE:FREQ=DAILY\n"
               "EXDATE:20261204T200000\n"));
 
+    const QByteArray oldZone = qgetenv("TZ");
     for (const char* zone : {"Asia/Tokyo", "America/Los_Angeles"}) {
         SCOPED_TRACE(zone);
-        LocalZone local(zone);
+        qputenv("TZ", zone); // the local time zone
+        tzset();
         Files f;
         f.listed << f.write("outlook.ics", outlook) << f.write("google.ics", google)
                  << f.write("nextcloud.ics", nextcloud) << f.write("khal.ics", floating)
@@ -263,8 +236,11 @@ TEST(IcsCalendar, RealProgramExportsInTwoLocalZones) {
         EXPECT_EQ(meetingAt(f.calendar, tokyo ? "2026-12-04T11:30:00Z" : "2026-12-05T04:30:00Z"),
                   false);
     }
+    oldZone.isNull() ? qunsetenv("TZ") : qputenv("TZ", oldZone);
+    tzset();
 }
 
+// The setting holds a JSON array of paths; a malformed one lists nothing.
 TEST(CalendarFiles, SettingIsAJsonArrayOfPaths) {
     test::TestHome home;
     EXPECT_EQ(parseCalendarFiles(""), QStringList());
@@ -273,26 +249,14 @@ TEST(CalendarFiles, SettingIsAJsonArrayOfPaths) {
     EXPECT_EQ(parseCalendarFiles(R"("/a/b.ics")"), std::nullopt);
     EXPECT_EQ(parseCalendarFiles(R"(["/a.ics", 3])"), std::nullopt);
     EXPECT_EQ(parseCalendarFiles("[not json"), std::nullopt);
-}
 
-// The service reads its .ics files from the settings and asks about the clock's now.
-TEST(CallDetectionService, ServiceReadsListedCalendarFiles) {
-    test::TestHome home;
-    test::VirtualClock clock; // 5 December 2026, 09:00 UTC
+    test::VirtualClock clock;
     SettingsStore settings(QString(), clock);
-    const QString file = home.path() + "/meetings.ics";
-    test::writeFile(file,
-                    calendar(event("UID:a\nDTSTART:20261205T083000Z\nDTEND:20261205T093000Z\n")));
-    std::vector<std::unique_ptr<CalendarSource>> calendars;
-    calendars.push_back(
-        std::make_unique<IcsCalendar>([&settings] { return listedCalendarFiles(settings); }));
-    auto service = std::make_unique<CallDetectionService>(clock, nullptr, std::move(calendars));
-    EXPECT_FALSE(service->hasMeetingNow());
-    EXPECT_FALSE(service->requestCalendarAccess());
-
-    settings.setValue("calendarFiles", QString("[\"%1\"]").arg(file));
-    EXPECT_TRUE(service->hasMeetingNow());
-    EXPECT_TRUE(service->requestCalendarAccess());
-    clock.advance(3600);
-    EXPECT_FALSE(service->hasMeetingNow());
+    settings.setValue("calendarFiles", R"(["/a.ics"])");
+    EXPECT_EQ(listedCalendarFiles(settings), QStringList{"/a.ics"});
+    testing::internal::CaptureStdout();
+    settings.setValue("calendarFiles", "[not json");
+    EXPECT_EQ(listedCalendarFiles(settings), QStringList());
+    EXPECT_EQ(listedCalendarFiles(settings), QStringList());
+    EXPECT_EQ(QString::fromStdString(testing::internal::GetCapturedStdout()).count('\n'), 1);
 }

@@ -27,10 +27,9 @@ TEST(OverlayReduceMotion, FollowsKdeAnimationSpeed) {
     qputenv("GSETTINGS_BACKEND", "memory");
     test::TestHome home;
     EXPECT_FALSE(systemReducesMotion());
-    test::writeFile(home.configDir() + "/kdeglobals", "[KDE]\nAnimationDurationFactor=0\n");
-    EXPECT_TRUE(systemReducesMotion());
-    test::writeFile(home.configDir() + "/kdeglobals", "[KDE]\nAnimationDurationFactor=0.5\n");
-    EXPECT_FALSE(systemReducesMotion());
-    test::writeFile(home.configDir() + "/kdeglobals", "[KDE]\nAnimationDurationFactor=fast\n");
-    EXPECT_FALSE(systemReducesMotion());
+    for (const auto& [factor, reduced] : {std::pair{"0", true}, {"0.5", false}, {"fast", false}}) {
+        test::writeFile(home.configDir() + "/kdeglobals",
+                        QByteArray("[KDE]\nAnimationDurationFactor=") + factor + "\n");
+        EXPECT_EQ(systemReducesMotion(), reduced) << factor;
+    }
 }

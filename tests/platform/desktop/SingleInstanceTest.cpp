@@ -29,11 +29,10 @@ namespace {
 // One launch of the probe program in its own process.
 class Probe {
 public:
-    Probe(const QString& folder, const QString& request, const QString& gate = {},
-          const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+    // In the test's environment as it is at this moment.
+    Probe(const QString& folder, const QString& request, const QString& gate = {}) {
         test::coreApplication();
         process_.setProcessChannelMode(QProcess::MergedChannels);
-        process_.setProcessEnvironment(env);
         QStringList args{folder, request};
         if (!gate.isEmpty())
             args << gate;
@@ -73,10 +72,6 @@ private:
     QProcess process_;
     QByteArray output_;
 };
-
-QByteArray lockHolder(const QString& folder) {
-    return test::readFile(folder + QStringLiteral("/velmor.lock")).split('\n').value(0);
-}
 
 QString socketIn(const QString& folder) {
     return folder + QStringLiteral("/velmor.socket");
@@ -142,20 +137,16 @@ TEST(SingleInstance, LaunchesInTheSameInstantLeaveOne) {
         for (int i = 0; i < 3; ++i) {
             if (probes[i]->waitFor("first", 3000) && first < 0) {
                 first = i;
-            } else {
+            } else { // a second "first" still runs, and fails here
                 EXPECT_EQ(probes[i]->exitCode(), 0) << probes[i]->output().constData();
+                EXPECT_TRUE(probes[i]->output().contains("handed over"));
             }
         }
         ASSERT_GE(first, 0) << "no probe took the instance";
         Probe& survivor = *probes[first];
         EXPECT_TRUE(survivor.running());
-        EXPECT_EQ(lockHolder(folder.path()), QByteArray::number(survivor.pid()));
-        for (int i = 0; i < 3; ++i) {
-            if (i == first)
-                continue;
-            EXPECT_TRUE(probes[i]->output().contains("handed over"))
-                << probes[i]->output().constData();
-        }
+        EXPECT_TRUE(test::readFile(folder.path() + QStringLiteral("/velmor.lock"))
+                        .startsWith(QByteArray::number(survivor.pid()) + '\n'));
         EXPECT_TRUE(survivor.waitFor("got reopen\ngot reopen\n")) << survivor.output().constData();
     }
 }
@@ -234,8 +225,7 @@ TEST(SingleInstance, RuntimeFolderIsOursAlone) {
     EXPECT_NE(afterLink, chosen);
     EXPECT_NE(afterLink, ours);
 
-    Probe launch(QStringLiteral("-"), QStringLiteral("now"), {},
-                 QProcessEnvironment::systemEnvironment());
+    Probe launch(QStringLiteral("-"), QStringLiteral("now"));
     EXPECT_TRUE(launch.waitFor("first")) << launch.output().constData();
     EXPECT_TRUE(QFile::exists(socketIn(afterLink)));
     EXPECT_FALSE(squatter.waitForNewConnection(300));

@@ -2,6 +2,7 @@
 #include "platform/microphone/MicrophoneChain.h"
 #include "platform/microphone/PulseMicrophone.h"
 
+#include "SoundServer.h"
 #include "TestHome.h"
 
 #include <QProcess>
@@ -12,7 +13,7 @@
 #include <gtest/gtest.h>
 #include <pulse/simple.h>
 
-#include <functional>
+#include <memory>
 
 using namespace velmor;
 
@@ -21,10 +22,6 @@ namespace {
 void writeStatus(const QString& root, const QString& substream, const QByteArray& state) {
     test::writeFile(root + "/" + substream + "/status",
                     "state: " + state + "\nowner_pid   : 4242\ntrigger_time: 1.0\n");
-}
-
-bool eventually(const std::function<bool()>& condition) {
-    return QTest::qWaitFor(condition, 5000);
 }
 
 // The answer follows change events: give a change the time to arrive before asserting that it
@@ -86,32 +83,21 @@ TEST(AlsaMicrophone, RunningCaptureSubstreamMeansInUse) {
             .isInUse());
 }
 
-// A server of its own on a private socket: when it goes, the answer goes with it; when it comes
-// back, the next questions find it again.
+// A server of its own: when it goes, the answer goes with it; when it comes back, the next
+// questions find it again.
 TEST(PulseMicrophone, LostServerIsFoundAgain) {
     if (QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty())
         GTEST_SKIP() << "pulseaudio is not installed";
     test::TestHome home;
-    const QString socket = home.path() + "/pulse-socket";
-    const auto startServer = [&](QProcess& server) {
-        server.start(QStringLiteral("pulseaudio"),
-                     {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
-                      "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket,
-                      "--load=module-null-sink sink_name=mic"});
-    };
-    QProcess server;
-    startServer(server);
-    PulseMicrophone microphone("unix:" + socket.toUtf8(), 2000);
-    ASSERT_TRUE(eventually([&] { return microphone.query() == false; }));
-    server.terminate();
-    server.waitForFinished(5000);
-    EXPECT_TRUE(eventually([&] { return !microphone.query().has_value(); }));
-    QFile::remove(socket);
-    QProcess again;
-    startServer(again);
-    EXPECT_TRUE(eventually([&] { return microphone.query() == false; }));
-    again.terminate();
-    again.waitForFinished(5000);
+    auto server = std::make_unique<test::SoundServer>(home.path() + "/runtime");
+    ASSERT_TRUE(server->start());
+    PulseMicrophone microphone(server->address(), 2000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return microphone.query() == false; }));
+    server.reset();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !microphone.query().has_value(); }));
+    test::SoundServer again(home.path() + "/runtime");
+    ASSERT_TRUE(again.start());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return microphone.query() == false; }));
 }
 
 // One test, not several: the cases share the server's default source and must not overlap.
@@ -120,12 +106,12 @@ TEST(PulseMicrophone, LostServerIsFoundAgain) {
 TEST(PulseMicrophone, DefaultSourceRecordedByAnotherProgramIsInUse) {
     test::TestHome home;
     PulseMicrophone microphone({}, 2000);
-    ASSERT_TRUE(eventually([&] { return microphone.query() == false; }))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return microphone.query() == false; }))
         << "no sound server: run through scripts/run-tests.sh";
 
     // Recording what a sink plays is not the microphone.
     Recorder monitor(QStringLiteral("parec"), {"-d", "out.monitor"});
-    ASSERT_TRUE(eventually([&] { return recordsFrom(monitor.process); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recordsFrom(monitor.process); }));
     EXPECT_EQ(settled(microphone), false);
 
     // Our own recording stream is not a call either.
@@ -137,14 +123,14 @@ TEST(PulseMicrophone, DefaultSourceRecordedByAnotherProgramIsInUse) {
 
     // Nor is a level meter of a volume control.
     Recorder meter(QStringLiteral(VELMOR_PEAK_METER), {"micsrc"});
-    ASSERT_TRUE(eventually([&] { return recordsFrom(meter.process); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recordsFrom(meter.process); }));
     EXPECT_EQ(settled(microphone), false);
 
     {
         Recorder call(QStringLiteral("parecord"), {"-d", "micsrc", home.path() + "/call.wav"});
-        EXPECT_TRUE(eventually([&] { return microphone.query() == true; }));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return microphone.query() == true; }));
         call.stop();
-        EXPECT_TRUE(eventually([&] { return microphone.query() == false; }));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return microphone.query() == false; }));
     }
     pa_simple_free(own);
 

@@ -97,12 +97,4 @@ inline void expectHeardOnce(Recording& recording, const QString& name, double ga
     EXPECT_NEAR(starts[0], gain, 0.01);
 }
 
-// Whether the sound server of XDG_RUNTIME_DIR (or PULSE_SERVER) is up.
-inline bool soundServerAnswers() {
-    QProcess pactl;
-    pactl.start("pactl", {"info"});
-    return pactl.waitForFinished(5000) && pactl.exitStatus() == QProcess::NormalExit &&
-           pactl.exitCode() == 0;
-}
-
 } // namespace velmor::test
