@@ -28,7 +28,6 @@ xdotool mousemove 960 540
 "$velmor" >"$work/first.log" 2>&1 &
 survivor=$!
 check "the first launch holds the lock" wait_until holds_lock "$survivor"
-check "and is the only instance" one_instance
 
 { kill -9 "$survivor"; wait "$survivor"; } 2>/dev/null
 check "a killed instance leaves its lock behind" test -e "$lock"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The program on a Wayland session: a headless weston compositor and a desktop portal that
 # offers global shortcuts (tests/support/mock-portal.py) on a session bus of the test's own.
-# Velmor runs natively on Wayland, binds its shortcut through the portal, shows a pause when
-# the portal activates it and closes its session on SIGTERM. Without the portal's interface it
+# Velmor runs natively on Wayland, binds its shortcut through the portal, fires it when the
+# portal activates it and closes its session on SIGTERM. Without the portal's interface it
 # says shortcuts are unavailable; with no compositor it falls back to the X server.
 set -uo pipefail
 velmor=$1
@@ -44,13 +44,6 @@ start_velmor() { # environment assignments...
   pid=$!
   pids+=($pid)
 }
-# What the user sees: the compositor's own picture of the screen darkens to the theme colour.
-centre_pixel() { # in place of the X server's (checks.sh)
-  rm -f "$work"/wayland-screenshot*.png
-  (cd "$work" && WAYLAND_DISPLAY=velmor-test weston-screenshooter >/dev/null 2>&1) || return 1
-  convert "$work"/wayland-screenshot*.png -crop 1x1+960+540 -depth 8 txt:- 2>/dev/null | tail -1 |
-    grep -o '#[0-9A-F]\{6\}'
-}
 stop_velmor() {
   kill -TERM "$pid"
   wait_until bash -c "! kill -0 $pid 2>/dev/null"
@@ -64,11 +57,9 @@ check "binds triggerVelmoring with Ctrl+Shift+G as the preferred trigger" \
 check "the binding carries the shortcut's id and description" \
   bash -c "$(declare -f portal); portal Calls | grep -qF '\"id\": \"triggerVelmoring\", \"description\": \"Trigger velmoring\"'"
 check "no X11 hot keys were tried" bash -c "! grep -q 'Global shortcuts are not available' '$work/out.log'"
-check "the screen is clear before the shortcut" centre_is_clear
 portal Activate triggerVelmoring >/dev/null
 check "the portal's activation fires the shortcut once" wait_until log_has "[Velmor] Shortcut fired!"
 check "once: Activated and Deactivated are one use" bash -c "sleep 0.5; [ \$(grep -c 'Shortcut fired' '$work/out.log') -eq 1 ]"
-check "the overlay darkens the Wayland screen" wait_until centre_is_dark
 stop_velmor
 check "SIGTERM closes the portal session" \
   wait_until bash -c "$(declare -f portal); portal OpenSessions | grep -q '(@as \[\],)'"

@@ -81,10 +81,8 @@ try:
     if first:
         actions = focus_row(app, first) or {}
         check(bool(actions), "the first row takes the focus and shows its actions")
-        names = set(actions)
-        check({"Sit with this prompt for every overlay", "Set this prompt aside"} <= names,
-              "a starter row's actions: %s" % sorted(names))
-        check(bool({"Add to favorites", "Remove from favorites"} & names), "favourite action")
+        # The actions' names and order are LibraryScreenTest's; here, that a reader reaches them.
+        check("Set this prompt aside" in actions, "a starter row's actions: %s" % sorted(actions))
         press(actions["Set this prompt aside"])
         header = eventually(lambda: scroll_to_end(app) or button_matching(app, r"\d+ set aside"))
         check(header is not None, "the set-aside header is named by its count")
@@ -106,9 +104,7 @@ try:
     check("Add something you love..." in fields, "the new-prompt field: %s" % sorted(fields))
     actions = focus_row(app, "Morning light on the kitchen table") or {}
     check(bool(actions), "a row of the user's own takes the focus and shows its actions")
-    names = set(actions)
-    check({"Edit this prompt", "Stop sitting with this prompt", "Add to favorites",
-           "Delete this prompt"} <= names, "the user's row actions: %s" % sorted(names))
+    check("Edit this prompt" in actions, "the user's row actions: %s" % sorted(actions))
     press(actions["Edit this prompt"])
     fields = {n.name for n in shown(app) if n.getRole() in (pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY)}
     check({"Prompt text", "Attribution (optional)"} <= fields, "editor fields: %s" % sorted(fields))

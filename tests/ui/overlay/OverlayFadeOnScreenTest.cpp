@@ -18,7 +18,6 @@
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 
-#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -34,43 +33,6 @@ struct Silent final : OverlaySounds {
 struct Sample {
     double at;      // boot-clock seconds, the middle of the round trip
     double opacity; // 1 when the property is absent, as compositors take it
-};
-
-// Reads one window's opacity property every few milliseconds on its own X connection.
-class OpacitySampler {
-public:
-    OpacitySampler(const Clock& clock, xcb_window_t window) : clock_(clock), window_(window) {
-        connection_ = xcb_connect(nullptr, nullptr);
-        thread_ = std::thread([this] { run(); });
-    }
-    ~OpacitySampler() {
-        stop();
-        xcb_disconnect(connection_);
-    }
-    // Ends the sampling and hands over what was read (the thread has stopped touching it).
-    std::vector<Sample> stop() {
-        running_ = false;
-        if (thread_.joinable())
-            thread_.join();
-        return samples_;
-    }
-
-private:
-    void run() {
-        while (running_) {
-            const double before = clock_.now();
-            const double opacity = test::serverOpacity(connection_, window_);
-            samples_.push_back({(before + clock_.now()) / 2, opacity});
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    }
-
-    const Clock& clock_;
-    xcb_window_t window_;
-    xcb_connection_t* connection_ = nullptr;
-    std::atomic<bool> running_{true};
-    std::vector<Sample> samples_;
-    std::thread thread_;
 };
 
 // A sample fits the fade when it lies between the curve a little before and a little after its
@@ -123,14 +85,27 @@ TEST(OverlayFadeOnScreen, TheBackgroundOpacityReachesTheServerAlongBothCurves) {
     double presentedAt = clock.now(), dismissedAt = -1;
     overlays.present(prompt, [&] { dismissedAt = clock.now(); });
     ASSERT_EQ(overlays.panels().size(), 1u);
-    OpacitySampler sampler(clock, xcb_window_t(overlays.panels()[0]->winId()));
+    // Reads the opacity property every few milliseconds on an X connection of its own.
+    std::vector<Sample> samples;
+    std::jthread sampler(
+        [&, window = xcb_window_t(overlays.panels()[0]->winId())](std::stop_token stop) {
+            xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+            while (!stop.stop_requested()) {
+                const double before = clock.now();
+                const double opacity = test::serverOpacity(connection, window);
+                samples.push_back({(before + clock.now()) / 2, opacity});
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            xcb_disconnect(connection);
+        });
 
     // Nothing but the event loop until the key: no input, no other traffic.
     QTest::qWait(int((OverlayManager::inputDelay + 0.5) * 1000));
     ASSERT_TRUE(test::xdotool({"key", "space"}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return dismissedAt > 0; }, 3000));
     QTest::qWait(6300);
-    const std::vector<Sample> samples = sampler.stop();
+    sampler.request_stop();
+    sampler.join(); // the samples are the test's alone from here
 
     const auto in = [](double t) {
         return ease(OverlayCurve::easeIn, t / OverlayTimeline::backgroundIn.duration);

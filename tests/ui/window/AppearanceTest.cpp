@@ -80,10 +80,4 @@ TEST(Appearance, SystemModeFollowsTheDesktopPortal) {
     fake.flip();
     ASSERT_TRUE(changed.wait(5000));
     EXPECT_FALSE(isDark(window)) << "the window follows the desktop while set to System";
-
-    // Forced dark stays dark whatever the desktop does.
-    world.state.setAppearanceMode(AppearanceMode::dark);
-    EXPECT_TRUE(isDark(window));
-    EXPECT_EQ(paletteFor(AppearanceMode::dark, Qt::red).color(QPalette::Highlight),
-              QColor(Qt::red));
 }
