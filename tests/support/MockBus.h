@@ -79,8 +79,10 @@ public:
     bool startMock(const QStringList& args, const QString& service) {
         return startPython(QStringList{"-m", "dbusmock"} + args, service);
     }
-    // Starts a service of our own (a script in tests/support) the same way.
+    // Starts a service of our own (a script in tests/support) the same way; false without a bus.
     bool startPython(const QStringList& args, const QString& service) {
+        if (!ok())
+            return false;
         auto mock = std::make_unique<QProcess>();
         auto env = QProcessEnvironment::systemEnvironment();
         env.insert("DBUS_SESSION_BUS_ADDRESS", address_);

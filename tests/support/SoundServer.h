@@ -53,8 +53,6 @@ public:
     }
     // As a crash or a restart by the desktop does it: the process goes, its clients are cut off.
     void stop() {
-        if (process_.state() == QProcess::NotRunning)
-            return;
         process_.terminate();
         process_.waitForFinished(5000);
     }

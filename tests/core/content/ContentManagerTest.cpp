@@ -1,10 +1,5 @@
 #include "core/content/ContentManager.h"
 #include "StateWorld.h"
-#include "core/content/UserLibrary.h"
-#include "core/model/Commands.h"
-#include "core/settings/AppState.h"
-#include "core/settings/SettingsStore.h"
-#include "core/settings/SoundPreparer.h"
 
 #include <QRandomGenerator>
 

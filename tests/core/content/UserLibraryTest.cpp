@@ -116,16 +116,3 @@ TEST(UserLibrary, AFifoAtThePathIsNotWaitedOnAndTheSyncCopyStillWritten) {
     EXPECT_EQ(mirror.writes.size(), 2);
     EXPECT_EQ(out.lines().filter("not saved").size(), 1);
 }
-
-TEST(UserPrompt, IsTrimmedAndNeedsText) {
-    EXPECT_FALSE(makeUserPrompt("  \n ", "someone"));
-    const auto item = makeUserPrompt("  Look up.\n", "  ");
-    ASSERT_TRUE(item);
-    EXPECT_EQ(item->text, "Look up.");
-    EXPECT_FALSE(item->source);
-    EXPECT_EQ(item->packSource, PackSource::user);
-    EXPECT_EQ(item->category, PromptCategory::question);
-    EXPECT_EQ(item->id, item->id.toUpper());
-    EXPECT_EQ(item->id.size(), 36);
-    EXPECT_EQ(makeUserPrompt("x", " Me ")->source, QString("Me"));
-}

@@ -206,6 +206,10 @@ TEST(NewPromptDraft, ReturnAddsTrimmedQuestionWithAttributionAndClears) {
     ASSERT_EQ(prompts.size(), 2);
     EXPECT_EQ(prompts[0].text, "Notice the light");
     EXPECT_EQ(prompts[0].source, std::nullopt);
+    EXPECT_EQ(prompts[0].category, PromptCategory::question);
+    EXPECT_EQ(prompts[0].packSource, PackSource::user);
     EXPECT_EQ(prompts[1].source, QString("Teacher"));
     EXPECT_NE(prompts[0].id, prompts[1].id);
+    EXPECT_EQ(prompts[1].id, prompts[1].id.toUpper());
+    EXPECT_EQ(prompts[1].id.size(), 36);
 }

@@ -99,6 +99,15 @@ struct Session : test::StateWorld {
     Kind kind() const { return state.state().kind(); }
     qint64 secondsUntilDue() const { return clock.wallNow().secsTo(state.state().date()); }
     void post(Command command) { notifications.send(command); }
+    // A held-back overlay comes 120 s after the call or the lock ended, and no sooner.
+    void expectShownAfterGracePeriod(int shownBefore) {
+        EXPECT_TRUE(delegate.isGracePeriodPending());
+        clock.advance(119);
+        EXPECT_EQ(overlays.presented, shownBefore);
+        clock.advance(1);
+        EXPECT_EQ(overlays.presented, shownBefore + 1);
+        EXPECT_FALSE(state.isCallDeferred());
+    }
 };
 
 } // namespace
@@ -212,12 +221,7 @@ TEST(CallDeferral, AFireDuringACallIsHeldBackUntilTheGracePeriodEndsOrTheSession
     EXPECT_EQ(s.kind(), Kind::scheduled);
 
     s.calls->callEnds();
-    EXPECT_TRUE(s.delegate.isGracePeriodPending());
-    s.clock.advance(119);
-    EXPECT_EQ(s.overlays.presented, 0);
-    s.clock.advance(1);
-    EXPECT_EQ(s.overlays.presented, 1);
-    EXPECT_FALSE(s.state.isCallDeferred());
+    s.expectShownAfterGracePeriod(0);
     EXPECT_EQ(s.kind(), Kind::transitioning);
     // An overlay after a call is a manual one: its dismissal re-arms the running session.
     s.overlays.userDismisses();
@@ -272,12 +276,7 @@ TEST(ScreenLockDeferral, AFireWhileLockedIsHeldBackAndShown120SecondsAfterTheUnl
 
     s.clock.advance(100);
     s.lock.set(false);
-    EXPECT_TRUE(s.delegate.isGracePeriodPending());
-    s.clock.advance(119);
-    EXPECT_EQ(s.overlays.presented, 0);
-    s.clock.advance(1);
-    EXPECT_EQ(s.overlays.presented, 1);
-    EXPECT_FALSE(s.state.isCallDeferred());
+    s.expectShownAfterGracePeriod(0);
 }
 
 TEST(ScreenLockDeferral, LockingRemovesAnOverlayAtOnceAndACallEndingWhileLockedWaits) {
@@ -310,6 +309,5 @@ TEST(ScreenLockDeferral, LockingRemovesAnOverlayAtOnceAndACallEndingWhileLockedW
     EXPECT_EQ(s.overlays.presented, 2);
     EXPECT_TRUE(s.state.isCallDeferred());
     s.lock.set(false);
-    s.clock.advance(120);
-    EXPECT_EQ(s.overlays.presented, 3);
+    s.expectShownAfterGracePeriod(2);
 }

@@ -19,6 +19,16 @@ void expectSamples(const OverlayTimeline& timeline, std::initializer_list<Sample
         EXPECT_NEAR(seen.attribution, sample.attribution, tolerance) << sample.at;
     }
 }
+
+// When frames are needed next: at once while something fades, else at the next fade's start
+// (-1: no fade to come).
+void expectNextFrames(const OverlayTimeline& timeline,
+                      std::initializer_list<std::pair<double, double>> expected) {
+    for (const auto& [at, next] : expected)
+        EXPECT_DOUBLE_EQ(timeline.isMoving(at) ? at : timeline.nextFadeStart(at).value_or(-1), next)
+            << at;
+}
+
 } // namespace
 
 TEST(OverlayEasing, CurvesMatchTheirBezierShapes) {
@@ -112,28 +122,15 @@ TEST(OverlayTimeline, ReduceMotionShowsAndHidesAtOnce) {
 
 TEST(OverlayTimeline, FramesAreNeededOnlyWhileSomethingFades) {
     OverlayTimeline timeline;
-    EXPECT_TRUE(timeline.isMoving(0.0));
-    EXPECT_TRUE(timeline.isMoving(3.4));
     // Between the background and the text nothing moves, and the wake-up is the text's start.
-    EXPECT_FALSE(timeline.isMoving(3.5));
-    EXPECT_FALSE(timeline.isMoving(4.0));
-    EXPECT_DOUBLE_EQ(*timeline.nextFadeStart(4.0), 4.5);
-    EXPECT_TRUE(timeline.isMoving(4.5));
-    EXPECT_DOUBLE_EQ(*timeline.nextFadeStart(6.1), 6.5);
-    EXPECT_FALSE(timeline.isMoving(7.3));
-    EXPECT_FALSE(timeline.nextFadeStart(7.3).has_value());
-
+    expectNextFrames(
+        timeline,
+        {{0.0, 0.0}, {3.4, 3.4}, {3.5, 4.5}, {4.0, 4.5}, {4.5, 4.5}, {6.1, 6.5}, {7.3, -1}});
     timeline.beginDismiss(20.0);
-    EXPECT_TRUE(timeline.isMoving(20.0));
-    EXPECT_TRUE(timeline.isMoving(21.9));
-    EXPECT_FALSE(timeline.isMoving(22.5));
-    EXPECT_DOUBLE_EQ(*timeline.nextFadeStart(22.5), 23.0);
-    EXPECT_FALSE(timeline.isMoving(26.5));
-    EXPECT_FALSE(timeline.nextFadeStart(26.5).has_value());
+    expectNextFrames(timeline, {{20.0, 20.0}, {21.9, 21.9}, {22.5, 23.0}, {26.5, -1}});
 
     // A fade-in cut short by the dismissal asks for no frames of its own afterwards.
     OverlayTimeline early;
     early.beginDismiss(1.0);
-    EXPECT_FALSE(early.isMoving(2.5));
-    EXPECT_DOUBLE_EQ(*early.nextFadeStart(2.5), 4.0);
+    expectNextFrames(early, {{2.5, 4.0}});
 }

@@ -1,7 +1,6 @@
 #include "core/shortcuts/GlobalShortcuts.h"
 #include "FakeHotKeys.h"
-#include "VirtualClock.h"
-#include "core/settings/SettingsStore.h"
+#include "StateWorld.h"
 #include "core/shortcuts/HotKeyCenter.h"
 
 #include <QStringList>
@@ -22,9 +21,7 @@ const QString triggerKey = QStringLiteral("GlobalShortcuts_triggerVelmoring");
 const QJsonValue defaultText(QStringLiteral(R"({"carbonKeyCode":5,"carbonModifiers":768})"));
 
 // One store and one desktop per test; the facility starts afresh on them.
-struct Facility {
-    test::VirtualClock clock;
-    SettingsStore store{QString(), clock};
+struct Facility : test::StateWorld {
     FakeHotKeys keys;
     Facility() { GlobalShortcuts::initialize(store, keys); }
 };
@@ -153,8 +150,6 @@ TEST(GlobalShortcutsRegistration, ARefusedGrabPrintsTheErrorLineAndWithoutAServi
               "Error registering hotkey key 5 mods 768: already taken by another program\n");
     EXPECT_EQ(facility.keys.attempts, 1);
     EXPECT_EQ(facility.store.value(triggerKey), defaultText); // the stored value stays
-    EXPECT_TRUE(GlobalShortcuts::isTakenBySystem(ctrlShiftG));
-    EXPECT_FALSE(GlobalShortcuts::isTakenBySystem(ctrlAltK));
 
     // Storing it again lets the old one go first, so it is tried again.
     facility.keys.taken.clear();

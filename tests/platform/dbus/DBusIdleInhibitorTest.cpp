@@ -65,7 +65,6 @@ QList<QVariantList> recordedCalls(QDBusInterface& mock, const QString& method) {
 
 TEST(IdleInhibitor, FallsBackToALogindIdleBlockAndDropsIt) {
     MockBus bus;
-    ASSERT_TRUE(bus.ok());
     ASSERT_TRUE(bus.startMock({"--template", "logind"}, "org.freedesktop.login1"));
 
     // No portal on the session side: the request falls through to logind.
@@ -90,7 +89,6 @@ TEST(IdleInhibitor, FallsBackToALogindIdleBlockAndDropsIt) {
 
 TEST(IdleInhibitor, PrefersThePortalAndClosesItsRequest) {
     MockBus bus;
-    ASSERT_TRUE(bus.ok());
     ASSERT_TRUE(bus.startMock({"--session", "org.freedesktop.portal.Desktop",
                                "/org/freedesktop/portal/desktop", "org.freedesktop.portal.Inhibit"},
                               "org.freedesktop.portal.Desktop"));

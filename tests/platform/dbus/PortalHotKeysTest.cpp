@@ -5,9 +5,7 @@
 #include "platform/dbus/PortalTrigger.h"
 
 #include "MockBus.h"
-#include "TestHome.h"
-#include "VirtualClock.h"
-#include "core/settings/SettingsStore.h"
+#include "StateWorld.h"
 #include "core/shortcuts/GlobalShortcuts.h"
 #include "core/shortcuts/HotKeyCenter.h"
 
@@ -56,17 +54,14 @@ QStringList openSessions(QDBusConnection& bus) {
 
 // The program's wiring: the stored shortcut of the trigger name bound through the portal, its
 // release counted.
-struct PortalWorld {
-    test::TestHome home;
-    test::VirtualClock clock;
-    SettingsStore store{QString(), clock};
+struct PortalWorld : test::StateWorld {
     MockBus bus;
     std::unique_ptr<PortalHotKeys> portal;
     int fired = 0;
 
     bool start(const QStringList& options = {}) {
-        if (!bus.ok() || !bus.startPython(QStringList{script} + options,
-                                          QStringLiteral("org.freedesktop.portal.Desktop")))
+        if (!bus.startPython(QStringList{script} + options,
+                             QStringLiteral("org.freedesktop.portal.Desktop")))
             return false;
         portal = std::make_unique<PortalHotKeys>(QStringLiteral("triggerVelmoring"),
                                                  QStringLiteral("Show a pause now"), bus.bus());
@@ -105,7 +100,6 @@ TEST(PortalTrigger, WritesModifiersAndKeysymNamesThePortalWay) {
 // one that has it is asked below.
 TEST(PortalHotKeys, APortalWithoutTheInterfaceOffersVersionZero) {
     MockBus bus;
-    ASSERT_TRUE(bus.ok());
     ASSERT_TRUE(bus.startPython({script, "--no-shortcuts"}, "org.freedesktop.portal.Desktop"));
     EXPECT_EQ(PortalHotKeys::offeredVersion(bus.bus()), 0u);
 }

@@ -40,10 +40,8 @@ public:
         process_.waitForStarted();
     }
     ~Probe() {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.kill();
-            process_.waitForFinished();
-        }
+        process_.kill();
+        process_.waitForFinished();
     }
     qint64 pid() const { return process_.processId(); }
     QByteArray output() {

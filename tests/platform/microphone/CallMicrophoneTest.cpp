@@ -54,8 +54,6 @@ struct Recorder {
     }
     ~Recorder() { stop(); }
     void stop() {
-        if (process.state() == QProcess::NotRunning)
-            return;
         process.kill();
         process.waitForFinished(5000);
     }

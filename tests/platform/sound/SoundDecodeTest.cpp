@@ -1,5 +1,6 @@
 // Decoding sound files, and what happens without a file.
 
+#include "SoundRecording.h"
 #include "TestHome.h"
 #include "core/base/Resources.h"
 #include "platform/sound/SoundManager.h"
@@ -16,6 +17,7 @@
 #include <vector>
 
 using namespace velmor;
+using test::samplesOf;
 
 namespace {
 
@@ -25,11 +27,6 @@ const QCoreApplication& application = test::coreApplication();
 SNDFILE* createCaf(const QString& path, int format, int rate, int channels) {
     SF_INFO info{0, rate, channels, SF_FORMAT_CAF | format, 0, 0};
     return sf_open(path.toLocal8Bit().constData(), SFM_WRITE, &info);
-}
-
-std::vector<qint16> samplesOf(const DecodedSound& sound) {
-    const auto* data = reinterpret_cast<const qint16*>(sound.samples.constData());
-    return {data, data + sound.samples.size() / 2};
 }
 
 } // namespace

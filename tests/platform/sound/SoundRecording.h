@@ -54,10 +54,9 @@ private:
     Samples samples_;
 };
 
-inline Samples fileSamples(const QString& name) {
-    const auto decoded = decodeSoundFile(resourcePath("sounds/" + name + ".caf"));
-    const auto* data = reinterpret_cast<const qint16*>(decoded->samples.constData());
-    return {data, data + decoded->samples.size() / 2};
+inline Samples samplesOf(const DecodedSound& sound) {
+    const auto* data = reinterpret_cast<const qint16*>(sound.samples.constData());
+    return {data, data + sound.samples.size() / 2};
 }
 
 // Each start of the sound in the recording, with its level relative to the file. It compares
@@ -66,7 +65,7 @@ inline Samples fileSamples(const QString& name) {
 // a null sink renders ahead and rewinds when a stream joins, which its monitor cannot, so the
 // monitor misses the first milliseconds of each sound (a real device plays them).
 inline std::vector<double> startsOf(const QString& name, const Samples& recording) {
-    const Samples sound = fileSamples(name);
+    const Samples sound = samplesOf(*decodeSoundFile(resourcePath("sounds/" + name + ".caf")));
     const int peak = std::abs(*std::max_element(
         sound.begin(), sound.end(), [](int a, int b) { return std::abs(a) < std::abs(b); }));
     const auto attack =

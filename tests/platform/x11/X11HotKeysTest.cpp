@@ -1,7 +1,5 @@
 #include "platform/x11/X11HotKeys.h"
-#include "TestHome.h"
-#include "VirtualClock.h"
-#include "core/settings/SettingsStore.h"
+#include "StateWorld.h"
 #include "core/shortcuts/GlobalShortcuts.h"
 
 #include <QAction>
@@ -73,7 +71,7 @@ protected:
             GTEST_SKIP() << "no X display to grab keys on";
         hotKeys_ = X11HotKeys::create();
         ASSERT_TRUE(hotKeys_);
-        GlobalShortcuts::initialize(store_, *hotKeys_);
+        GlobalShortcuts::initialize(world_.store, *hotKeys_);
     }
 
     void TearDown() override {
@@ -98,9 +96,7 @@ protected:
         return ups_ - before;
     }
 
-    test::TestHome home_;
-    test::VirtualClock clock_;
-    SettingsStore store_{QString(), clock_};
+    test::StateWorld world_;
     OtherClient other_;
     std::unique_ptr<X11HotKeys> hotKeys_;
     int ups_ = 0;
