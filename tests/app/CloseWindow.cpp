@@ -1,7 +1,7 @@
 // Asks a window to close as a window manager does (the close button, Alt+F4): a
 // WM_DELETE_WINDOW message, for displays that run no window manager.
 //   close-window WINDOW_ID
-#include "../ui/overlay/ServerOpacity.h"
+#include "XServer.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 
 #include <gtest/gtest.h>
 
@@ -198,7 +199,11 @@ TEST(IcsCalendar, RealProgramExportsInTwoLocalZones) {
         event("UID:f2\nDTSTART:20261201T200000\nDURATION:PT1H\nRRULE:FREQ=DAILY\n"
               "EXDATE:20261204T200000\n"));
 
-    const QByteArray oldZone = qgetenv("TZ");
+    // The machine's own zone comes back however the test ends.
+    const auto restoreZone = qScopeGuard([old = qgetenv("TZ")] {
+        old.isNull() ? qunsetenv("TZ") : qputenv("TZ", old);
+        tzset();
+    });
     for (const char* zone : {"Asia/Tokyo", "America/Los_Angeles"}) {
         SCOPED_TRACE(zone);
         qputenv("TZ", zone); // the local time zone
@@ -227,8 +232,6 @@ TEST(IcsCalendar, RealProgramExportsInTwoLocalZones) {
         EXPECT_EQ(meetingAt(f.calendar, tokyo ? "2026-12-04T11:30:00Z" : "2026-12-05T04:30:00Z"),
                   false);
     }
-    oldZone.isNull() ? qunsetenv("TZ") : qputenv("TZ", oldZone);
-    tzset();
 }
 
 // The setting holds a JSON array of paths; a malformed one lists nothing.

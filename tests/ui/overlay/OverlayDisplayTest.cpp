@@ -1,8 +1,8 @@
 // The overlay on a real display: the runner's Xvfb with two monitors side by side, L (left) and
 // R (right). R is made the main screen so that "main" and "first" differ.
 #include "../Pixels.h"
-#include "ServerOpacity.h"
 #include "StateWorld.h"
+#include "XServer.h"
 #include "core/base/Resources.h"
 #include "core/session/OverlaySounds.h"
 #include "core/shortcuts/GlobalShortcuts.h"

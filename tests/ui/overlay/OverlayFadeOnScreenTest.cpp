@@ -2,9 +2,9 @@
 // _NET_WM_WINDOW_OPACITY through a whole cycle on a display of its own with openbox and
 // xcompmgr (overlay_fade.sh starts them), on the real clock, with nothing else talking to the
 // program but the one key press that dismisses it.
-#include "ServerOpacity.h"
 #include "StateWorld.h"
 #include "TestApp.h"
+#include "XServer.h"
 #include "core/base/Resources.h"
 #include "core/session/OverlaySounds.h"
 #include "core/session/OverlayTimeline.h"

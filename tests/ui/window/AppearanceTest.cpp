@@ -26,8 +26,9 @@ class FakePortal {
 public:
     FakePortal() {
         qputenv("DBUS_SESSION_BUS_ADDRESS", mock_.address().toUtf8());
-        ready_ = mock_.ok() &&
-                 mock_.startMock({portal, path, "org.freedesktop.portal.Settings"}, portal);
+        ready_ = mock_.startMock({portal, path, "org.freedesktop.portal.Settings"}, portal);
+        if (!ready_)
+            return;
         call("AddMethod", {"org.freedesktop.portal.Settings", "Read", "ss", "v",
                            "ret = dbus.UInt32(getattr(self, 'scheme', 1), variant_level=1)"});
         call("AddMethod",

@@ -1,5 +1,8 @@
 #pragma once
 
+// The X server as another client sees it: atoms and window properties read on a connection of
+// the caller's own, never through Qt.
+
 #include <xcb/xcb.h>
 
 #include <cstdint>
