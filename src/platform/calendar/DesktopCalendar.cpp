@@ -64,22 +64,20 @@ void DesktopCalendar::setOwned(const QString& name, bool owned) {
     const bool appeared = owned && !flag;
     if (appeared)
         ++appearances_;
+    const bool changes = flag != owned;
     flag = owned;
-    if (appeared && servicesRunning() && onAppeared_)
-        onAppeared_();
+    if (changes)
+        changed();
 }
 
 void DesktopCalendar::reconnect() {
     if (eds_)
         eds_->reconnect();
     loadFailed_ = false;
-    if (servicesRunning()) {
-        const QDateTime now = QDateTime::currentDateTimeUtc();
-        hasMeetingBetween(now, now);
-    }
 }
 
-std::optional<bool> DesktopCalendar::hasMeetingBetween(const QDateTime& from, const QDateTime& to) {
+std::optional<std::vector<BusySpan>> DesktopCalendar::busyBetween(std::time_t from,
+                                                                  std::time_t to) {
     if (!servicesRunning()) {
         eds_.reset(); // they left: let go of them
         return std::nullopt;
@@ -98,8 +96,9 @@ std::optional<bool> DesktopCalendar::hasMeetingBetween(const QDateTime& from, co
         loaded_ = true;
         edsAppearances_ = appearances_;
         eds_.reset(create(timeoutMs_));
+        eds_->setOnChanged(changeNotifier()); // its live views tell of new and changed events
     }
-    return eds_ ? eds_->hasMeetingBetween(from, to) : std::nullopt;
+    return eds_ ? eds_->busyBetween(from, to) : std::nullopt;
 }
 
 } // namespace velmor

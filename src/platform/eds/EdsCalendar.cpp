@@ -6,6 +6,7 @@
 
 #include "core/base/Log.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -54,12 +55,13 @@ private:
     std::thread thread_;
 };
 
-struct SearchState {
-    bool found = false;
-};
+std::time_t momentOf(ICalTime* t) {
+    ICalTimezone* zone = i_cal_time_get_timezone(t);
+    return std::time_t(i_cal_time_as_timet_with_zone(t, zone ? zone : i_cal_timezone_get_utc_timezone()));
+}
 
-gboolean onInstance(ICalComponent* event, ICalTime* start, ICalTime*, gpointer data, GCancellable*,
-                    GError**) {
+gboolean onInstance(ICalComponent* event, ICalTime* start, ICalTime* end, gpointer data,
+                    GCancellable*, GError**) {
     if (i_cal_time_is_date(start))
         return TRUE;
     if (ICalProperty* transp = i_cal_component_get_first_property(event, I_CAL_TRANSP_PROPERTY)) {
@@ -70,8 +72,9 @@ gboolean onInstance(ICalComponent* event, ICalTime* start, ICalTime*, gpointer d
     }
     if (i_cal_component_get_status(event) == I_CAL_STATUS_CANCELLED)
         return TRUE;
-    static_cast<SearchState*>(data)->found = true;
-    return FALSE;
+    const std::time_t from = momentOf(start);
+    static_cast<std::vector<BusySpan>*>(data)->push_back({from, std::max(from, momentOf(end))});
+    return TRUE;
 }
 
 } // namespace
@@ -138,7 +141,7 @@ void EdsCalendar::reconnect() {
     failed_ = false;
 }
 
-std::optional<bool> EdsCalendar::hasMeetingBetween(const QDateTime& from, const QDateTime& to) {
+std::optional<std::vector<BusySpan>> EdsCalendar::busyBetween(std::time_t from, std::time_t to) {
     if (!connection_ && !failed_) {
         // A failed attempt is not repeated until reconnect().
         connection_ = Connection::open(timeoutMs_);
@@ -147,18 +150,15 @@ std::optional<bool> EdsCalendar::hasMeetingBetween(const QDateTime& from, const 
     if (!connection_ || connection_->clients.empty())
         return std::nullopt;
     GCancellable* cancellable = g_cancellable_new();
-    SearchState state;
+    std::vector<BusySpan> busy;
     for (ECalClient* client : connection_->clients) {
         Watchdog watchdog(cancellable, timeoutMs_);
-        e_cal_client_generate_instances_sync(client, time_t(from.toSecsSinceEpoch()),
-                                             time_t(to.toSecsSinceEpoch()), cancellable, onInstance,
-                                             &state);
-        if (state.found)
-            break;
+        e_cal_client_generate_instances_sync(client, time_t(from), time_t(to), cancellable,
+                                             onInstance, &busy);
         g_cancellable_reset(cancellable);
     }
     g_object_unref(cancellable);
-    return state.found;
+    return busy;
 }
 
 } // namespace velmor

@@ -22,7 +22,7 @@ public:
     EdsCalendar& operator=(const EdsCalendar&) = delete;
 
     // nullopt while no calendar could be opened.
-    std::optional<bool> hasMeetingBetween(const QDateTime& from, const QDateTime& to) override;
+    std::optional<std::vector<BusySpan>> busyBetween(std::time_t from, std::time_t to) override;
     void reconnect() override;
 
     int connectedCalendars() const;
