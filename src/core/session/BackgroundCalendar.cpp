@@ -32,6 +32,7 @@ struct BackgroundCalendar::Shared {
     quint64 changes = 0;
     quint64 changesRead = 0;
     bool readOnce = false;
+    int readings = 0;
     std::time_t readFrom = 0;
     std::time_t readTo = -1;
     std::optional<std::vector<BusySpan>> spans; // by start; nullopt: the source cannot answer
@@ -62,6 +63,7 @@ struct BackgroundCalendar::Shared {
             readFrom = window.first;
             readTo = window.second;
             readOnce = true;
+            ++readings;
             changesRead = seen;
             idle.notify_all();
         }
@@ -156,6 +158,11 @@ BackgroundCalendar::Answer BackgroundCalendar::meetingAt(const QDateTime& now) {
     if (outside)
         read(false, from + 1);
     return {};
+}
+
+int BackgroundCalendar::readings() const {
+    std::lock_guard lock(shared_->mutex);
+    return shared_->readings;
 }
 
 void BackgroundCalendar::waitUntilIdle() {

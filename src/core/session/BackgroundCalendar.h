@@ -46,6 +46,8 @@ public:
 
     // Blocks until no reading is under way or asked for (tests, benchmarks).
     void waitUntilIdle();
+    // Readings done since construction.
+    int readings() const;
 
     struct Shared;
 

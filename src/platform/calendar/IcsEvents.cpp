@@ -395,10 +395,11 @@ std::optional<IcsEvents> IcsEvents::parse(const QByteArray& text, Deadline deadl
                 seriesByUid[uid] = events.series_.size();
                 events.series_.push_back(std::move(series));
             } else {
+                const std::time_t length = lengthOf(event, begin);
                 // A DTEND before DTSTART: the author swapped them.
                 if (icalproperty* end = icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY))
                     begin = std::min(begin, momentOfProperty(end, event));
-                events.spans_.push_back({begin, begin + lengthOf(event, begin)});
+                events.spans_.push_back({begin, begin + length});
             }
         }
     }

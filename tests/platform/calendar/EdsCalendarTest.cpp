@@ -26,7 +26,9 @@ QByteArray icalUtc(const QDateTime& t) {
 }
 
 std::optional<bool> meetingAt(DesktopCalendar& calendar, const QDateTime& now) {
-    return calendar.hasMeetingBetween(now.addSecs(-1), now.addSecs(1));
+    const std::time_t t = now.toSecsSinceEpoch();
+    const auto busy = calendar.busyBetween(t - 1, t + 1);
+    return busy ? std::optional(!busy->empty()) : std::nullopt;
 }
 
 void createEvent(ECalClient* client, const QByteArray& lines) {
