@@ -220,6 +220,11 @@ void DBusInhibitorWatch::askSessionManager() {
     });
 }
 
+bool DBusInhibitorWatch::watchesScreenSaver() const {
+    std::lock_guard lock(monitor_->mutex);
+    return monitor_->fd >= 0;
+}
+
 std::optional<bool> DBusInhibitorWatch::isActive() {
     const int gnome = gnomeIdle_;
     if (gnome < 0)

@@ -28,6 +28,8 @@ public:
 
     // Unknown until GNOME's session manager answered, or was found absent.
     std::optional<bool> isActive() override;
+    // The screen saver's calls are being watched (the monitor connection stands).
+    bool watchesScreenSaver() const;
 
     struct Monitor;
 
