@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -77,21 +78,61 @@ gboolean onInstance(ICalComponent* event, ICalTime* start, ICalTime* end, gpoint
     return TRUE;
 }
 
+using Notify = std::function<void()>;
+
+void onViewChange(ECalClientView*, gpointer, gpointer data) {
+    (*static_cast<Notify*>(data))();
+}
+
+void forgetNotify(gpointer data, GClosure*) {
+    delete static_cast<Notify*>(data);
+}
+
+// A live view of every event of the calendar that tells of each change and sends nothing at
+// its start. Its signals arrive in the main context of the thread that opened the calendar:
+// the default one, which the program's event loop runs.
+ECalClientView* watchChanges(ECalClient* client, const Notify& notify, GCancellable* cancellable) {
+    ECalClientView* view = nullptr;
+    GError* error = nullptr;
+    if (!e_cal_client_get_view_sync(client, "#t", &view, cancellable, &error)) {
+        logLine(QStringLiteral("Calendar changes will be seen late: ") + messageOf(error));
+        return nullptr;
+    }
+    e_cal_client_view_set_flags(view, E_CAL_CLIENT_VIEW_FLAGS_NONE, nullptr);
+    GSList* fields = g_slist_prepend(nullptr, const_cast<char*>("UID"));
+    e_cal_client_view_set_fields_of_interest(view, fields, nullptr);
+    g_slist_free(fields);
+    for (const char* signal : {"objects-added", "objects-modified", "objects-removed"})
+        g_signal_connect_data(view, signal, G_CALLBACK(onViewChange), new Notify(notify),
+                              &forgetNotify, GConnectFlags(0));
+    e_cal_client_view_start(view, &error);
+    g_clear_error(&error);
+    return view;
+}
+
 } // namespace
 
-// The registry and the open calendars; only ever touched by the asking thread.
+// The registry, the open calendars and their views; only ever touched by the asking thread.
 struct EdsCalendar::Connection {
     ESourceRegistry* registry = nullptr;
     std::vector<ECalClient*> clients;
+    std::vector<ECalClientView*> views;
 
     ~Connection() {
+        for (ECalClientView* view : views) {
+            e_cal_client_view_stop(view, nullptr);
+            g_signal_handlers_disconnect_matched(view, G_SIGNAL_MATCH_FUNC, 0, 0, nullptr,
+                                                 reinterpret_cast<gpointer>(&onViewChange),
+                                                 nullptr);
+            g_object_unref(view);
+        }
         for (ECalClient* client : clients)
             g_object_unref(client);
         if (registry)
             g_object_unref(registry);
     }
 
-    static std::unique_ptr<Connection> open(int timeoutMs) {
+    static std::unique_ptr<Connection> open(int timeoutMs, const Notify& notify) {
         GCancellable* cancellable = g_cancellable_new();
         auto connection = std::make_unique<Connection>();
         {
@@ -114,9 +155,11 @@ struct EdsCalendar::Connection {
             // ((guint32)-1 means no wait; 0 would wait for ever).
             EClient* client = e_cal_client_connect_sync(source, E_CAL_CLIENT_SOURCE_TYPE_EVENTS,
                                                         guint32(-1), cancellable, &error);
-            if (client)
+            if (client) {
                 connection->clients.push_back(E_CAL_CLIENT(client));
-            else
+                if (ECalClientView* view = watchChanges(E_CAL_CLIENT(client), notify, cancellable))
+                    connection->views.push_back(view);
+            } else
                 logLine(QStringLiteral("Calendar \"%1\" could not be opened: %2")
                             .arg(QString::fromUtf8(e_source_get_display_name(source)),
                                  messageOf(error)));
@@ -144,7 +187,10 @@ void EdsCalendar::reconnect() {
 std::optional<std::vector<BusySpan>> EdsCalendar::busyBetween(std::time_t from, std::time_t to) {
     if (!connection_ && !failed_) {
         // A failed attempt is not repeated until reconnect().
-        connection_ = Connection::open(timeoutMs_);
+        connection_ = Connection::open(timeoutMs_, [notify = changeNotifier()] {
+            if (notify)
+                notify();
+        });
         failed_ = !connection_;
     }
     if (!connection_ || connection_->clients.empty())
