@@ -15,6 +15,7 @@
 #include <QDBusConnectionInterface>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -117,6 +118,20 @@ int main(int argc, char** argv) {
     QStringList withHostile = files;
     withHostile << hostilePath;
 
+    // Evolution Data Server's local calendar with 500 more events, where calls-check.sh gives
+    // the bench a bus and a home of its own; started here, as a desktop would have it running.
+    const QString edsFile = qEnvironmentVariable("VELMOR_BENCH_EDS_CALENDAR");
+    if (!edsFile.isEmpty()) {
+        QDir().mkpath(QFileInfo(edsFile).absolutePath());
+        QFile eds(edsFile);
+        if (!eds.open(QIODevice::WriteOnly))
+            return 1;
+        eds.write(calendarText(5, now));
+        eds.close();
+        for (const char* name : {DesktopCalendar::registryName, DesktopCalendar::factoryName})
+            QDBusConnection::sessionBus().interface()->startService(QString::fromLatin1(name));
+    }
+
     BootClock clock;
     auto ics = std::make_unique<IcsCalendar>([withHostile] { return withHostile; });
     IcsCalendar* icsCalendar = ics.get();
@@ -141,6 +156,11 @@ int main(int argc, char** argv) {
     // What the session's bounded wait sees: the time until every source has answered.
     const double answered = millisecondsOf([&] {
         filesCalendar->waitUntilIdle();
+        // EDS is seen on the bus by the event loop, then read.
+        for (int i = 0; i < 1000 && !edsFile.isEmpty() && desktopCalendar->readings() < 2; ++i) {
+            QCoreApplication::processEvents();
+            QThread::msleep(10);
+        }
         desktopCalendar->waitUntilIdle();
         for (int i = 0; i < 300 && service.check(wanted).outcome == Outcome::unknown; ++i) {
             QCoreApplication::processEvents();
@@ -150,25 +170,25 @@ int main(int argc, char** argv) {
     std::vector<double> times;
     bool inCall = false;
     for (int i = 0; i < 1000; ++i)
-        times.push_back(millisecondsOf([&] {
-            inCall = service.check(wanted).outcome != Outcome::free || inCall;
-        }));
+        times.push_back(millisecondsOf(
+            [&] { inCall = service.check(wanted).outcome != Outcome::free || inCall; }));
     std::sort(times.begin(), times.end());
 
     std::printf("calendars: 5 .ics files x 500 events and one hostile file, EDS %s; "
                 "microphone: %s\n",
                 QDBusConnection::sessionBus().interface()->isServiceRegistered(
                     QString::fromLatin1(DesktopCalendar::factoryName))
-                    ? "running"
+                    ? "running with 500 events"
                     : "absent",
                 pulse ? "PulseAudio server" : "no sound server (ALSA)");
     std::printf("first check, right after the start: %.3f ms, %s; every source answered %.0f ms "
                 "later, files parsed: %d\n",
                 first, firstUnknown ? "unknown (the overlay waits)" : "known", answered,
                 icsCalendar->parseCount());
-    std::printf("check at a due overlay: median %.4f ms, worst %.4f ms (1000 runs), files "
-                "parsed: %d\n",
-                times[times.size() / 2], times.back(), icsCalendar->parseCount());
+    std::printf("check at a due overlay: median %.4f ms, 99th percentile %.4f ms, worst %.4f ms "
+                "(1000 runs), files parsed: %d\n",
+                times[times.size() / 2], times[times.size() * 99 / 100], times.back(),
+                icsCalendar->parseCount());
     std::printf("in call: %s\n", inCall ? "yes (unexpected)" : "no");
     return inCall ? 1 : 0;
 }

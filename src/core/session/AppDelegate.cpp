@@ -143,8 +143,7 @@ CallDetector::Wanted AppDelegate::wanted() const {
     return {state.pauseDuringCalls(), state.waitWhileFullScreen()};
 }
 
-void AppDelegate::whenKnown(double deadline,
-                            std::function<void(const CallDetector::Check&)> then) {
+void AppDelegate::whenKnown(double deadline, std::function<void(const CallDetector::Check&)> then) {
     if (!callDetection_ || !wanted().any())
         return then({});
     const CallDetector::Check check = callDetection_->check(wanted());

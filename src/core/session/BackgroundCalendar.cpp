@@ -80,8 +80,8 @@ struct BackgroundCalendar::Shared {
 
 BackgroundCalendar::BackgroundCalendar(Clock& clock, std::unique_ptr<CalendarSource> source,
                                        std::function<void()> beforeReading)
-    : clock_(clock), shared_(std::make_shared<Shared>()),
-      beforeReading_(std::move(beforeReading)), refresh_(clock) {
+    : clock_(clock), shared_(std::make_shared<Shared>()), beforeReading_(std::move(beforeReading)),
+      refresh_(clock) {
     std::weak_ptr<Shared> weak = shared_;
     source->setOnChanged([weak] {
         if (const auto shared = weak.lock())

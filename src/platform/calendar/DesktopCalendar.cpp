@@ -24,6 +24,7 @@ DesktopCalendar::DesktopCalendar(QString modulePath, QDBusConnection bus, int ti
     : modulePath_(std::move(modulePath)), timeoutMs_(timeoutMs) {
     if (!bus.isConnected()) {
         logLine(QStringLiteral("Desktop calendars unavailable: no session bus"));
+        ownersAsked_.release(2);
         return;
     }
     watcher_ = new QDBusServiceWatcher(this);
@@ -44,6 +45,7 @@ DesktopCalendar::DesktopCalendar(QString modulePath, QDBusConnection bus, int ti
             const QDBusPendingReply<bool> reply = *done;
             if (reply.isValid() && reply.value())
                 setOwned(service, true);
+            ownersAsked_.release();
             done->deleteLater();
         });
     }
@@ -78,6 +80,10 @@ void DesktopCalendar::reconnect() {
 
 std::optional<std::vector<BusySpan>> DesktopCalendar::busyBetween(std::time_t from,
                                                                   std::time_t to) {
+    // The first reading, right at the start, waits for the bus to say whether EDS runs: a
+    // calendar not heard from yet is not one without meetings.
+    if (!ownersKnown_ && ownersAsked_.tryAcquire(2, timeoutMs_))
+        ownersKnown_ = true;
     if (!servicesRunning()) {
         eds_.reset(); // they left: let go of them
         return std::nullopt;

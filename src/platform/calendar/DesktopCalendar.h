@@ -4,6 +4,7 @@
 
 #include <QDBusConnection>
 #include <QObject>
+#include <QSemaphore>
 #include <QString>
 
 #include <atomic>
@@ -54,6 +55,8 @@ private:
     std::atomic<bool> registry_{false};
     std::atomic<bool> factory_{false};
     std::atomic<int> appearances_{0}; // a service that came back needs a new connection
+    QSemaphore ownersAsked_;           // released by each answer to "does it run?"
+    bool ownersKnown_ = false;         // asking thread only
     std::atomic<bool> loaded_{false};
 
     // Used only on the asking thread.

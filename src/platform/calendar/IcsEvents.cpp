@@ -55,8 +55,8 @@ constexpr std::time_t longestMeeting = 24 * 3600;
 
 std::time_t secondsOf(const icaldurationtype& d) {
     // Summed wide: libical's own sum overflows an int.
-    const long long total = (((long long)d.weeks * 7 + d.days) * 24 + d.hours) * 3600LL +
-                            d.minutes * 60LL + d.seconds;
+    const long long total =
+        (((long long)d.weeks * 7 + d.days) * 24 + d.hours) * 3600LL + d.minutes * 60LL + d.seconds;
     return std::time_t(std::min<long long>(total, longestMeeting)) * (d.is_neg ? -1 : 1);
 }
 
@@ -397,7 +397,8 @@ std::optional<IcsEvents> IcsEvents::parse(const QByteArray& text, Deadline deadl
             } else {
                 const std::time_t length = lengthOf(event, begin);
                 // A DTEND before DTSTART: the author swapped them.
-                if (icalproperty* end = icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY))
+                if (icalproperty* end =
+                        icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY))
                     begin = std::min(begin, momentOfProperty(end, event));
                 events.spans_.push_back({begin, begin + length});
             }

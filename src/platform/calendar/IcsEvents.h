@@ -54,7 +54,7 @@ private:
         bool floating; // wall-clock times without a zone: the user's local time
         std::time_t length;
         std::set<std::time_t> replaced;
-        std::vector<Range> ranges;         // by `from`
+        std::vector<Range> ranges;        // by `from`
         std::vector<BusySpan> extraDates; // RDATEs, read by us
     };
     struct Free {

@@ -109,9 +109,9 @@ struct DBusInhibitorWatch::Monitor {
     void run(const std::string& address) {
         DBusError error;
         dbus_error_init(&error);
-        DBusConnection* connection =
-            address.empty() ? dbus_bus_get_private(DBUS_BUS_SESSION, &error)
-                            : dbus_connection_open_private(address.c_str(), &error);
+        DBusConnection* connection = address.empty()
+                                         ? dbus_bus_get_private(DBUS_BUS_SESSION, &error)
+                                         : dbus_connection_open_private(address.c_str(), &error);
         if (connection && !address.empty() && !dbus_bus_register(connection, &error)) {
             dbus_connection_close(connection);
             dbus_connection_unref(connection);

@@ -58,7 +58,8 @@ private:
 
 std::time_t momentOf(ICalTime* t) {
     ICalTimezone* zone = i_cal_time_get_timezone(t);
-    return std::time_t(i_cal_time_as_timet_with_zone(t, zone ? zone : i_cal_timezone_get_utc_timezone()));
+    return std::time_t(
+        i_cal_time_as_timet_with_zone(t, zone ? zone : i_cal_timezone_get_utc_timezone()));
 }
 
 gboolean onInstance(ICalComponent* event, ICalTime* start, ICalTime* end, gpointer data,

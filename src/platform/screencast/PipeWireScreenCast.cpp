@@ -1,5 +1,6 @@
 #include "platform/screencast/PipeWireScreenCast.h"
 
+#include <pipewire/impl-module.h>
 #include <pipewire/pipewire.h>
 
 #include <cstdlib>
@@ -39,7 +40,16 @@ struct PipeWireScreenCast::Graph {
         loop = pw_thread_loop_new("velmor-screencast", nullptr);
         if (!loop)
             return;
-        context = pw_context_new(pw_thread_loop_get_loop(loop), nullptr, 0);
+        // No client configuration: it would load modules for making streams and devices, and
+        // following the graph needs only the protocol.
+        context = pw_context_new(pw_thread_loop_get_loop(loop),
+                                 pw_properties_new(PW_KEY_CONFIG_NAME, "null", nullptr), 0);
+        if (context &&
+            !pw_context_load_module(context, "libpipewire-module-protocol-native", nullptr,
+                                    nullptr)) {
+            pw_context_destroy(context);
+            context = nullptr;
+        }
         if (!context || pw_thread_loop_start(loop) < 0) {
             if (context)
                 pw_context_destroy(context);

@@ -61,9 +61,7 @@ struct World {
         source->open = open;
         calendar = std::make_unique<BackgroundCalendar>(clock, std::move(owned));
     }
-    std::time_t at(int minutes) const {
-        return clock.wallNow().toSecsSinceEpoch() + minutes * 60;
-    }
+    std::time_t at(int minutes) const { return clock.wallNow().toSecsSinceEpoch() + minutes * 60; }
     BackgroundCalendar::Answer in(int minutes) {
         return calendar->meetingAt(clock.wallNow().addSecs(minutes * 60));
     }
@@ -75,8 +73,10 @@ TEST(BackgroundCalendar, ReadsTheNext36HoursAheadAndAnswersFromMemory) {
     World w(false);
     // Nothing read yet: unknown, and the asker is not held up by the stuck source.
     EXPECT_EQ(w.in(0).state, State::unknown);
-    w.source->set(std::vector<BusySpan>{
-        {w.at(30), w.at(60)}, {w.at(60), w.at(90)}, {w.at(100), w.at(120)}, {w.at(200), w.at(200)}});
+    w.source->set(std::vector<BusySpan>{{w.at(30), w.at(60)},
+                                        {w.at(60), w.at(90)},
+                                        {w.at(100), w.at(120)},
+                                        {w.at(200), w.at(200)}});
     w.source->setOpen(true);
     w.calendar->waitUntilIdle();
     ASSERT_EQ(w.source->windows.size(), 1u);

@@ -44,8 +44,8 @@ struct Fixture {
         if (meetingTo > meetingFrom)
             calendar->busy = std::vector<BusySpan>{{now + meetingFrom, now + meetingTo}};
         CallDetectionService::Sources sources;
-        sources.calendars.push_back(std::make_unique<BackgroundCalendar>(
-            clock, std::unique_ptr<CalendarSource>(calendar)));
+        sources.calendars.push_back(
+            std::make_unique<BackgroundCalendar>(clock, std::unique_ptr<CalendarSource>(calendar)));
         sources.calendars.back()->waitUntilIdle();
         sources.microphone.reset(microphone);
         sources.screenCast.reset(screen);
@@ -94,8 +94,9 @@ TEST(CallDetectionService, MonitorPollsEvery30sCallsBackOnceAndIsReplacedOrCance
     f.microphone->active = true;
     int calls = 0;
     std::vector<Kind> stillBusy;
-    f.service->startMonitoring(both, [&] { ++calls; },
-                               [&](const WaitReason& reason) { stillBusy.push_back(reason.kind); });
+    f.service->startMonitoring(
+        both, [&] { ++calls; },
+        [&](const WaitReason& reason) { stillBusy.push_back(reason.kind); });
     f.clock.advance(29.9);
     EXPECT_EQ(f.microphone->asked, 0); // first look only after 30 s
     f.clock.advance(0.1);

@@ -151,9 +151,12 @@ TEST(EdsCalendar, MeetingsOfTheLocalCalendarWhileEdsRuns) {
 
     // Read ahead without being asked, and again when a meeting is added.
     using State = BackgroundCalendar::Answer::State;
-    const auto stateIn = [&](int minutes) { return ahead.meetingAt(now.addSecs(minutes * 60)).state; };
+    const auto stateIn = [&](int minutes) {
+        return ahead.meetingAt(now.addSecs(minutes * 60)).state;
+    };
     EXPECT_TRUE(iterateUntil([&] { return stateIn(0) == State::busy; }));
-    EXPECT_EQ(ahead.meetingAt(now).until.toSecsSinceEpoch(), now.addSecs(30 * 60).toSecsSinceEpoch());
+    EXPECT_EQ(ahead.meetingAt(now).until.toSecsSinceEpoch(),
+              now.addSecs(30 * 60).toSecsSinceEpoch());
     EXPECT_EQ(stateIn(750), State::free);
     createEvent(calendar, "DTSTART:" + at(720) + "\r\nDTEND:" + at(780) + "\r\n");
     EXPECT_TRUE(iterateUntil([&] { return stateIn(750) == State::busy; }))

@@ -329,13 +329,13 @@ QByteArray largeCalendar(const QDateTime& until) {
         const QDateTime start = past.addSecs(qint64(i) * 5 * 3600);
         if (start > until.addDays(-2))
             break;
-        body += event("UID:old-" + QByteArray::number(i) + "\nDTSTART:" +
-                      start.toString("yyyyMMdd'T'HHmmss'Z'").toLatin1() +
+        body += event("UID:old-" + QByteArray::number(i) +
+                      "\nDTSTART:" + start.toString("yyyyMMdd'T'HHmmss'Z'").toLatin1() +
                       "\nDURATION:PT30M\nSUMMARY:A meeting of the past\n");
     }
-    body += event("UID:now\nDTSTART:" +
-                  until.addSecs(-4 * 3600).toString("yyyyMMdd'T'HHmmss'Z'").toLatin1() +
-                  "\nDTEND:" + until.toString("yyyyMMdd'T'HHmmss'Z'").toLatin1() + "\n");
+    body += event(
+        "UID:now\nDTSTART:" + until.addSecs(-4 * 3600).toString("yyyyMMdd'T'HHmmss'Z'").toLatin1() +
+        "\nDTEND:" + until.toString("yyyyMMdd'T'HHmmss'Z'").toLatin1() + "\n");
     return calendar(body);
 }
 
@@ -352,11 +352,11 @@ bool settles(const std::function<bool()>& done) {
 TEST(IcsCalendar, ReadAheadAtStartAndWhenTheFileIsReplacedByRename) {
     Files f;
     BootClock clock;
-    const QDateTime now = QDateTime::fromSecsSinceEpoch(clock.wallNow().toSecsSinceEpoch(), Qt::UTC);
+    const QDateTime now =
+        QDateTime::fromSecsSinceEpoch(clock.wallNow().toSecsSinceEpoch(), Qt::UTC);
     const QString path = f.write("work.ics", largeCalendar(now.addSecs(1800)));
     f.listed << path;
-    BackgroundCalendar background(clock,
-                                  std::make_unique<IcsCalendar>([&f] { return f.listed; }));
+    BackgroundCalendar background(clock, std::make_unique<IcsCalendar>([&f] { return f.listed; }));
     using State = BackgroundCalendar::Answer::State;
     EXPECT_NE(background.meetingAt(now).state, State::free);
     const auto endsAt = [&](const QDateTime& until) {

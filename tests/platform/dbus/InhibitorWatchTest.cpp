@@ -22,9 +22,11 @@ struct Program {
         : bus(QDBusConnection::connectToBus(mock.address(), name)) {}
     ~Program() { QDBusConnection::disconnectFromBus(bus.name()); }
     uint inhibit(const QString& app, const QString& reason) {
-        const QDBusMessage reply = bus.call(QDBusMessage::createMethodCall(
-            "org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver",
-            "org.freedesktop.ScreenSaver", "Inhibit") << app << reason);
+        const QDBusMessage reply =
+            bus.call(QDBusMessage::createMethodCall("org.freedesktop.ScreenSaver",
+                                                    "/org/freedesktop/ScreenSaver",
+                                                    "org.freedesktop.ScreenSaver", "Inhibit")
+                     << app << reason);
         return reply.arguments().value(0).toUInt();
     }
     void uninhibit(uint cookie) {

@@ -77,10 +77,9 @@ TEST(AlsaMicrophone, RunningCaptureSubstreamMeansInUse) {
     EXPECT_EQ(PulseMicrophone(nowhere, 2000).query(), std::nullopt);
     EXPECT_EQ(MicrophoneChain(PulseMicrophone(nowhere, 2000), AlsaMicrophone(root)).isActive(),
               true);
-    EXPECT_EQ(
-        MicrophoneChain(PulseMicrophone(nowhere, 2000), AlsaMicrophone(home.path() + "/none"))
-            .isActive(),
-        false);
+    EXPECT_EQ(MicrophoneChain(PulseMicrophone(nowhere, 2000), AlsaMicrophone(home.path() + "/none"))
+                  .isActive(),
+              false);
 }
 
 // A server of its own: when it goes, the answer goes with it; when it comes back, the next

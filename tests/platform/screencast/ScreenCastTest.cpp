@@ -25,9 +25,9 @@ public:
         pw_thread_loop_lock(loop_);
         context_ = pw_context_new(pw_thread_loop_get_loop(loop_), nullptr, 0);
         core_ = pw_context_connect(context_, nullptr, 0);
-        pw_properties* props = pw_properties_new(
-            PW_KEY_MEDIA_TYPE, "Video", PW_KEY_MEDIA_CATEGORY, source ? "Source" : "Capture",
-            PW_KEY_NODE_NAME, name, nullptr);
+        pw_properties* props =
+            pw_properties_new(PW_KEY_MEDIA_TYPE, "Video", PW_KEY_MEDIA_CATEGORY,
+                              source ? "Source" : "Capture", PW_KEY_NODE_NAME, name, nullptr);
         if (source)
             pw_properties_set(props, PW_KEY_MEDIA_CLASS, "Video/Source");
         else
@@ -41,10 +41,10 @@ public:
         info.framerate = SPA_FRACTION(5, 1);
         const spa_pod* params[] = {
             spa_format_video_raw_build(&builder, SPA_PARAM_EnumFormat, &info)};
-        pw_stream_connect(stream_, source ? PW_DIRECTION_OUTPUT : PW_DIRECTION_INPUT, PW_ID_ANY,
-                          pw_stream_flags(source ? PW_STREAM_FLAG_DRIVER
-                                                 : PW_STREAM_FLAG_AUTOCONNECT),
-                          params, 1);
+        pw_stream_connect(
+            stream_, source ? PW_DIRECTION_OUTPUT : PW_DIRECTION_INPUT, PW_ID_ANY,
+            pw_stream_flags(source ? PW_STREAM_FLAG_DRIVER : PW_STREAM_FLAG_AUTOCONNECT), params,
+            1);
         pw_thread_loop_unlock(loop_);
     }
     ~VideoStream() {
