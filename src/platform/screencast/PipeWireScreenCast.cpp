@@ -3,6 +3,8 @@
 #include <pipewire/impl-module.h>
 #include <pipewire/pipewire.h>
 
+#include <QtGlobal>
+
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -34,6 +36,10 @@ struct PipeWireScreenCast::Graph {
     explicit Graph(QByteArray name) : remote(std::move(name)) {
         static const bool initialised = [] {
             pw_init(nullptr, nullptr);
+            // PipeWire's warnings (no real-time threads here, no client modules) are not the
+            // user's business; PIPEWIRE_DEBUG still shows them.
+            if (qEnvironmentVariableIsEmpty("PIPEWIRE_DEBUG"))
+                pw_log_set_level(SPA_LOG_LEVEL_ERROR);
             return true;
         }();
         (void)initialised;
