@@ -16,8 +16,8 @@ packages=(
   pulseaudio pulseaudio-utils dbus dbus-x11 python3 python3-dbusmock python3-dbus python3-gi
   weston
   evolution-data-server desktop-file-utils
-  # A PipeWire graph with a session manager, and a screen-cast-like video stream on it.
-  pipewire pipewire-bin wireplumber gstreamer1.0-tools gstreamer1.0-pipewire
+  # A PipeWire graph with a session manager, for the screen-cast test.
+  pipewire pipewire-bin wireplumber
   at-spi2-core python3-pyatspi
   # Native Wayland sessions: Qt's Wayland platform, the client library and protocol files
   # (wayland-scanner) for the overlay's own connection, and headless compositors with their
