@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Time of one in-call test: five cached .ics calendars of 500 events and a hostile one, EDS
-# absent (no session bus), the microphone asked of a private PulseAudio server.
+# Time of the check at a due overlay: five .ics calendars of 500 events and a hostile one,
+# Evolution Data Server running with 500 events on a session bus of the bench's own, the
+# microphone asked of a private PulseAudio server.
 set -euo pipefail
 build_dir=${1:-build}
 cd "$(dirname "$0")/.."
@@ -22,4 +23,7 @@ if command -v pulseaudio >/dev/null; then
   for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
   pactl set-default-source micsrc >/dev/null 2>&1 || true
 fi
-"$build_dir/calls_check_bench"
+export GSETTINGS_BACKEND=memory XDG_DATA_HOME="$HOME/.local/share" XDG_CONFIG_HOME="$HOME/.config"
+export XDG_CACHE_HOME="$HOME/.cache"
+export VELMOR_BENCH_EDS_CALENDAR="$XDG_DATA_HOME/evolution/calendar/system/calendar.ics"
+timeout -k 5 120 dbus-run-session -- "$build_dir/calls_check_bench" 2> >(grep -v 'fd limit' >&2)

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6svg6 qt6-wayland
-  libgl-dev libsndfile1-dev libpulse-dev libical-dev libecal2.0-dev
+  libgl-dev libsndfile1-dev libpulse-dev libical-dev libecal2.0-dev libpipewire-0.3-dev libdbus-1-dev
   libxcb1-dev libxcb-keysyms1-dev libxcb-xkb-dev libxkbcommon-dev libxkbcommon-x11-dev libglib2.0-dev
   libgtest-dev googletest
   fonts-dejavu-core
@@ -16,6 +16,8 @@ packages=(
   pulseaudio pulseaudio-utils dbus dbus-x11 python3 python3-dbusmock python3-dbus python3-gi
   weston
   evolution-data-server desktop-file-utils
+  # A PipeWire graph with a session manager, for the screen-cast test.
+  pipewire pipewire-bin wireplumber
   at-spi2-core python3-pyatspi
   # Native Wayland sessions: Qt's Wayland platform, the client library and protocol files
   # (wayland-scanner) for the overlay's own connection, and headless compositors with their

@@ -16,11 +16,13 @@
 #include "platform/calendar/IcsCalendar.h"
 #include "platform/clock/BootClock.h"
 #include "platform/dbus/DBusIdleInhibitor.h"
+#include "platform/dbus/DBusInhibitorWatch.h"
 #include "platform/dbus/DBusScreenLock.h"
 #include "platform/dbus/PortalHotKeys.h"
 #include "platform/desktop/Autostart.h"
 #include "platform/desktop/SingleInstance.h"
 #include "platform/microphone/MicrophoneChain.h"
+#include "platform/screencast/PipeWireScreenCast.h"
 #include "platform/sound/SoundManager.h"
 #include "platform/wayland/PointerMainScreen.h"
 #include "platform/wayland/WaylandSession.h"
@@ -72,24 +74,23 @@ void quitOnSignals(QCoreApplication& app) {
     std::signal(SIGINT, onSignal);
 }
 
-// The desktop's sources: the sound server's (else ALSA's) microphone, Evolution Data Server's
-// calendars and the .ics files listed in the settings.
+// The desktop's sources: Evolution Data Server's calendars and the .ics files listed in the
+// settings, the sound server's (else ALSA's) microphone, PipeWire's screen casts and the screen
+// saver's inhibitors.
 std::unique_ptr<CallDetectionService> desktopCallDetection(Clock& clock, SettingsStore& settings) {
-    // Each calendar is asked on a thread of its own: a slow service or a hostile file never
-    // holds up the event loop.
-    std::vector<std::unique_ptr<CalendarSource>> calendars;
-    auto desktop = std::make_unique<DesktopCalendar>(DesktopCalendar::defaultModulePath());
-    DesktopCalendar& desktopCalendars = *desktop;
-    auto asked = std::make_unique<BackgroundCalendar>(std::move(desktop));
-    // Opened as soon as EDS runs, so a check never waits for it.
-    desktopCalendars.setOnServicesAppeared([calendar = asked.get()] { calendar->reconnect(); });
-    calendars.push_back(std::move(asked));
+    // Each calendar is read on a thread of its own, ahead of time: a slow service or a hostile
+    // file never holds up the event loop.
+    CallDetectionService::Sources sources;
+    sources.calendars.push_back(std::make_unique<BackgroundCalendar>(
+        clock, std::make_unique<DesktopCalendar>(DesktopCalendar::defaultModulePath())));
     auto listed = std::make_shared<CalendarFileList>(settings);
-    calendars.push_back(std::make_unique<BackgroundCalendar>(
-        std::make_unique<IcsCalendar>([listed] { return listed->paths(); }), 6, 300,
+    sources.calendars.push_back(std::make_unique<BackgroundCalendar>(
+        clock, std::make_unique<IcsCalendar>([listed] { return listed->paths(); }),
         [listed] { listed->update(); }));
-    return std::make_unique<CallDetectionService>(clock, std::make_unique<MicrophoneChain>(),
-                                                  std::move(calendars));
+    sources.microphone = std::make_unique<MicrophoneChain>();
+    sources.screenCast = std::make_unique<PipeWireScreenCast>();
+    sources.fullScreen = std::make_unique<DBusInhibitorWatch>();
+    return std::make_unique<CallDetectionService>(clock, std::move(sources));
 }
 
 // With VELMOR_BENCH=1 set, one line per opening of the window: the time from the request to

@@ -2,7 +2,6 @@
 
 #include "core/content/ContentManager.h"
 #include "core/model/Commands.h"
-#include "core/session/CallDetector.h"
 #include "core/session/IdleInhibitor.h"
 #include "core/session/OverlayPresenter.h"
 #include "core/session/ScreenLock.h"
@@ -16,7 +15,7 @@
 namespace velmor {
 
 AppDelegate::AppDelegate(Services services)
-    : services_(std::move(services)), gracePeriod_(services_.clock) {}
+    : services_(std::move(services)), gracePeriod_(services_.clock), answerWait_(services_.clock) {}
 
 AppDelegate::~AppDelegate() = default;
 
@@ -93,7 +92,9 @@ void AppDelegate::stopSession() {
     if (callDetection_)
         callDetection_->cancelMonitoring();
     gracePeriod_.cancel();
+    answerWait_.cancel();
     services_.appState.setIsCallDeferred(false);
+    services_.appState.setWaitReason(std::nullopt);
     if (scheduler_)
         scheduler_->stop();
     sessionRunning_ = false;
@@ -103,6 +104,7 @@ void AppDelegate::stopSession() {
 }
 
 void AppDelegate::rearm() {
+    answerWait_.cancel(); // a fire still waiting for an answer is replaced
     const double interval = services_.appState.nextIntervalSeconds();
     services_.appState.setState(
         VelmorState::scheduled(services_.clock.wallNow().addMSecs(qint64(interval * 1000))));
@@ -128,28 +130,55 @@ void AppDelegate::handleFire() {
         holdBackForLock();
         return;
     }
-    if (state.pauseDuringCalls() && callDetection_ && callDetection_->isInCall()) {
-        holdBackForCall();
-        return;
-    }
-    beginOverlay(Variant::fire);
+    whenKnown(services_.clock.now() + unknownWaitSeconds, [this](const CallDetector::Check& check) {
+        if (check.outcome == CallDetector::Check::Outcome::busy)
+            holdBackForCall(check.reason);
+        else
+            beginOverlay(Variant::fire);
+    });
 }
 
-void AppDelegate::holdBackForCall() {
+CallDetector::Wanted AppDelegate::wanted() const {
+    const AppState& state = services_.appState;
+    return {state.pauseDuringCalls(), state.waitWhileFullScreen()};
+}
+
+void AppDelegate::whenKnown(double deadline, std::function<void(const CallDetector::Check&)> then) {
+    if (!callDetection_ || !wanted().any())
+        return then({});
+    const CallDetector::Check check = callDetection_->check(wanted());
+    if (check.outcome == CallDetector::Check::Outcome::unknown &&
+        services_.clock.now() < deadline) {
+        answerWait_.startAfter(unknownPollSeconds, [this, deadline, then = std::move(then)] {
+            whenKnown(deadline, then);
+        });
+        return;
+    }
+    then(check);
+}
+
+void AppDelegate::holdBackForCall(const WaitReason& reason) {
     services_.appState.setIsCallDeferred(true);
+    services_.appState.setWaitReason(reason);
     rearm();
     watchForCallEnd();
 }
 
 void AppDelegate::watchForCallEnd() {
     QPointer<AppDelegate> self(this);
-    callDetection_->startMonitoring([self] {
-        if (self)
-            self->startGracePeriod();
-    });
+    AppState* state = &services_.appState;
+    callDetection_->startMonitoring(
+        wanted(),
+        [self, state] {
+            state->setWaitReason(std::nullopt);
+            if (self)
+                self->startGracePeriod();
+        },
+        [state](const WaitReason& reason) { state->setWaitReason(reason); });
 }
 
 void AppDelegate::beginOverlay(Variant variant) {
+    answerWait_.cancel();
     AppState& state = services_.appState;
     const PromptItem prompt = services_.content.nextPrompt();
     state.setLastPrompt(prompt);
@@ -216,10 +245,18 @@ void AppDelegate::gracePeriodEnded() {
         heldForLock_ = true;
         return;
     }
-    if (callDetection_ && callDetection_->isInCall()) {
-        watchForCallEnd();
-        return;
-    }
+    whenKnown(services_.clock.now() + unknownWaitSeconds, [this](const CallDetector::Check& check) {
+        if (check.outcome == CallDetector::Check::Outcome::busy) {
+            services_.appState.setWaitReason(check.reason);
+            watchForCallEnd();
+            return;
+        }
+        showAfterCall();
+    });
+}
+
+void AppDelegate::showAfterCall() {
+    AppState& state = services_.appState;
     const VelmorState current = state.state();
     if (current.kind() == VelmorState::Kind::scheduled &&
         services_.clock.wallNow().msecsTo(current.date()) < qint64(gracePeriodSeconds * 1000)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/Clock.h"
+#include "core/session/CallDetector.h"
 
 #include <QObject>
 
@@ -10,7 +11,6 @@
 namespace velmor {
 
 class AppState;
-class CallDetector;
 class ContentManager;
 class IdleInhibitor;
 class Commands;
@@ -27,6 +27,10 @@ public:
     static constexpr double gracePeriodSeconds = 120;
     // When the overlay's text begins to appear, and the state becomes velmoring.
     static constexpr double textAppearsAfterSeconds = 4.5;
+    // How long a due overlay waits for a source that has not answered yet (a calendar just
+    // read or changed, the first microphone state), and how often it looks meanwhile.
+    static constexpr double unknownWaitSeconds = 3.0;
+    static constexpr double unknownPollSeconds = 0.1;
 
     struct Services {
         Clock& clock;
@@ -63,6 +67,7 @@ public:
 
     VelmoringScheduler* scheduler() const { return scheduler_.get(); }
     bool isGracePeriodPending() const { return gracePeriod_.isPending(); }
+    bool isWaitingForAnswer() const { return answerWait_.isPending(); }
 
 private:
     enum class Variant { fire, now, afterCall };
@@ -70,8 +75,13 @@ private:
     void beginOverlay(Variant variant);
     void overlayDismissed(Variant variant);
     void rearm();
-    void holdBackForCall();
+    // Runs `then` with the in-call test once every wanted source has answered, or after the
+    // bounded wait with what is known then (a source still silent counts as free).
+    void whenKnown(double deadline, std::function<void(const CallDetector::Check&)> then);
+    void holdBackForCall(const WaitReason& reason);
     void watchForCallEnd();
+    void showAfterCall();
+    CallDetector::Wanted wanted() const;
     bool isScreenLocked() const;
     void holdBackForLock();
 
@@ -79,6 +89,7 @@ private:
     std::unique_ptr<VelmoringScheduler> scheduler_;
     std::unique_ptr<CallDetector> callDetection_;
     OneShot gracePeriod_;
+    OneShot answerWait_;
     ScreenLock* screenLock_ = nullptr;
     // An overlay held back waits for the unlock before its grace period starts.
     bool heldForLock_ = false;

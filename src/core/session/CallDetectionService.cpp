@@ -2,62 +2,72 @@
 
 namespace velmor {
 
-CallDetectionService::CallDetectionService(Clock& clock, std::unique_ptr<Microphone> microphone,
-                                           std::vector<std::unique_ptr<CalendarSource>> calendars)
-    : clock_(clock), microphone_(std::move(microphone)), calendars_(std::move(calendars)),
-      poll_(clock) {}
+CallDetectionService::CallDetectionService(Clock& clock, Sources sources)
+    : clock_(clock), sources_(std::move(sources)), poll_(clock) {}
 
 CallDetectionService::~CallDetectionService() = default;
 
-bool CallDetectionService::hasMeetingNow() {
-    const QDateTime now = clock_.wallNow();
-    const QDateTime from = now.addSecs(-1);
-    const QDateTime to = now.addSecs(1);
-    for (const auto& calendar : calendars_)
-        if (calendar->hasMeetingBetween(from, to).value_or(false))
-            return true;
-    return false;
+CallDetector::Check CallDetectionService::check(Wanted wanted) {
+    using Outcome = Check::Outcome;
+    using Kind = WaitReason::Kind;
+    bool unknown = false;
+    if (wanted.calls) {
+        const QDateTime now = clock_.wallNow();
+        for (const auto& calendar : sources_.calendars) {
+            const auto answer = calendar->meetingAt(now);
+            if (answer.state == BackgroundCalendar::Answer::State::busy)
+                return {Outcome::busy, {Kind::meeting, answer.until}};
+            unknown = unknown || answer.state == BackgroundCalendar::Answer::State::unknown;
+        }
+    }
+    const std::pair<CallSignal*, Kind> sources[] = {
+        {wanted.calls ? sources_.microphone.get() : nullptr, Kind::microphone},
+        {wanted.calls ? sources_.screenCast.get() : nullptr, Kind::screenShared},
+        {wanted.fullScreen ? sources_.fullScreen.get() : nullptr, Kind::fullScreen}};
+    for (const auto& [signal, kind] : sources) {
+        if (!signal)
+            continue;
+        const std::optional<bool> active = signal->isActive();
+        if (active.value_or(false))
+            return {Outcome::busy, {kind, {}}};
+        unknown = unknown || !active;
+    }
+    return {unknown ? Outcome::unknown : Outcome::free, {}};
 }
 
-bool CallDetectionService::isMicrophoneInUse() {
-    return microphone_ && microphone_->isInUse();
-}
-
-bool CallDetectionService::isInCall() {
-    return hasMeetingNow() || isMicrophoneInUse();
-}
-
-void CallDetectionService::startMonitoring(std::function<void()> onCallEnded) {
+void CallDetectionService::startMonitoring(Wanted wanted, std::function<void()> onCallEnded,
+                                           std::function<void(const WaitReason&)> onStillBusy) {
+    monitored_ = wanted;
     onCallEnded_ = std::move(onCallEnded);
+    onStillBusy_ = std::move(onStillBusy);
     poll_.startAfter(pollSeconds, [this] { lookForCallEnd(); });
 }
 
 void CallDetectionService::cancelMonitoring() {
     poll_.cancel();
     onCallEnded_ = nullptr;
+    onStillBusy_ = nullptr;
 }
 
 void CallDetectionService::lookForCallEnd() {
-    if (isInCall()) {
+    const Check now = check(monitored_);
+    if (now.outcome != Check::Outcome::free) {
         poll_.startAfter(pollSeconds, [this] { lookForCallEnd(); });
+        if (now.outcome == Check::Outcome::busy && onStillBusy_)
+            onStillBusy_(now.reason);
         return;
     }
     // Taken out first: the callback may start a new monitor.
     auto callback = std::move(onCallEnded_);
     onCallEnded_ = nullptr;
+    onStillBusy_ = nullptr;
     if (callback)
         callback();
 }
 
-bool CallDetectionService::requestCalendarAccess() {
-    const QDateTime now = clock_.wallNow();
-    bool answered = false;
-    for (const auto& calendar : calendars_) {
+void CallDetectionService::requestCalendarAccess() {
+    for (const auto& calendar : sources_.calendars)
         calendar->reconnect();
-        answered =
-            calendar->hasMeetingBetween(now.addSecs(-1), now.addSecs(1)).has_value() || answered;
-    }
-    return answered;
 }
 
 } // namespace velmor

@@ -139,6 +139,13 @@ void AppState::setIsCallDeferred(bool value) {
     }
 }
 
+void AppState::setWaitReason(const std::optional<WaitReason>& value) {
+    if (waitReason_ != value) {
+        waitReason_ = value;
+        emit waitReasonChanged();
+    }
+}
+
 void AppState::setLastPrompt(const std::optional<PromptItem>& value) {
     if (lastPrompt_ != value) {
         lastPrompt_ = value;

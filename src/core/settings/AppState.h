@@ -5,6 +5,7 @@
 #include "core/model/PromptItem.h"
 #include "core/model/SettingsEnums.h"
 #include "core/model/VelmorState.h"
+#include "core/model/WaitReason.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -37,6 +38,7 @@ enum class SettingEffect {
 // values; an absent optional removes the key.
 #define VELMOR_SETTINGS(X)                                                                         \
     X(bool, pauseDuringCalls, PauseDuringCalls, true, anyValue, none)                              \
+    X(bool, waitWhileFullScreen, WaitWhileFullScreen, true, anyValue, none)                        \
     X(AppearanceMode, appearanceMode, AppearanceMode, AppearanceMode::system, anyValue, none)      \
     X(bool, departureEnabled, DepartureEnabled, false, anyValue, prepareSound)                     \
     X(OverlayScope, overlayScope, OverlayScope, OverlayScope::thisScreen, anyValue, none)          \
@@ -68,11 +70,14 @@ public:
 
     VelmorState state() const { return state_; }
     bool isCallDeferred() const { return isCallDeferred_; }
+    // Why the overlay held back waits, while the call or meeting lasts; not stored.
+    std::optional<WaitReason> waitReason() const { return waitReason_; }
     std::optional<PromptItem> lastPrompt() const { return lastPrompt_; }
     std::optional<QDateTime> lastPromptDate() const { return lastPromptDate_; }
 
     void setState(const VelmorState& value);
     void setIsCallDeferred(bool value);
+    void setWaitReason(const std::optional<WaitReason>& value);
     void setLastPrompt(const std::optional<PromptItem>& value);
     void setLastPromptDate(const std::optional<QDateTime>& value);
 
@@ -91,6 +96,7 @@ public:
 signals:
     void stateChanged();
     void isCallDeferredChanged();
+    void waitReasonChanged();
     void lastPromptChanged();
     void lastPromptDateChanged();
 #define VELMOR_SETTING_SIGNAL(Type, name, ...) void name##Changed();
@@ -112,6 +118,7 @@ private:
 
     VelmorState state_;
     bool isCallDeferred_ = false;
+    std::optional<WaitReason> waitReason_;
     std::optional<PromptItem> lastPrompt_;
     std::optional<QDateTime> lastPromptDate_;
 #define VELMOR_SETTING_FIELD(Type, name, Name, initial, ...) Type name##_ = initial;

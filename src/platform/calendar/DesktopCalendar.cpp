@@ -24,6 +24,7 @@ DesktopCalendar::DesktopCalendar(QString modulePath, QDBusConnection bus, int ti
     : modulePath_(std::move(modulePath)), timeoutMs_(timeoutMs) {
     if (!bus.isConnected()) {
         logLine(QStringLiteral("Desktop calendars unavailable: no session bus"));
+        ownersAsked_.release(2);
         return;
     }
     watcher_ = new QDBusServiceWatcher(this);
@@ -44,6 +45,7 @@ DesktopCalendar::DesktopCalendar(QString modulePath, QDBusConnection bus, int ti
             const QDBusPendingReply<bool> reply = *done;
             if (reply.isValid() && reply.value())
                 setOwned(service, true);
+            ownersAsked_.release();
             done->deleteLater();
         });
     }
@@ -64,22 +66,24 @@ void DesktopCalendar::setOwned(const QString& name, bool owned) {
     const bool appeared = owned && !flag;
     if (appeared)
         ++appearances_;
+    const bool changes = flag != owned;
     flag = owned;
-    if (appeared && servicesRunning() && onAppeared_)
-        onAppeared_();
+    if (changes)
+        changed();
 }
 
 void DesktopCalendar::reconnect() {
     if (eds_)
         eds_->reconnect();
     loadFailed_ = false;
-    if (servicesRunning()) {
-        const QDateTime now = QDateTime::currentDateTimeUtc();
-        hasMeetingBetween(now, now);
-    }
 }
 
-std::optional<bool> DesktopCalendar::hasMeetingBetween(const QDateTime& from, const QDateTime& to) {
+std::optional<std::vector<BusySpan>> DesktopCalendar::busyBetween(std::time_t from,
+                                                                  std::time_t to) {
+    // The first reading, right at the start, waits for the bus to say whether EDS runs: a
+    // calendar not heard from yet is not one without meetings.
+    if (!ownersKnown_ && ownersAsked_.tryAcquire(2, timeoutMs_))
+        ownersKnown_ = true;
     if (!servicesRunning()) {
         eds_.reset(); // they left: let go of them
         return std::nullopt;
@@ -98,8 +102,9 @@ std::optional<bool> DesktopCalendar::hasMeetingBetween(const QDateTime& from, co
         loaded_ = true;
         edsAppearances_ = appearances_;
         eds_.reset(create(timeoutMs_));
+        eds_->setOnChanged(changeNotifier()); // its live views tell of new and changed events
     }
-    return eds_ ? eds_->hasMeetingBetween(from, to) : std::nullopt;
+    return eds_ ? eds_->busyBetween(from, to) : std::nullopt;
 }
 
 } // namespace velmor

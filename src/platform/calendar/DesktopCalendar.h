@@ -4,6 +4,7 @@
 
 #include <QDBusConnection>
 #include <QObject>
+#include <QSemaphore>
 #include <QString>
 
 #include <atomic>
@@ -16,7 +17,8 @@ namespace velmor {
 
 // The desktop's calendars (Evolution Data Server), used only while its source registry and
 // calendar factory already run on the session bus. The names are followed as they appear and
-// leave (NameOwnerChanged, on the event loop); asking about them never starts a service.
+// leave (NameOwnerChanged, on the event loop), each a change; asking about them never starts
+// a service.
 //
 // The calendar client libraries cost several MB of memory, so they live in a module loaded
 // only once both services run (never unloaded: GLib types cannot be). Questions are
@@ -36,15 +38,9 @@ public:
     // The module beside the program (build tree), else in the installed library folder.
     static QString defaultModulePath();
 
-    // Called on the event loop each time both services have come to run (e.g. to reconnect()
-    // through the asking thread, so the first question finds the calendars open).
-    void setOnServicesAppeared(std::function<void()> callback) {
-        onAppeared_ = std::move(callback);
-    }
-
     // nullopt while EDS does not run, or its module or calendars cannot be opened.
-    std::optional<bool> hasMeetingBetween(const QDateTime& from, const QDateTime& to) override;
-    // Connects again, now if the services run.
+    std::optional<std::vector<BusySpan>> busyBetween(std::time_t from, std::time_t to) override;
+    // Connects again at the next question.
     void reconnect() override;
 
     bool servicesRunning() const { return registry_ && factory_; }
@@ -59,8 +55,9 @@ private:
     std::atomic<bool> registry_{false};
     std::atomic<bool> factory_{false};
     std::atomic<int> appearances_{0}; // a service that came back needs a new connection
+    QSemaphore ownersAsked_;           // released by each answer to "does it run?"
+    bool ownersKnown_ = false;         // asking thread only
     std::atomic<bool> loaded_{false};
-    std::function<void()> onAppeared_;
 
     // Used only on the asking thread.
     std::unique_ptr<CalendarSource> eds_;

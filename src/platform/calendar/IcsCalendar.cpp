@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 
 #include <algorithm>
 #include <cerrno>
@@ -85,9 +86,54 @@ struct IcsCalendar::CachedFile {
 };
 
 IcsCalendar::IcsCalendar(std::function<QStringList()> listedPaths, Budget budget)
-    : listedPaths_(std::move(listedPaths)), budget_(budget) {}
+    : listedPaths_(std::move(listedPaths)), budget_(budget), watcher_(new QFileSystemWatcher) {}
 
-IcsCalendar::~IcsCalendar() = default;
+IcsCalendar::~IcsCalendar() {
+    watcher_->deleteLater(); // on its own thread
+}
+
+// The files, the folders they sit in (a sync tool replaces a file by renaming another over it)
+// and the listed folders with their collections (items come and go).
+void IcsCalendar::watch(const QStringList& files) {
+    QStringList wanted;
+    for (const QString& path : listedPaths_()) {
+        const QFileInfo info(path);
+        if (info.isDir()) {
+            wanted << path;
+            const QDir dir(path);
+            for (const QString& sub : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+                wanted << dir.filePath(sub);
+        } else {
+            wanted << info.absolutePath();
+        }
+    }
+    wanted << files;
+    wanted.removeDuplicates();
+    // Sent every time: the watcher drops a file that was replaced, and takes it up again here.
+    QMetaObject::invokeMethod(
+        watcher_,
+        [watcher = watcher_, wanted, notify = changeNotifier()] {
+            if (watcher->property("velmorConnected").isNull()) {
+                watcher->setProperty("velmorConnected", true);
+                QObject::connect(watcher, &QFileSystemWatcher::fileChanged, watcher, notify);
+                QObject::connect(watcher, &QFileSystemWatcher::directoryChanged, watcher, notify);
+            }
+            const QStringList old = watcher->files() + watcher->directories();
+            QStringList gone;
+            for (const QString& path : old)
+                if (!wanted.contains(path))
+                    gone << path;
+            if (!gone.isEmpty())
+                watcher->removePaths(gone);
+            QStringList added;
+            for (const QString& path : wanted)
+                if (!old.contains(path) && QFileInfo::exists(path))
+                    added << path;
+            if (!added.isEmpty())
+                watcher->addPaths(added);
+        },
+        Qt::QueuedConnection);
+}
 
 void IcsCalendar::reconnect() {
     cache_.clear();
@@ -152,7 +198,7 @@ const IcsEvents* IcsCalendar::eventsOf(const QString& file) {
     return cached->events ? &*cached->events : nullptr;
 }
 
-std::optional<bool> IcsCalendar::hasMeetingBetween(const QDateTime& from, const QDateTime& to) {
+std::optional<std::vector<BusySpan>> IcsCalendar::busyBetween(std::time_t from, std::time_t to) {
     const QStringList files = calendarFiles();
     // Files no longer listed leave the cache.
     const QSet<QString> listed(files.begin(), files.end());
@@ -160,15 +206,15 @@ std::optional<bool> IcsCalendar::hasMeetingBetween(const QDateTime& from, const 
         it = listed.contains(it->first) ? std::next(it) : cache_.erase(it);
 
     bool answered = false;
+    std::vector<BusySpan> busy;
     for (const QString& file : files) {
-        const IcsEvents* events = eventsOf(file);
-        if (!events)
-            continue;
-        answered = true;
-        if (events->hasMeetingBetween(from.toSecsSinceEpoch(), to.toSecsSinceEpoch()))
-            return true;
+        if (const IcsEvents* events = eventsOf(file)) {
+            answered = true;
+            events->busyBetween(from, to, busy);
+        }
     }
-    return answered ? std::optional<bool>(false) : std::nullopt;
+    watch(files);
+    return answered ? std::optional(std::move(busy)) : std::nullopt;
 }
 
 } // namespace velmor

@@ -10,6 +10,8 @@
 #include <map>
 #include <memory>
 
+class QFileSystemWatcher;
+
 namespace velmor {
 
 class IcsEvents;
@@ -22,7 +24,9 @@ struct IcsBudget {
 
 // Meetings from the .ics files and vdir folders (a folder of .ics items, and the collections
 // one level below it) that the user lists. A file is parsed again only when its modification
-// time, size or inode changes, so a check normally reads nothing but the file metadata.
+// time, size or inode changes, so a reading normally reads nothing but the file metadata. The
+// files and their folders are watched (a file replaced by rename included): a change is told
+// through changed().
 //
 // Only regular files are read, each within a budget of size and time; a file that exceeds it
 // is skipped with one line, and not tried again until it changes. Reading takes up to the time
@@ -35,7 +39,7 @@ public:
     ~IcsCalendar() override;
 
     // nullopt when no listed file could be read.
-    std::optional<bool> hasMeetingBetween(const QDateTime& from, const QDateTime& to) override;
+    std::optional<std::vector<BusySpan>> busyBetween(std::time_t from, std::time_t to) override;
     void reconnect() override;
 
     // Files parsed since construction: a check that hits the cache parses nothing.
@@ -45,12 +49,15 @@ private:
     struct CachedFile;
     QStringList calendarFiles();
     const IcsEvents* eventsOf(const QString& file);
+    void watch(const QStringList& files);
 
     std::function<QStringList()> listedPaths_;
     Budget budget_;
     std::map<QString, std::unique_ptr<CachedFile>> cache_;
     QSet<QString> reportedMissing_;
     int parseCount_ = 0;
+    // Lives on the thread that made the calendar; told what to watch through queued calls.
+    QFileSystemWatcher* watcher_;
 };
 
 } // namespace velmor

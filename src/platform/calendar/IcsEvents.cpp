@@ -49,6 +49,44 @@ icaltimezone* zoneFor(icalcomponent* comp, const char* tzid) {
     return nullptr;
 }
 
+// A meeting longer than a day is no meeting: a corrupt DURATION of billions of weeks would
+// otherwise hold every overlay back for good.
+constexpr std::time_t longestMeeting = 24 * 3600;
+
+std::time_t secondsOf(const icaldurationtype& d) {
+    // Summed wide: libical's own sum overflows an int.
+    const long long total =
+        (((long long)d.weeks * 7 + d.days) * 24 + d.hours) * 3600LL + d.minutes * 60LL + d.seconds;
+    return std::time_t(std::min<long long>(total, longestMeeting)) * (d.is_neg ? -1 : 1);
+}
+
+// A DATE-TIME property's moment, in the zone its TZID names.
+std::time_t momentOfProperty(icalproperty* prop, icalcomponent* event) {
+    return momentOf(icalproperty_get_datetime_with_component(prop, event));
+}
+
+// Where an event ends, as its author meant it: DTEND wins over a DURATION beside it (Mozilla
+// writes DURATION:PT0S next to a real DTEND), a DTEND before DTSTART (SabreDAV) counts from
+// the other side, and no length is longer than a day.
+std::time_t lengthOf(icalcomponent* event, std::time_t start) {
+    std::time_t length = 0;
+    if (icalproperty* end = icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY))
+        length = std::abs(momentOfProperty(end, event) - start);
+    else if (icalproperty* d = icalcomponent_get_first_property(event, ICAL_DURATION_PROPERTY))
+        length = std::abs(secondsOf(icalproperty_get_duration(d)));
+    return std::min(length, longestMeeting);
+}
+
+// A zone name with a vendor's prefix ("/mozilla.org/20070129_1/America/New_York"): the
+// longest tail that names a zone libical knows.
+icaltimezone* zoneByTail(const std::string& tzid) {
+    for (size_t slash = tzid.find('/'); slash != std::string::npos;
+         slash = tzid.find('/', slash + 1))
+        if (icaltimezone* zone = icaltimezone_get_builtin_timezone(tzid.c_str() + slash + 1))
+            return zone;
+    return nullptr;
+}
+
 // Files often name an Olson zone in TZID without a VTIMEZONE; libical would then read the time
 // as floating. Give the calendar the system's definition under the name the file uses.
 void addMissingZones(icalcomponent* calendar) {
@@ -70,6 +108,8 @@ void addMissingZones(icalcomponent* calendar) {
             if (!iana.isEmpty())
                 builtin = icaltimezone_get_builtin_timezone(iana.constData());
         }
+        if (!builtin)
+            builtin = zoneByTail(tzid);
         icalcomponent* definition = builtin ? icaltimezone_get_component(builtin) : nullptr;
         if (!definition)
             continue;
@@ -188,9 +228,42 @@ bool canBeMeeting(icalcomponent* event) {
     return icalcomponent_get_status(event) != ICAL_STATUS_CANCELLED;
 }
 
-std::time_t endOf(icalcomponent* event, std::time_t start) {
-    const icaltimetype end = icalcomponent_get_dtend(event);
-    return icaltime_is_null_time(end) ? start : std::max(start, momentOf(end));
+// Extra dates (RDATE) as their authors meant them: a date-time in the zone its TZID names (not
+// UTC, as libical reads it), or a period with its own end or length. Dates without a time are
+// all-day: not meetings.
+void addExtraDates(icalcomponent* event, std::time_t length, std::vector<BusySpan>& out) {
+    std::set<std::time_t> excluded;
+    for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY); p;
+         p = icalcomponent_get_next_property(event, ICAL_EXDATE_PROPERTY))
+        excluded.insert(momentOfProperty(p, event));
+    for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY); p;
+         p = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {
+        const icaldatetimeperiodtype value = icalproperty_get_rdate(p);
+        icaltimezone* zone = nullptr;
+        if (icalparameter* tz = icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER))
+            zone = zoneFor(event, icalparameter_get_tzid(tz));
+        const auto moment = [zone](icaltimetype t) {
+            if (zone && !icaltime_is_utc(t))
+                t = icaltime_set_timezone(&t, zone);
+            return momentOf(t);
+        };
+        std::time_t start = 0;
+        std::time_t span = length;
+        if (!icaltime_is_null_time(value.time)) {
+            if (value.time.is_date)
+                continue;
+            start = moment(value.time);
+        } else if (!icaltime_is_null_time(value.period.start) && !value.period.start.is_date) {
+            start = moment(value.period.start);
+            span = icaltime_is_null_time(value.period.end)
+                       ? std::abs(secondsOf(value.period.duration))
+                       : std::min(std::abs(moment(value.period.end) - start), longestMeeting);
+        } else {
+            continue;
+        }
+        if (!excluded.count(start))
+            out.push_back({start, start + span});
+    }
 }
 
 // Half-open spans; an event without a length is there at its start.
@@ -213,12 +286,8 @@ void onInstance(icalcomponent*, icaltime_span* span, void* data) {
     const Series& series = *state.series;
     if (series.replaced.count(span->start))
         return;
-    std::time_t start = span->start;
-    std::time_t end = span->end;
-    if (series.floating) {
-        start = localFromFloating(span->start);
-        end = start + (span->end - span->start);
-    }
+    std::time_t start = series.floating ? localFromFloating(span->start) : span->start;
+    std::time_t end = start + series.length;
     // The latest "this and future" change that reaches this instance.
     const auto range = std::upper_bound(series.ranges.begin(), series.ranges.end(), span->start,
                                         [](std::time_t t, const auto& r) { return t < r.from; });
@@ -291,39 +360,47 @@ std::optional<IcsEvents> IcsEvents::parse(const QByteArray& text, Deadline deadl
                 if (icalparameter* tz = icalproperty_get_first_parameter(rid, ICAL_TZID_PARAMETER))
                     if (icaltimezone* zone = zoneFor(event, icalparameter_get_tzid(tz)))
                         moment = icaltime_set_timezone(&moment, zone);
+                const std::time_t begin = momentOf(icalcomponent_get_dtstart(event));
                 const icalparameter* range =
                     icalproperty_get_first_parameter(rid, ICAL_RANGE_PARAMETER);
                 if (range && icalparameter_get_range(range) == ICAL_RANGE_THISANDFUTURE) {
                     // Moves (or cancels) this instance and every later one by the same step.
-                    const icaltimetype newStart = icalcomponent_get_dtstart(event);
-                    const std::time_t begin = momentOf(newStart);
-                    const icaltimetype end = icalcomponent_get_dtend(event);
-                    rangesByUid[uid].push_back(
-                        {libicalMomentOf(moment), begin - momentOf(moment),
-                         icaltime_is_null_time(end) ? 0 : endOf(event, begin) - begin,
-                         canBeMeeting(event)});
+                    rangesByUid[uid].push_back({libicalMomentOf(moment), begin - momentOf(moment),
+                                                lengthOf(event, begin), canBeMeeting(event),
+                                                begin});
                     continue;
                 }
                 replacedByUid[uid].insert(libicalMomentOf(moment));
-                if (canBeMeeting(event)) {
-                    const std::time_t start = momentOf(icalcomponent_get_dtstart(event));
-                    events.spans_.push_back({start, endOf(event, start)});
-                }
+                if (canBeMeeting(event))
+                    events.spans_.push_back({begin, begin + lengthOf(event, begin)});
                 continue;
             }
             if (!canBeMeeting(event))
                 continue;
             const icaltimetype start = icalcomponent_get_dtstart(event);
+            std::time_t begin = momentOf(start);
             const bool recurs = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY) ||
                                 icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY);
             if (recurs) {
                 if (!seriesWithinBudget(event, budget))
                     return fail(Failure::overBudget);
+                Series series{event, begin, isFloating(start), lengthOf(event, begin), {}, {}, {}};
+                // libical would place the extra dates itself, ignoring their zones and periods.
+                addExtraDates(event, series.length, series.extraDates);
+                while (icalproperty* rdate =
+                           icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY)) {
+                    icalcomponent_remove_property(event, rdate);
+                    icalproperty_free(rdate);
+                }
                 seriesByUid[uid] = events.series_.size();
-                events.series_.push_back({event, momentOf(start), isFloating(start), {}, {}});
+                events.series_.push_back(std::move(series));
             } else {
-                const std::time_t begin = momentOf(start);
-                events.spans_.push_back({begin, endOf(event, begin)});
+                const std::time_t length = lengthOf(event, begin);
+                // A DTEND before DTSTART: the author swapped them.
+                if (icalproperty* end =
+                        icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY))
+                    begin = std::min(begin, momentOfProperty(end, event));
+                events.spans_.push_back({begin, begin + length});
             }
         }
     }
@@ -332,17 +409,18 @@ std::optional<IcsEvents> IcsEvents::parse(const QByteArray& text, Deadline deadl
             events.series_[it->second].replaced = std::move(replaced);
     for (auto& [uid, ranges] : rangesByUid) {
         const auto it = seriesByUid.find(uid);
-        if (it == seriesByUid.end())
+        if (it == seriesByUid.end()) {
+            // An invitation to "this and future" instances whose series is not here: keep at
+            // least the instance it names, as an override without its series is kept.
+            for (const Range& range : ranges)
+                if (range.meeting)
+                    events.spans_.push_back({range.begin, range.begin + range.length});
             continue;
+        }
         Series& series = events.series_[it->second];
-        const icaltimetype start = icalcomponent_get_dtstart(series.master);
-        const icaltimetype end = icalcomponent_get_dtend(series.master);
-        const std::time_t ownLength = icaltime_is_null_time(end)
-                                          ? 0
-                                          : endOf(series.master, momentOf(start)) - momentOf(start);
         for (Range& range : ranges)
             if (range.length == 0)
-                range.length = ownLength;
+                range.length = series.length;
         std::sort(ranges.begin(), ranges.end(),
                   [](const Range& a, const Range& b) { return a.from < b.from; });
         series.ranges = std::move(ranges);
@@ -352,38 +430,27 @@ std::optional<IcsEvents> IcsEvents::parse(const QByteArray& text, Deadline deadl
     return events;
 }
 
-bool IcsEvents::hasMeetingBetween(std::time_t from, std::time_t to) const {
-    for (const Span& span : spans_)
+void IcsEvents::busyBetween(std::time_t from, std::time_t to, std::vector<BusySpan>& out) const {
+    for (const BusySpan& span : spans_)
         if (overlaps(span.start, span.end, from, to))
-            return true;
-    // Series are expanded for a day either side at once, so the next questions (every 30 s while
-    // a call lasts, at each fire) only look through the instances kept.
-    if (from < horizonFrom_ || to > horizonTo_)
-        expandSeries(from - horizonMargin, to + horizonMargin);
-    for (const Span& span : instances_)
-        if (overlaps(span.start, span.end, from, to))
-            return true;
-    return false;
-}
-
-void IcsEvents::expandSeries(std::time_t from, std::time_t to) const {
-    horizonFrom_ = from;
-    horizonTo_ = to;
-    instances_.clear();
+            out.push_back(span);
     for (const Series& series : series_) {
+        for (const BusySpan& extra : series.extraDates)
+            if (!series.replaced.count(extra.start) && overlaps(extra.start, extra.end, from, to))
+                out.push_back(extra);
         // Instances moved here by a "this and future" change come from further away.
         std::time_t slack = floatingSlack;
         for (const Range& range : series.ranges)
             slack = std::max(slack, floatingSlack + std::abs(range.shift));
         if (series.firstStart > to + slack)
             continue;
-        SearchState<Series, Span> state{from, to, &series, &instances_};
+        SearchState<Series, BusySpan> state{from, to, &series, &out};
         // libical's window test is strict about touching ends; the exact test is onInstance's.
         icalcomponent_foreach_recurrence(
             series.master,
             icaltime_from_timet_with_zone(from - slack, 0, icaltimezone_get_utc_timezone()),
             icaltime_from_timet_with_zone(to + slack, 0, icaltimezone_get_utc_timezone()),
-            onInstance<Series, Span>, &state);
+            onInstance<Series, BusySpan>, &state);
     }
 }
 

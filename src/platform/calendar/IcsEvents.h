@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/session/CalendarSource.h"
+
 #include <QByteArray>
 
 #include <chrono>
@@ -15,7 +17,7 @@ namespace velmor {
 
 // The meetings of one parsed iCalendar text (a .ics file or one vdir item), ready to be asked
 // again and again: timed, busy, not cancelled events as plain spans, recurring ones kept with
-// the instances their RECURRENCE-ID overrides replace.
+// the instances their RECURRENCE-ID overrides replace. Not thread-safe.
 class IcsEvents {
 public:
     enum class Failure { notCalendar, overBudget };
@@ -33,15 +35,10 @@ public:
     IcsEvents& operator=(IcsEvents&&) noexcept;
     ~IcsEvents();
 
-    // True when a meeting instance overlaps [from, to] (Unix seconds). Not thread-safe: the
-    // instances of recurring meetings around the asked time are kept for the next question.
-    bool hasMeetingBetween(std::time_t from, std::time_t to) const;
+    // Adds the meeting instances overlapping [from, to] (Unix seconds) to `out`.
+    void busyBetween(std::time_t from, std::time_t to, std::vector<BusySpan>& out) const;
 
 private:
-    struct Span {
-        std::time_t start;
-        std::time_t end;
-    };
     // A RECURRENCE-ID;RANGE=THISANDFUTURE override: instances from `from` on (libical's
     // reading) are moved by `shift` and last `length`, or are no meeting at all.
     struct Range {
@@ -49,30 +46,26 @@ private:
         std::time_t shift;
         std::time_t length;
         bool meeting;
+        std::time_t begin; // the override's own start
     };
     struct Series {
         icalcomponent_impl* master;
         std::time_t firstStart;
         bool floating; // wall-clock times without a zone: the user's local time
+        std::time_t length;
         std::set<std::time_t> replaced;
-        std::vector<Range> ranges; // by `from`
+        std::vector<Range> ranges;        // by `from`
+        std::vector<BusySpan> extraDates; // RDATEs, read by us
     };
     struct Free {
         void operator()(icalcomponent_impl* root) const;
     };
 
     IcsEvents() = default;
-    void expandSeries(std::time_t from, std::time_t to) const;
-
-    static constexpr std::time_t horizonMargin = 24 * 3600;
 
     std::unique_ptr<icalcomponent_impl, Free> root_;
-    std::vector<Span> spans_;
+    std::vector<BusySpan> spans_;
     std::vector<Series> series_;
-    // The series' instances overlapping [horizonFrom_, horizonTo_].
-    mutable std::time_t horizonFrom_ = 0;
-    mutable std::time_t horizonTo_ = -1;
-    mutable std::vector<Span> instances_;
 };
 
 } // namespace velmor

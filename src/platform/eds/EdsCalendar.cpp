@@ -6,8 +6,10 @@
 
 #include "core/base/Log.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -54,12 +56,14 @@ private:
     std::thread thread_;
 };
 
-struct SearchState {
-    bool found = false;
-};
+std::time_t momentOf(ICalTime* t) {
+    ICalTimezone* zone = i_cal_time_get_timezone(t);
+    return std::time_t(
+        i_cal_time_as_timet_with_zone(t, zone ? zone : i_cal_timezone_get_utc_timezone()));
+}
 
-gboolean onInstance(ICalComponent* event, ICalTime* start, ICalTime*, gpointer data, GCancellable*,
-                    GError**) {
+gboolean onInstance(ICalComponent* event, ICalTime* start, ICalTime* end, gpointer data,
+                    GCancellable*, GError**) {
     if (i_cal_time_is_date(start))
         return TRUE;
     if (ICalProperty* transp = i_cal_component_get_first_property(event, I_CAL_TRANSP_PROPERTY)) {
@@ -70,25 +74,66 @@ gboolean onInstance(ICalComponent* event, ICalTime* start, ICalTime*, gpointer d
     }
     if (i_cal_component_get_status(event) == I_CAL_STATUS_CANCELLED)
         return TRUE;
-    static_cast<SearchState*>(data)->found = true;
-    return FALSE;
+    const std::time_t from = momentOf(start);
+    static_cast<std::vector<BusySpan>*>(data)->push_back({from, std::max(from, momentOf(end))});
+    return TRUE;
+}
+
+using Notify = std::function<void()>;
+
+void onViewChange(ECalClientView*, gpointer, gpointer data) {
+    (*static_cast<Notify*>(data))();
+}
+
+void forgetNotify(gpointer data, GClosure*) {
+    delete static_cast<Notify*>(data);
+}
+
+// A live view of every event of the calendar that tells of each change and sends nothing at
+// its start. Its signals arrive in the main context of the thread that opened the calendar:
+// the default one, which the program's event loop runs.
+ECalClientView* watchChanges(ECalClient* client, const Notify& notify, GCancellable* cancellable) {
+    ECalClientView* view = nullptr;
+    GError* error = nullptr;
+    if (!e_cal_client_get_view_sync(client, "#t", &view, cancellable, &error)) {
+        logLine(QStringLiteral("Calendar changes will be seen late: ") + messageOf(error));
+        return nullptr;
+    }
+    e_cal_client_view_set_flags(view, E_CAL_CLIENT_VIEW_FLAGS_NONE, nullptr);
+    GSList* fields = g_slist_prepend(nullptr, const_cast<char*>("UID"));
+    e_cal_client_view_set_fields_of_interest(view, fields, nullptr);
+    g_slist_free(fields);
+    for (const char* signal : {"objects-added", "objects-modified", "objects-removed"})
+        g_signal_connect_data(view, signal, G_CALLBACK(onViewChange), new Notify(notify),
+                              &forgetNotify, GConnectFlags(0));
+    e_cal_client_view_start(view, &error);
+    g_clear_error(&error);
+    return view;
 }
 
 } // namespace
 
-// The registry and the open calendars; only ever touched by the asking thread.
+// The registry, the open calendars and their views; only ever touched by the asking thread.
 struct EdsCalendar::Connection {
     ESourceRegistry* registry = nullptr;
     std::vector<ECalClient*> clients;
+    std::vector<ECalClientView*> views;
 
     ~Connection() {
+        for (ECalClientView* view : views) {
+            e_cal_client_view_stop(view, nullptr);
+            g_signal_handlers_disconnect_matched(view, G_SIGNAL_MATCH_FUNC, 0, 0, nullptr,
+                                                 reinterpret_cast<gpointer>(&onViewChange),
+                                                 nullptr);
+            g_object_unref(view);
+        }
         for (ECalClient* client : clients)
             g_object_unref(client);
         if (registry)
             g_object_unref(registry);
     }
 
-    static std::unique_ptr<Connection> open(int timeoutMs) {
+    static std::unique_ptr<Connection> open(int timeoutMs, const Notify& notify) {
         GCancellable* cancellable = g_cancellable_new();
         auto connection = std::make_unique<Connection>();
         {
@@ -111,9 +156,11 @@ struct EdsCalendar::Connection {
             // ((guint32)-1 means no wait; 0 would wait for ever).
             EClient* client = e_cal_client_connect_sync(source, E_CAL_CLIENT_SOURCE_TYPE_EVENTS,
                                                         guint32(-1), cancellable, &error);
-            if (client)
+            if (client) {
                 connection->clients.push_back(E_CAL_CLIENT(client));
-            else
+                if (ECalClientView* view = watchChanges(E_CAL_CLIENT(client), notify, cancellable))
+                    connection->views.push_back(view);
+            } else
                 logLine(QStringLiteral("Calendar \"%1\" could not be opened: %2")
                             .arg(QString::fromUtf8(e_source_get_display_name(source)),
                                  messageOf(error)));
@@ -138,27 +185,27 @@ void EdsCalendar::reconnect() {
     failed_ = false;
 }
 
-std::optional<bool> EdsCalendar::hasMeetingBetween(const QDateTime& from, const QDateTime& to) {
+std::optional<std::vector<BusySpan>> EdsCalendar::busyBetween(std::time_t from, std::time_t to) {
     if (!connection_ && !failed_) {
         // A failed attempt is not repeated until reconnect().
-        connection_ = Connection::open(timeoutMs_);
+        connection_ = Connection::open(timeoutMs_, [notify = changeNotifier()] {
+            if (notify)
+                notify();
+        });
         failed_ = !connection_;
     }
     if (!connection_ || connection_->clients.empty())
         return std::nullopt;
     GCancellable* cancellable = g_cancellable_new();
-    SearchState state;
+    std::vector<BusySpan> busy;
     for (ECalClient* client : connection_->clients) {
         Watchdog watchdog(cancellable, timeoutMs_);
-        e_cal_client_generate_instances_sync(client, time_t(from.toSecsSinceEpoch()),
-                                             time_t(to.toSecsSinceEpoch()), cancellable, onInstance,
-                                             &state);
-        if (state.found)
-            break;
+        e_cal_client_generate_instances_sync(client, time_t(from), time_t(to), cancellable,
+                                             onInstance, &busy);
         g_cancellable_reset(cancellable);
     }
     g_object_unref(cancellable);
-    return state.found;
+    return busy;
 }
 
 } // namespace velmor

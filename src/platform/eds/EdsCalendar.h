@@ -13,7 +13,8 @@ namespace velmor {
 // Built as a module of its own (velmor-eds.so) that DesktopCalendar loads and asks only while
 // EDS runs, so that its client libraries cost nothing otherwise. Questions are synchronous
 // (connecting at the first, then one instance query per calendar), each step cancelled after
-// the time-out.
+// the time-out. A live view of each calendar tells changed() of new, changed and removed
+// events.
 class EdsCalendar final : public CalendarSource {
 public:
     explicit EdsCalendar(int timeoutMs = 3000);
@@ -22,7 +23,7 @@ public:
     EdsCalendar& operator=(const EdsCalendar&) = delete;
 
     // nullopt while no calendar could be opened.
-    std::optional<bool> hasMeetingBetween(const QDateTime& from, const QDateTime& to) override;
+    std::optional<std::vector<BusySpan>> busyBetween(std::time_t from, std::time_t to) override;
     void reconnect() override;
 
     int connectedCalendars() const;

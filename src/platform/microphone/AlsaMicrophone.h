@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/session/Microphone.h"
-
 #include <QString>
 
 namespace velmor {
@@ -9,10 +7,10 @@ namespace velmor {
 // Without a sound server: any ALSA capture substream whose status reads "state: RUNNING"
 // (card*/pcm*c/sub*/status under /proc/asound). ALSA does not say which device is the
 // default, so every capture device counts.
-class AlsaMicrophone final : public Microphone {
+class AlsaMicrophone final {
 public:
     explicit AlsaMicrophone(QString procRoot = QStringLiteral("/proc/asound"));
-    bool isInUse() override;
+    bool isInUse();
 
 private:
     QString root_;

@@ -7,11 +7,13 @@ namespace velmor {
 MicrophoneChain::MicrophoneChain(PulseMicrophone pulse, AlsaMicrophone alsa)
     : pulse_(std::move(pulse)), alsa_(std::move(alsa)) {}
 
-bool MicrophoneChain::isInUse() {
+std::optional<bool> MicrophoneChain::isActive() {
     if (const auto answer = pulse_.query()) {
         loggedNoServer_ = false;
         return *answer;
     }
+    if (pulse_.isConnecting())
+        return std::nullopt;
     if (!loggedNoServer_) {
         logLine(QStringLiteral("No sound server answers; reading microphone state from ALSA"));
         loggedNoServer_ = true;

@@ -1,17 +1,18 @@
 #pragma once
 
-#include "core/session/Microphone.h"
+#include "core/session/CallSignal.h"
 #include "platform/microphone/AlsaMicrophone.h"
 #include "platform/microphone/PulseMicrophone.h"
 
 namespace velmor {
 
-// The desktop's microphone: the sound server when one runs, else the ALSA devices.
-class MicrophoneChain final : public Microphone {
+// The desktop's microphone: the sound server when one runs, else the ALSA devices. Not known
+// while the sound server's first answer is on its way.
+class MicrophoneChain final : public CallSignal {
 public:
     MicrophoneChain(PulseMicrophone pulse, AlsaMicrophone alsa);
     MicrophoneChain() : MicrophoneChain(PulseMicrophone(), AlsaMicrophone()) {}
-    bool isInUse() override;
+    std::optional<bool> isActive() override;
 
 private:
     PulseMicrophone pulse_;

@@ -117,8 +117,9 @@ struct PulseMicrophone::Connection {
         if (lost)
             connect();
         std::unique_lock lock(mutex);
-        changed.wait_for(lock, std::chrono::milliseconds(firstAnswerMs),
-                         [this] { return !connecting || answer; });
+        if (firstAnswerMs > 0)
+            changed.wait_for(lock, std::chrono::milliseconds(firstAnswerMs),
+                             [this] { return !connecting || answer; });
         return answer;
     }
 
@@ -227,6 +228,13 @@ PulseMicrophone& PulseMicrophone::operator=(PulseMicrophone&&) noexcept = defaul
 
 std::optional<bool> PulseMicrophone::query() {
     return connection_ ? connection_->query() : std::nullopt;
+}
+
+bool PulseMicrophone::isConnecting() const {
+    if (!connection_ || !connection_->loop)
+        return false;
+    std::lock_guard lock(connection_->mutex);
+    return connection_->connecting && !connection_->answer;
 }
 
 } // namespace velmor

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/session/Microphone.h"
-
 #include <QByteArray>
 
 #include <memory>
@@ -22,18 +20,20 @@ namespace velmor {
 // server's record streams and default source, works the answer out again when they change, so
 // a question only reads the cached answer and never waits on the server. The thread sleeps
 // while nothing records. A lost server is looked for again at the next question.
-class PulseMicrophone final : public Microphone {
+class PulseMicrophone final {
 public:
     // An empty server means the default (PULSE_SERVER, then the user's runtime folder).
-    // `firstAnswerMs` is how long a question may wait while the connection is being made.
-    explicit PulseMicrophone(QByteArray server = {}, int firstAnswerMs = 4);
-    ~PulseMicrophone() override;
+    // `firstAnswerMs` is how long a question may wait while the connection is being made (0:
+    // not at all; isConnecting() then tells a server not answered yet from none).
+    explicit PulseMicrophone(QByteArray server = {}, int firstAnswerMs = 0);
+    ~PulseMicrophone();
     PulseMicrophone(PulseMicrophone&&) noexcept;
     PulseMicrophone& operator=(PulseMicrophone&&) noexcept;
 
     // nullopt while no server answers.
     std::optional<bool> query();
-    bool isInUse() override { return query().value_or(false); }
+    // The connection is being made: no answer yet, and no failure either.
+    bool isConnecting() const;
 
     struct Connection;
 

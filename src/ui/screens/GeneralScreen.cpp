@@ -87,6 +87,16 @@ GeneralScreen::GeneralScreen(const WindowServices& services, const WidgetFactory
         const QSignalBlocker blocker(pauseDuringCalls_);
         pauseDuringCalls_->setChecked(state.pauseDuringCalls());
     });
+    auto* fullScreen = new QCheckBox(tr("Wait while a video or game is full screen"), this);
+    fullScreen->setObjectName(QStringLiteral("waitWhileFullScreen"));
+    fullScreen->setFont(regularFont(13));
+    fullScreen->setChecked(state.waitWhileFullScreen());
+    calls->addWidget(fullScreen);
+    connect(fullScreen, &QCheckBox::toggled, &state, &AppState::setWaitWhileFullScreen);
+    connect(&state, &AppState::waitWhileFullScreenChanged, fullScreen, [fullScreen, &state] {
+        const QSignalBlocker blocker(fullScreen);
+        fullScreen->setChecked(state.waitWhileFullScreen());
+    });
 
     if (syncBlock)
         if (QWidget* sync = syncBlock(this))

@@ -1,6 +1,7 @@
 #include "ui/screens/HomeScreen.h"
 
 #include "core/content/UserLibrary.h"
+#include "core/model/WaitReason.h"
 #include "core/screens/HomeRules.h"
 #include "core/settings/AppState.h"
 #include "ui/controls/Symbols.h"
@@ -55,8 +56,12 @@ HomeScreen::HomeScreen(const WindowServices& services, QWidget* parent)
     header->addWidget(greeting_);
     header->addWidget(
         new TextBlock(tr("Velmor is with you"), regularFont(15), Tone::secondary, this));
+    waiting_ = new TextBlock(QString(), regularFont(12), Tone::tertiary, this);
+    waiting_->setObjectName(QStringLiteral("waitingLine"));
+    header->addWidget(waiting_);
 
     AppState& state = services_.state;
+    connect(&state, &AppState::waitReasonChanged, this, &HomeScreen::refresh);
     for (auto signal : {&AppState::sittingWithPromptIdChanged, &AppState::lastPromptChanged,
                         &AppState::lastPromptDateChanged})
         connect(&state, signal, this, &HomeScreen::refresh);
@@ -71,6 +76,9 @@ HomeScreen::HomeScreen(const WindowServices& services, QWidget* parent)
 void HomeScreen::refresh() {
     greeting_->setText(HomeRules::greeting(QDateTime::currentDateTime().time().hour()));
     const AppState& state = services_.state;
+    const auto reason = state.waitReason();
+    waiting_->setText(reason ? waitingText(*reason) : QString());
+    waiting_->setVisible(reason.has_value());
     const auto card = HomeRules::chooseCard(
         state.sittingWithPromptId(),
         services_.starterPrompts ? services_.starterPrompts() : QList<PromptItem>(),

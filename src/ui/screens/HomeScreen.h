@@ -25,6 +25,7 @@ private:
 
     const WindowServices& services_;
     ui::TextBlock* greeting_;
+    ui::TextBlock* waiting_; // why an overlay is being held back, while it is
     QWidget* card_ = nullptr;
     QVBoxLayout* column_;
     QTimer clock_; // greeting and "how long ago" move on while the screen stays open

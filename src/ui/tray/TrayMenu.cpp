@@ -3,6 +3,7 @@
 #include "core/base/Log.h"
 #include "core/base/Resources.h"
 #include "core/model/Commands.h"
+#include "core/model/WaitReason.h"
 #include "core/session/MenuModel.h"
 #include "core/settings/AppState.h"
 #include "platform/wayland/WaylandSession.h"
@@ -29,6 +30,8 @@ TrayMenu::TrayMenu(AppState& state, Commands& commands, std::function<void()> op
       icon_(std::make_unique<QSystemTrayIcon>()) {
     status_ = menu_->addAction(QString());
     status_->setEnabled(false);
+    waiting_ = menu_->addAction(QString());
+    waiting_->setEnabled(false);
     menu_->addSeparator();
     toggle_ = menu_->addAction(QString());
     // The state is read at the moment of the click, not when the menu was built.
@@ -44,6 +47,7 @@ TrayMenu::TrayMenu(AppState& state, Commands& commands, std::function<void()> op
             Qt::QueuedConnection);
 
     connect(&state_, &AppState::stateChanged, this, &TrayMenu::refresh);
+    connect(&state_, &AppState::waitReasonChanged, this, &TrayMenu::refresh);
 
     icon_->setContextMenu(menu_.get());
     icon_->setToolTip(QStringLiteral("Velmor"));
@@ -73,6 +77,9 @@ void TrayMenu::show() {
 void TrayMenu::refresh() {
     const MenuModel model = MenuModel::forState(state_.state());
     status_->setText(model.statusLine);
+    const auto reason = state_.waitReason();
+    waiting_->setText(reason ? waitingText(*reason) : QString());
+    waiting_->setVisible(reason.has_value());
     toggle_->setText(model.toggleLabel);
     icon_->setIcon(leafIcon(model.iconName));
 }

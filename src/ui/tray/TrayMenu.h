@@ -34,6 +34,7 @@ private:
     std::unique_ptr<QMenu> menu_;
     std::unique_ptr<QSystemTrayIcon> icon_;
     QAction* status_ = nullptr;
+    QAction* waiting_ = nullptr; // why an overlay is being held back, while it is
     QAction* toggle_ = nullptr;
 };
 

@@ -51,12 +51,25 @@ struct FakeOverlays final : OverlayPresenter {
 
 struct FakeCalls final : CallDetector {
     bool inCall = false;
+    bool known = true;
+    WaitReason reason{WaitReason::Kind::microphone, {}};
+    Wanted lastWanted;
     int monitorsStarted = 0;
     std::function<void()> onCallEnded;
-    bool isInCall() override { return inCall; }
-    void startMonitoring(std::function<void()> callback) override {
+    std::function<void(const WaitReason&)> onStillBusy;
+    Check check(Wanted wanted) override {
+        lastWanted = wanted;
+        if (!known)
+            return {Check::Outcome::unknown, {}};
+        const bool counts =
+            reason.kind == WaitReason::Kind::fullScreen ? wanted.fullScreen : wanted.calls;
+        return inCall && counts ? Check{Check::Outcome::busy, reason} : Check{};
+    }
+    void startMonitoring(Wanted, std::function<void()> callback,
+                         std::function<void(const WaitReason&)> busy) override {
         ++monitorsStarted;
         onCallEnded = std::move(callback);
+        onStillBusy = std::move(busy);
     }
     void cancelMonitoring() override { onCallEnded = nullptr; }
     void callEnds() {
@@ -310,4 +323,60 @@ TEST(ScreenLockDeferral, LockingRemovesAnOverlayAtOnceAndACallEndingWhileLockedW
     EXPECT_TRUE(s.state.isCallDeferred());
     s.lock.set(false);
     s.expectShownAfterGracePeriod(2);
+}
+
+TEST(CallDeferral, ADueOverlayWaitsUpTo3sForSourcesThatHaveNotAnsweredAndSaysWhy) {
+    Session s;
+    // Just launched: a calendar has not answered yet. It does 1.2 s later: a meeting.
+    s.calls->known = false;
+    s.clock.advance(600);
+    EXPECT_TRUE(s.delegate.isWaitingForAnswer());
+    s.clock.advance(1.1);
+    EXPECT_EQ(s.overlays.presented, 0);
+    const WaitReason meeting{WaitReason::Kind::meeting, s.clock.wallNow().addSecs(1800)};
+    s.calls->reason = meeting;
+    s.calls->known = s.calls->inCall = true;
+    s.clock.advance(0.1);
+    EXPECT_EQ(s.overlays.presented, 0);
+    EXPECT_TRUE(s.state.isCallDeferred());
+    EXPECT_EQ(s.state.waitReason(), meeting);
+    // The monitor finds the microphone in use once the meeting is over; then the call ends.
+    const WaitReason microphone{WaitReason::Kind::microphone, {}};
+    s.calls->onStillBusy(microphone);
+    EXPECT_EQ(s.state.waitReason(), microphone);
+    s.calls->callEnds();
+    EXPECT_EQ(s.state.waitReason(), std::nullopt);
+    s.expectShownAfterGracePeriod(0);
+    s.overlays.userDismisses();
+    s.overlays.removed();
+
+    // A source that never answers holds the overlay back 3 s, no more.
+    s.calls->known = false;
+    s.clock.advance(600);
+    s.clock.advance(2.8);
+    EXPECT_EQ(s.overlays.presented, 1);
+    s.clock.advance(0.4);
+    EXPECT_EQ(s.overlays.presented, 2);
+    EXPECT_FALSE(s.state.isCallDeferred());
+    s.overlays.userDismisses();
+    s.overlays.removed();
+
+    // Stopping the session during the wait drops the overlay; both switches off ask nothing.
+    s.clock.advance(600);
+    s.post(Command::stopSession);
+    s.clock.advance(5);
+    EXPECT_EQ(s.overlays.presented, 2);
+    EXPECT_EQ(s.calls->lastWanted.fullScreen, true);
+    s.state.setWaitWhileFullScreen(false);
+    s.post(Command::startSession);
+    s.clock.advance(600);
+    EXPECT_EQ(s.calls->lastWanted.fullScreen, false);
+    s.state.setPauseDuringCalls(false); // the overlay waiting goes ahead at the next look
+    s.clock.advance(0.1);
+    EXPECT_EQ(s.overlays.presented, 3);
+    s.overlays.userDismisses();
+    s.overlays.removed();
+    s.clock.advance(600);
+    EXPECT_EQ(s.overlays.presented, 4);
+    EXPECT_FALSE(s.delegate.isWaitingForAnswer());
 }

@@ -1,5 +1,7 @@
 #include "core/session/BackgroundCalendar.h"
 
+#include "VirtualClock.h"
+
 #include <gtest/gtest.h>
 
 #include <condition_variable>
@@ -8,29 +10,30 @@
 #include <thread>
 
 using namespace velmor;
+using State = BackgroundCalendar::Answer::State;
 
 namespace {
 
-// A calendar that answers only when let through, and notes the threads it is used on.
+// A calendar that answers only when let through, and notes the threads and windows it is
+// asked on.
 struct GatedCalendar final : CalendarSource {
     std::mutex mutex;
     std::condition_variable opened;
     bool open = true;
-    std::optional<bool> answer = true;
-    int questions = 0;
+    std::optional<std::vector<BusySpan>> busy = std::vector<BusySpan>{};
+    std::vector<std::pair<std::time_t, std::time_t>> windows;
     int reconnects = 0;
     std::set<std::thread::id> threads;
 
-    std::optional<bool> hasMeetingBetween(const QDateTime&, const QDateTime&) override {
+    std::optional<std::vector<BusySpan>> busyBetween(std::time_t from, std::time_t to) override {
         std::unique_lock lock(mutex);
         threads.insert(std::this_thread::get_id());
         opened.wait(lock, [this] { return open; });
-        ++questions;
-        return answer;
+        windows.emplace_back(from, to);
+        return busy;
     }
     void reconnect() override {
         std::lock_guard lock(mutex);
-        threads.insert(std::this_thread::get_id());
         ++reconnects;
     }
     void setOpen(bool value) {
@@ -40,40 +43,88 @@ struct GatedCalendar final : CalendarSource {
         }
         opened.notify_all();
     }
+    void set(std::optional<std::vector<BusySpan>> spans) {
+        std::lock_guard lock(mutex);
+        busy = std::move(spans);
+    }
+    using CalendarSource::changed;
 };
 
-const QDateTime noon(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC);
+struct World {
+    test::VirtualClock clock; // 5 December 2026, 09:00 UTC
+    GatedCalendar* source = nullptr;
+    std::unique_ptr<BackgroundCalendar> calendar;
+
+    explicit World(bool open = true) {
+        auto owned = std::make_unique<GatedCalendar>();
+        source = owned.get();
+        source->open = open;
+        calendar = std::make_unique<BackgroundCalendar>(clock, std::move(owned));
+    }
+    std::time_t at(int minutes) const { return clock.wallNow().toSecsSinceEpoch() + minutes * 60; }
+    BackgroundCalendar::Answer in(int minutes) {
+        return calendar->meetingAt(clock.wallNow().addSecs(minutes * 60));
+    }
+};
 
 } // namespace
 
-TEST(BackgroundCalendar, StuckSourceNeverHoldsTheAskerAndItsLastAnswerAgesOut) {
-    auto owned = std::make_unique<GatedCalendar>();
-    GatedCalendar& source = *owned;
-    BackgroundCalendar calendar(std::move(owned), 2000, 300);
+TEST(BackgroundCalendar, ReadsTheNext36HoursAheadAndAnswersFromMemory) {
+    World w(false);
+    // Nothing read yet: unknown, and the asker is not held up by the stuck source.
+    EXPECT_EQ(w.in(0).state, State::unknown);
+    w.source->set(std::vector<BusySpan>{{w.at(30), w.at(60)},
+                                        {w.at(60), w.at(90)},
+                                        {w.at(100), w.at(120)},
+                                        {w.at(200), w.at(200)}});
+    w.source->setOpen(true);
+    w.calendar->waitUntilIdle();
+    ASSERT_EQ(w.source->windows.size(), 1u);
+    EXPECT_EQ(w.source->windows[0], std::pair(w.at(-60), w.at(36 * 60)));
+    EXPECT_EQ(w.source->threads.count(std::this_thread::get_id()), 0u);
 
-    // Answers within the wait come straight through, on the calendar's own thread.
-    EXPECT_EQ(calendar.hasMeetingBetween(noon, noon.addSecs(1)), true);
-    calendar.reconnect();
-    calendar.waitUntilIdle();
-    EXPECT_EQ(source.reconnects, 1);
-    EXPECT_EQ(source.threads.size(), 1u);
-    EXPECT_EQ(source.threads.count(std::this_thread::get_id()), 0u);
+    EXPECT_EQ(w.in(10).state, State::free);
+    // Back-to-back meetings end together; the one after a gap does not.
+    const auto meeting = w.in(45);
+    EXPECT_EQ(meeting.state, State::busy);
+    EXPECT_EQ(meeting.until, w.clock.wallNow().addSecs(90 * 60));
+    EXPECT_EQ(w.in(95).state, State::free);
+    EXPECT_EQ(w.in(200).state, State::busy); // a meeting without length, at its start
 
-    // Stuck: the asker gets the last answer while it is recent, then nothing.
-    source.setOpen(false);
-    BackgroundCalendar quick(std::make_unique<GatedCalendar>(), 0, 300);
-    EXPECT_EQ(quick.hasMeetingBetween(noon, noon.addSecs(1)), std::nullopt); // nothing yet
-    {
-        std::lock_guard lock(source.mutex);
-        source.answer = false;
-    }
-    // Each returns after the wait although the source is stuck.
-    EXPECT_EQ(calendar.hasMeetingBetween(noon.addSecs(60), noon.addSecs(61)), true);
-    EXPECT_EQ(calendar.hasMeetingBetween(noon.addSecs(400), noon.addSecs(401)), std::nullopt);
+    // Every 15 minutes a new window, and the old answer stands meanwhile.
+    w.source->setOpen(false);
+    w.clock.advance(15 * 60);
+    EXPECT_EQ(w.in(30).state, State::busy);
+    w.source->setOpen(true);
+    w.calendar->waitUntilIdle();
+    EXPECT_EQ(w.source->windows.size(), 2u);
+    EXPECT_EQ(w.source->windows[1].first, w.at(-60));
+}
 
-    // Let through, the newest question is answered, once.
-    source.setOpen(true);
-    calendar.waitUntilIdle();
-    EXPECT_EQ(calendar.hasMeetingBetween(noon.addSecs(420), noon.addSecs(421)), false);
-    EXPECT_LE(source.questions, 4);
+TEST(BackgroundCalendar, AChangeOrAnAskPastTheWindowIsUnknownUntilReadAgain) {
+    World w;
+    w.calendar->waitUntilIdle();
+    EXPECT_EQ(w.in(0).state, State::free);
+
+    // The source says it changed: unknown until the new reading, which sees the new meeting.
+    w.source->setOpen(false);
+    w.source->set(std::vector<BusySpan>{{w.at(-5), w.at(25)}});
+    w.source->changed();
+    EXPECT_EQ(w.in(0).state, State::unknown);
+    w.source->setOpen(true);
+    w.calendar->waitUntilIdle();
+    EXPECT_EQ(w.in(0).state, State::busy);
+
+    // Two days on without a refresh (the timer was not run): unknown, and read around then.
+    const QDateTime later = w.clock.wallNow().addDays(2);
+    EXPECT_EQ(w.calendar->meetingAt(later).state, State::unknown);
+    w.calendar->waitUntilIdle();
+    EXPECT_EQ(w.source->windows.back().first, later.toSecsSinceEpoch() - 3600);
+
+    // A source that cannot answer is free, and asking again reconnects it first.
+    w.source->set(std::nullopt);
+    w.calendar->reconnect();
+    w.calendar->waitUntilIdle();
+    EXPECT_EQ(w.source->reconnects, 1);
+    EXPECT_EQ(w.in(0).state, State::free);
 }

@@ -1,3 +1,4 @@
+#include "core/model/WaitReason.h"
 #include "core/session/MenuModel.h"
 #include "core/session/Requests.h"
 
@@ -58,4 +59,15 @@ TEST(LaunchRequest, LinesSplitAcrossWritesAndCappedInLength) {
     EXPECT_TRUE(lines.overflowed());
     EXPECT_EQ(answerTo("now"), "ok");
     EXPECT_EQ(answerTo("Now"), "error: unknown request");
+}
+
+TEST(WaitingText, SaysWhyAndTheMeetingsEndInTheUsersOwnTime) {
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    const QDateTime end(QDate(2026, 12, 7), QTime(14, 30)); // local time
+    EXPECT_EQ(waitingText({WaitReason::Kind::meeting, end.toUTC()}),
+              "Waiting: meeting until 14:30");
+    EXPECT_EQ(waitingText({WaitReason::Kind::microphone, {}}), "Waiting: microphone in use");
+    EXPECT_EQ(waitingText({WaitReason::Kind::screenShared, {}}), "Waiting: screen shared");
+    QLocale::setDefault(before);
 }

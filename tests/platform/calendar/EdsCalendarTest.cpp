@@ -3,7 +3,9 @@
 // must not start them; the test does, and stops them again.
 #include <libecal/libecal.h>
 
+#include "core/session/BackgroundCalendar.h"
 #include "platform/calendar/DesktopCalendar.h"
+#include "platform/clock/BootClock.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
@@ -26,7 +28,9 @@ QByteArray icalUtc(const QDateTime& t) {
 }
 
 std::optional<bool> meetingAt(DesktopCalendar& calendar, const QDateTime& now) {
-    return calendar.hasMeetingBetween(now.addSecs(-1), now.addSecs(1));
+    const std::time_t t = now.toSecsSinceEpoch();
+    const auto busy = calendar.busyBetween(t - 1, t + 1);
+    return busy ? std::optional(!busy->empty()) : std::nullopt;
 }
 
 void createEvent(ECalClient* client, const QByteArray& lines) {
@@ -103,8 +107,12 @@ TEST(EdsCalendar, UnreachableOrActivatableButNotRunningIsLeftAlone) {
 TEST(EdsCalendar, MeetingsOfTheLocalCalendarWhileEdsRuns) {
     if (access("/usr/libexec/evolution-source-registry", X_OK) != 0)
         GTEST_SKIP() << "Evolution Data Server is not installed";
-    // Followed from before the services start.
+    // Followed from before the services start; the second one as the program keeps it, read
+    // ahead by itself when EDS comes and when its events change.
     DesktopCalendar eds(QStringLiteral(VELMOR_EDS_MODULE));
+    BootClock clock;
+    BackgroundCalendar ahead(clock,
+                             std::make_unique<DesktopCalendar>(QStringLiteral(VELMOR_EDS_MODULE)));
     GError* error = nullptr;
     ESourceRegistry* registry = e_source_registry_new_sync(nullptr, &error);
     ASSERT_NE(registry, nullptr) << (error ? error->message : "");
@@ -140,6 +148,19 @@ TEST(EdsCalendar, MeetingsOfTheLocalCalendarWhileEdsRuns) {
     EXPECT_EQ(meetingAt(eds, now.addSecs(630 * 60)), true);  // tentative
     // At least 36 h away from the timed events above.
     EXPECT_EQ(meetingAt(eds, QDateTime(now.addDays(2).date(), QTime(12, 0), Qt::UTC)), false);
+
+    // Read ahead without being asked, and again when a meeting is added.
+    using State = BackgroundCalendar::Answer::State;
+    const auto stateIn = [&](int minutes) {
+        return ahead.meetingAt(now.addSecs(minutes * 60)).state;
+    };
+    EXPECT_TRUE(iterateUntil([&] { return stateIn(0) == State::busy; }));
+    EXPECT_EQ(ahead.meetingAt(now).until.toSecsSinceEpoch(),
+              now.addSecs(30 * 60).toSecsSinceEpoch());
+    EXPECT_EQ(stateIn(750), State::free);
+    createEvent(calendar, "DTSTART:" + at(720) + "\r\nDTEND:" + at(780) + "\r\n");
+    EXPECT_TRUE(iterateUntil([&] { return stateIn(750) == State::busy; }))
+        << "the new meeting was not read";
 
     g_object_unref(client);
     g_object_unref(source);

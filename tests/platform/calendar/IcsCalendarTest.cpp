@@ -1,13 +1,18 @@
 #include "platform/calendar/IcsCalendar.h"
 #include "StateWorld.h"
+#include "TestApp.h"
+#include "core/session/BackgroundCalendar.h"
 #include "platform/calendar/CalendarFiles.h"
+#include "platform/clock/BootClock.h"
 
 #include <QDir>
 #include <QFile>
 #include <QScopeGuard>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <sys/stat.h>
 
@@ -57,11 +62,14 @@ const QByteArray newYorkDefined =
              event("UID:ny2\nDTSTART;TZID=Eastern:20261211T090000\nDURATION:PT1H\n"));
 
 std::optional<bool> meetingAt(IcsCalendar& calendar, const char* utc) {
-    const QDateTime now = QDateTime::fromString(QString::fromLatin1(utc), Qt::ISODate);
-    return calendar.hasMeetingBetween(now.addSecs(-1), now.addSecs(1));
+    const std::time_t now =
+        QDateTime::fromString(QString::fromLatin1(utc), Qt::ISODate).toSecsSinceEpoch();
+    const auto busy = calendar.busyBetween(now - 1, now + 1);
+    return busy ? std::optional(!busy->empty()) : std::nullopt;
 }
 
 struct Files {
+    Files() { test::coreApplication(); }
     test::TestHome home;
     QStringList listed;
     IcsCalendar calendar{[this] { return listed; }, {1 << 20, 1.0}};
@@ -250,4 +258,117 @@ TEST(CalendarFiles, SettingIsAJsonArrayOfPaths) {
     EXPECT_EQ(listedCalendarFiles(world.store), QStringList());
     EXPECT_EQ(listedCalendarFiles(world.store), QStringList());
     EXPECT_EQ(QString::fromStdString(testing::internal::GetCapturedStdout()).count('\n'), 1);
+}
+
+// Forms real programs write, each in a minimal file: when the meeting is (busy) and when it is
+// not (free), as its author meant it.
+TEST(IcsCalendar, FormsReadAsTheirAuthorsMeantThem) {
+    struct Form {
+        const char* name;
+        QByteArray events;
+        std::vector<const char*> busy;
+        std::vector<const char*> free;
+    };
+    const Form forms[] = {
+        {"extra date in a zone (DAVx5), one of them moved",
+         event("UID:r\nDTSTART;TZID=Europe/Berlin:20261201T100000\nDURATION:PT1H\n"
+               "RDATE;TZID=Europe/Berlin:20261207T150000,20261209T150000\n") +
+             event("UID:r\nRECURRENCE-ID;TZID=Europe/Berlin:20261209T150000\n"
+                   "DTSTART:20261210T080000Z\nDURATION:PT1H\n"),
+         {"2026-12-07T14:30:00Z", "2026-12-10T08:30:00Z"},
+         {"2026-12-07T15:30:00Z", "2026-12-09T14:30:00Z", "2026-12-09T15:30:00Z"}},
+        {"extra dates as periods (khal, Lotus Notes)",
+         event("UID:p\nDTSTART:20261201T100000Z\nDURATION:PT30M\n"
+               "RDATE;VALUE=PERIOD:20261207T130000Z/20261207T150000Z,20261208T130000Z/PT2H\n"),
+         {"2026-12-07T14:30:00Z", "2026-12-08T14:30:00Z"},
+         {"2026-12-07T15:30:00Z", "2026-12-08T15:30:00Z"}},
+        {"this-and-future invitation without its series",
+         event("UID:f\nRECURRENCE-ID;RANGE=THISANDFUTURE:20261207T100000Z\n"
+               "DTSTART:20261207T110000Z\nDTEND:20261207T120000Z\n") +
+             event("UID:o\nRECURRENCE-ID:20261208T100000Z\nDTSTART:20261208T110000Z\n"
+                   "DTEND:20261208T120000Z\n"),
+         {"2026-12-07T11:30:00Z", "2026-12-08T11:30:00Z"},
+         {"2026-12-07T10:30:00Z"}},
+        {"DTEND beside DURATION:PT0S (Mozilla)",
+         event("UID:m\nDTSTART:20261207T100000Z\nDTEND:20261207T110000Z\nDURATION:PT0S\n"),
+         {"2026-12-07T10:30:00Z"},
+         {"2026-12-07T11:30:00Z"}},
+        {"DTEND before DTSTART (SabreDAV)",
+         event("UID:s\nDTSTART:20261207T110000Z\nDTEND:20261207T100000Z\n"),
+         {"2026-12-07T10:30:00Z"},
+         {"2026-12-07T11:30:00Z"}},
+        {"zone name with a vendor prefix and no VTIMEZONE",
+         event("UID:z\nDTSTART;TZID=/mozilla.org/20070129_1/America/New_York:20261207T090000\n"
+               "DURATION:PT1H\n"),
+         {"2026-12-07T14:30:00Z"},
+         {"2026-12-07T09:30:00Z"}},
+        {"corrupt DURATION of billions of weeks",
+         event("UID:d\nDTSTART:20261207T100000Z\nDURATION:P2000000000W\n"),
+         {"2026-12-07T10:30:00Z"},
+         {"2026-12-09T10:30:00Z", "2027-06-01T10:30:00Z"}},
+    };
+    for (const Form& form : forms) {
+        SCOPED_TRACE(form.name);
+        Files f;
+        f.listed << f.write("form.ics", calendar(form.events));
+        for (const char* at : form.busy)
+            EXPECT_EQ(meetingAt(f.calendar, at), true) << at;
+        for (const char* at : form.free)
+            EXPECT_EQ(meetingAt(f.calendar, at), false) << at;
+    }
+}
+
+namespace {
+
+// A calendar as large as a busy work account's export, so its first reading takes a while;
+// the one meeting under way now lasts until `until`.
+QByteArray largeCalendar(const QDateTime& until) {
+    QByteArray body;
+    const QDateTime past = until.addDays(-400);
+    for (int i = 0; i < 4000; ++i) {
+        const QDateTime start = past.addSecs(qint64(i) * 5 * 3600);
+        if (start > until.addDays(-2))
+            break;
+        body += event("UID:old-" + QByteArray::number(i) +
+                      "\nDTSTART:" + start.toString("yyyyMMdd'T'HHmmss'Z'").toLatin1() +
+                      "\nDURATION:PT30M\nSUMMARY:A meeting of the past\n");
+    }
+    body += event(
+        "UID:now\nDTSTART:" + until.addSecs(-4 * 3600).toString("yyyyMMdd'T'HHmmss'Z'").toLatin1() +
+        "\nDTEND:" + until.toString("yyyyMMdd'T'HHmmss'Z'").toLatin1() + "\n");
+    return calendar(body);
+}
+
+// Runs the event loop (where file changes arrive) until `done`, without asking the calendar.
+bool settles(const std::function<bool()>& done) {
+    return QTest::qWaitFor(done, 20000);
+}
+
+} // namespace
+
+// A large calendar holding a meeting now, read from the start, and again when a sync tool
+// replaces it by renaming a new copy over it (the meeting made longer), each time before
+// anyone asks. Before the first reading a check is unknown: never free.
+TEST(IcsCalendar, ReadAheadAtStartAndWhenTheFileIsReplacedByRename) {
+    Files f;
+    BootClock clock;
+    const QDateTime now =
+        QDateTime::fromSecsSinceEpoch(clock.wallNow().toSecsSinceEpoch(), Qt::UTC);
+    const QString path = f.write("work.ics", largeCalendar(now.addSecs(1800)));
+    f.listed << path;
+    BackgroundCalendar background(clock, std::make_unique<IcsCalendar>([&f] { return f.listed; }));
+    using State = BackgroundCalendar::Answer::State;
+    EXPECT_NE(background.meetingAt(now).state, State::free);
+    const auto endsAt = [&](const QDateTime& until) {
+        const auto answer = background.meetingAt(clock.wallNow());
+        return answer.state == State::busy && answer.until == until;
+    };
+    EXPECT_TRUE(settles([&] { return endsAt(now.addSecs(1800)); }));
+
+    f.write("work.ics.part", largeCalendar(now.addSecs(5400)));
+    ASSERT_EQ(std::rename(QFile::encodeName(path + ".part").constData(),
+                          QFile::encodeName(path).constData()),
+              0);
+    EXPECT_TRUE(settles([&] { return endsAt(now.addSecs(5400)); }))
+        << "the replaced file was not read again";
 }

@@ -75,10 +75,11 @@ TEST(AlsaMicrophone, RunningCaptureSubstreamMeansInUse) {
     // The ALSA tree stands in only when no sound server answers.
     const QByteArray nowhere = "unix:" + home.path().toUtf8() + "/no-such-socket";
     EXPECT_EQ(PulseMicrophone(nowhere, 2000).query(), std::nullopt);
-    EXPECT_TRUE(MicrophoneChain(PulseMicrophone(nowhere, 2000), AlsaMicrophone(root)).isInUse());
-    EXPECT_FALSE(
-        MicrophoneChain(PulseMicrophone(nowhere, 2000), AlsaMicrophone(home.path() + "/none"))
-            .isInUse());
+    EXPECT_EQ(MicrophoneChain(PulseMicrophone(nowhere, 2000), AlsaMicrophone(root)).isActive(),
+              true);
+    EXPECT_EQ(MicrophoneChain(PulseMicrophone(nowhere, 2000), AlsaMicrophone(home.path() + "/none"))
+                  .isActive(),
+              false);
 }
 
 // A server of its own: when it goes, the answer goes with it; when it comes back, the next

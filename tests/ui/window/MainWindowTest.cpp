@@ -166,6 +166,11 @@ TEST_F(MainWindowTest, LaunchAtLoginWritesAValidEntry) {
     QCoreApplication::processEvents();
     EXPECT_TRUE(world.state.pauseDuringCalls());
     EXPECT_EQ(calendarRequests, 1);
+    // Full screen has a switch of its own, stored at once.
+    auto* fullScreen = general->findChild<QCheckBox*>(QStringLiteral("waitWhileFullScreen"));
+    ASSERT_TRUE(fullScreen && fullScreen->isChecked());
+    fullScreen->click();
+    EXPECT_FALSE(world.state.waitWhileFullScreen());
 }
 
 TEST_F(MainWindowTest, RecorderStoresRefusesAndAsks) {
