@@ -4,6 +4,7 @@
 #include "platform/desktop/Appearance.h"
 #include "platform/desktop/Fonts.h"
 #include "platform/desktop/ReduceMotion.h"
+#include "platform/x11/WindowActivation.h"
 #include "ui/controls/Style.h"
 #include "ui/screens/AboutScreen.h"
 #include "ui/screens/GeneralScreen.h"
@@ -15,12 +16,14 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QVariantAnimation>
+#include <QWindow>
 
 namespace velmor {
 
@@ -201,13 +204,44 @@ void MainWindow::setSyncBlock(WidgetFactory factory) {
         showScreen(false);
 }
 
-void MainWindow::bringToFront() {
+void MainWindow::bringToFront(const QString& activationToken) {
+    const bool known = isVisible(); // to the window manager: in front, covered or minimised
     if (isMinimized())
         showNormal();
     else
         show();
     raise();
+    pendingActivation_ = activationToken;
+    windowHandle()->removeEventFilter(this);
+    windowHandle()->installEventFilter(this);
+    // A window the manager has already seen (shown, minimised or covered) is asked for now;
+    // one that is not mapped yet once it is.
+    if (known) {
+        activate();
+        if (windowHandle()->isExposed())
+            pendingActivation_.reset();
+    }
+}
+
+void MainWindow::activate() {
+    const QString token = pendingActivation_.value_or(QString());
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        activateX11Window(windowHandle(), token);
+        return;
+    }
+    // Qt's Wayland shell hands a token found here to the compositor with the activation.
+    if (!token.isEmpty())
+        qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
     activateWindow();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose && pendingActivation_ &&
+        windowHandle()->isExposed()) {
+        activate();
+        pendingActivation_.reset();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::select(SidebarSection section) {

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class QAction;
 class QScrollArea;
@@ -35,8 +36,10 @@ public:
     // The block the general screen shows after its calls block; nothing while none is set.
     void setSyncBlock(WidgetFactory factory);
 
-    // Shows the window and brings it to the front with the keyboard focus.
-    void bringToFront();
+    // Shows the window (again, if it was minimised or covered) and brings it to the front with
+    // the keyboard focus. `activationToken` is the launch's that asked for it, if any (an X11
+    // startup id or a Wayland activation token): the desktop lets a window forward for it.
+    void bringToFront(const QString& activationToken = {});
 
     SidebarSection selection() const { return selection_; }
     void select(SidebarSection section);
@@ -56,8 +59,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void activate();
     QWidget* createScreen(SidebarSection section);
     void showScreen(bool animated);
     // The theme or the appearance changed: fade the window's colours over to the new ones.
@@ -76,6 +81,8 @@ private:
     CrossFade* fade_;
     QAction* openSettings_;
     SidebarSection selection_ = SidebarSection::home;
+    // Asked for before the window was on screen: done once it is.
+    std::optional<QString> pendingActivation_;
 
     std::function<bool()> reducesMotion_;
 

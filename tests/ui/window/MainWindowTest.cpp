@@ -122,6 +122,9 @@ TEST_F(MainWindowTest, SegmentedPickerWritesAndFollows) {
     emit maxNumber->activated(3);
     EXPECT_EQ(world.state.randomMaxMinutes(), 45);
     EXPECT_EQ(maxNumber->currentText(), "45");
+    // What the next start reads: the corrected maximum, not the one picked.
+    AppState restarted(world.store, world.notifications, SoundPreparer::shared());
+    EXPECT_EQ(restarted.randomMaxMinutes(), 45);
 
     // The general screen's picker sets the appearance (the colours' fade is WindowMotionTest's).
     clickRow(SidebarSection::general);
