@@ -7,6 +7,7 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <unistd.h>
@@ -31,6 +32,23 @@ xcb_atom_t atom(xcb_connection_t* c, const char* name) {
     auto* reply = xcb_intern_atom_reply(
         c, xcb_intern_atom(c, 0, std::uint16_t(std::strlen(name)), name), nullptr);
     const xcb_atom_t found = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(reply);
+    return found;
+}
+
+// Whether a window manager runs that takes activation requests; without one the focus is
+// simply set.
+bool managerActivates(xcb_connection_t* c, xcb_window_t root) {
+    const xcb_atom_t supported = atom(c, "_NET_SUPPORTED");
+    const xcb_atom_t activeWindow = atom(c, "_NET_ACTIVE_WINDOW");
+    auto* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, root, supported, XCB_ATOM_ATOM, 0, 4096), nullptr);
+    bool found = false;
+    if (reply && reply->format == 32) {
+        const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+        const int count = xcb_get_property_value_length(reply) / 4;
+        found = std::find(atoms, atoms + count, activeWindow) != atoms + count;
+    }
     std::free(reply);
     return found;
 }
@@ -117,6 +135,10 @@ void activateX11Window(QWindow* window, const QString& startupId) {
     }
     const xcb_window_t id = xcb_window_t(window->winId());
     const xcb_window_t root = rootOf(c);
+    if (!managerActivates(c, root)) {
+        window->requestActivate();
+        return;
+    }
     xcb_timestamp_t time = timeOf(startupId);
     if (time == 0)
         time = serverTime();

@@ -87,9 +87,15 @@ QSize ShortcutRecorder::sizeHint() const {
 void ShortcutRecorder::refresh() {
     const auto shortcut = GlobalShortcuts::getShortcut(name_);
     text_ = shortcut ? shortcuts::description(*shortcut) : QString();
-    setAccessibleName(text_.isEmpty() ? RecorderRules::recordShortcut() : text_);
+    const QString held = text_.isEmpty() ? tr("not set") : text_;
+    setAccessibleName(title_.isEmpty() ? held : tr("%1 shortcut, %2").arg(title_, held));
     updateGeometry();
     update();
+}
+
+void ShortcutRecorder::setTitle(const QString& title) {
+    title_ = title;
+    refresh();
 }
 
 QRect ShortcutRecorder::clearButtonRect() const {

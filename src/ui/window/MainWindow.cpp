@@ -145,6 +145,9 @@ MainWindow::MainWindow(WindowServices services, WidgetFactory contentScreen)
     detailLayout->setContentsMargins(0, 0, 0, 0);
     scroll_ = new QScrollArea(detail_);
     scroll_->setFrameShape(QFrame::NoFrame);
+    // Not a stop of its own on the way through the controls (it would be read as a nameless
+    // filler); it still scrolls each control that takes the focus into view.
+    scroll_->setFocusPolicy(Qt::NoFocus);
     scroll_->setWidgetResizable(true);
     scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll_->setBackgroundRole(QPalette::NoRole);

@@ -232,7 +232,7 @@ TEST_F(MainWindowTest, RecorderStoresRefusesAndAsks) {
     // Backspace clears: the default's key then holds false, and the box shows its placeholder.
     xdotool({"key", "BackSpace"});
     EXPECT_EQ(GlobalShortcuts::getShortcut(shortcuts::triggerVelmoring()), std::nullopt);
-    EXPECT_EQ(recorder->accessibleName(), "Record Shortcut");
+    EXPECT_EQ(recorder->accessibleName(), "Trigger velmoring shortcut, not set");
     xdotool({"key", "Escape"});
     EXPECT_FALSE(recorder->isRecording());
     EXPECT_FALSE(GlobalShortcuts::isPaused());
