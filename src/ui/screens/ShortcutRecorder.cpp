@@ -107,6 +107,10 @@ void ShortcutRecorder::startRecording() {
         return;
     recording_ = true;
     GlobalShortcuts::setPaused(true);
+    // Every key comes here while recording, even a combination another program holds with a
+    // grab of its own (a terminal launcher's Ctrl+Alt+T): it is then refused with the alert
+    // rather than being taken away unseen.
+    grabKeyboard();
     qApp->installEventFilter(this);
     update();
     emit recordingChanged(true);
@@ -116,6 +120,7 @@ void ShortcutRecorder::endRecording() {
     if (!recording_)
         return;
     recording_ = false;
+    releaseKeyboard();
     qApp->removeEventFilter(this);
     GlobalShortcuts::setPaused(false);
     update();
