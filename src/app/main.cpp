@@ -1,3 +1,4 @@
+#include "core/base/FileProblems.h"
 #include "core/base/Log.h"
 #include "core/content/ContentManager.h"
 #include "core/content/UserLibrary.h"
@@ -200,6 +201,11 @@ int main(int argc, char** argv) {
     }
     quitOnSignals(app);
 
+    // Files that could not be saved or read are named in the window until they are saved again.
+    FileProblems fileProblems;
+    SettingsStore::shared().reportProblemsTo(&fileProblems);
+    UserLibrary::shared().localFile().reportTo(&fileProblems);
+
     // The sound players must exist before the settings model, which prepares them as it loads.
     SoundPreparer::install(&SoundManager::shared());
     AppState& state = AppState::shared();
@@ -248,7 +254,8 @@ int main(int argc, char** argv) {
                 [&calls] {
                     if (calls)
                         calls->requestCalendarAccess();
-                }});
+                },
+                &fileProblems});
             window->setSyncBlock([&syncSettings](QWidget* parent) {
                 return new SyncSettingsBlock(syncSettings, parent);
             });

@@ -1,12 +1,15 @@
 #include "ui/window/MainWindow.h"
 
+#include "core/base/FileProblems.h"
 #include "core/settings/AppState.h"
 #include "platform/desktop/Appearance.h"
 #include "platform/desktop/Fonts.h"
 #include "platform/desktop/ReduceMotion.h"
 #include "platform/x11/WindowActivation.h"
 #include "ui/controls/Style.h"
+#include "ui/controls/TextBlock.h"
 #include "ui/screens/AboutScreen.h"
+#include "ui/screens/Cards.h"
 #include "ui/screens/GeneralScreen.h"
 #include "ui/screens/HomeScreen.h"
 #include "ui/screens/SoundScreen.h"
@@ -18,6 +21,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -66,6 +70,29 @@ public:
 protected:
     QSplitterHandle* createHandle() override { return new SidebarEdge(orientation(), this); }
 };
+
+// Under the screen, one line for each file that could not be saved or read, until it is saved
+// again; nothing while all is well.
+QWidget* makeProblemsLine(FileProblems* problems, QWidget* parent) {
+    auto* box = new QWidget(parent);
+    box->setObjectName(QStringLiteral("fileProblems"));
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(24, 8, 24, 12);
+    layout->setSpacing(8);
+    layout->addWidget(new Divider(0, box));
+    auto* text = new TextBlock(QString(), regularFont(12), TextBlock::Tone::secondary, box);
+    text->setLineSpacing(2);
+    layout->addWidget(text);
+    const auto follow = [box, text, problems] {
+        const QStringList lines = problems ? problems->lines() : QStringList();
+        text->setText(lines.join(u'\n'));
+        box->setVisible(!lines.isEmpty());
+    };
+    follow();
+    if (problems)
+        QObject::connect(problems, &FileProblems::changed, box, follow);
+    return box;
+}
 
 } // namespace
 
@@ -154,6 +181,8 @@ MainWindow::MainWindow(WindowServices services, WidgetFactory contentScreen)
     scroll_->setAutoFillBackground(false);
     scroll_->viewport()->setAutoFillBackground(false);
     detailLayout->addWidget(scroll_);
+    problems_ = makeProblemsLine(services_.fileProblems, detail_);
+    detailLayout->addWidget(problems_);
     splitter_->addWidget(detail_);
     connect(splitter_, &QSplitter::splitterMoved, this, qOverload<>(&QWidget::update));
     splitter_->setStretchFactor(0, 0);

@@ -49,6 +49,8 @@ public:
     // read afresh at each change. The desktop's own setting unless a test says otherwise.
     void setReducesMotion(std::function<bool()> reducesMotion);
     QAction* openSettingsAction() const { return openSettings_; }
+    // The quiet line under the screen that names files Velmor could not save or read.
+    QWidget* fileProblemsLine() const { return problems_; }
 
 signals:
     void screenChanged(QWidget* screen);
@@ -77,6 +79,7 @@ private:
     QWidget* detail_;
     QSplitter* splitter_;
     QScrollArea* scroll_;
+    QWidget* problems_;
     QPointer<QWidget> screen_;
     CrossFade* fade_;
     QAction* openSettings_;

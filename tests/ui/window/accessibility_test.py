@@ -4,8 +4,11 @@
 Usage: accessibility_test.py PROGRAM   (PROGRAM --show shows the window)
 Needs a display, a session bus and at-spi2-core; skips (exit 77) without them.
 """
+import os
+import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
 from atspi import check, eventually, find_app, press, pyatspi, report, start, stop, walk
@@ -92,4 +95,27 @@ try:
     check(card is not None and selected(card), "the charcoal card is named and selected")
 finally:
     stop(process)
+
+# The program itself, its settings folder read-only: the window says the settings were not
+# saved, and what to do. Root writes anywhere unless it gives up that power first.
+home = tempfile.mkdtemp()
+folder = os.path.join(home, "config", "velmor")
+os.makedirs(folder)
+os.chmod(folder, 0o555)
+os.makedirs(os.path.join(home, "runtime"), mode=0o700)
+unprivileged = ["setpriv", "--bounding-set=-dac_override,-dac_read_search"] \
+    if os.geteuid() == 0 else []
+process = start(unprivileged + [os.path.join(os.path.dirname(sys.argv[1]), "velmor")],
+                env={"HOME": home, "XDG_CONFIG_HOME": os.path.join(home, "config"),
+                     "XDG_DATA_HOME": os.path.join(home, "data"),
+                     "XDG_RUNTIME_DIR": os.path.join(home, "runtime")},
+                stdout=subprocess.DEVNULL)
+try:
+    app = find_app("Velmor")
+    line = eventually(lambda: [n.name for n in walk(app, True)
+                               if "Settings could not be saved" in (n.name or "")], 10)
+    check(line and folder in line[0], "the window names the unsaved settings: %s" % line)
+finally:
+    stop(process)
+    shutil.rmtree(home, ignore_errors=True)
 report("accessibility")
