@@ -185,6 +185,8 @@ bool ShortcutRecorder::showAlert(const QString& text, const QString& informative
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Velmor"), text, QMessageBox::NoButton,
                     window());
     box.setWindowModality(Qt::WindowModal);
+    // In the window's own colours, light or dark, rather than the desktop's.
+    box.setPalette(palette());
     box.setInformativeText(informative);
     QPushButton* ok = box.addButton(RecorderRules::ok(), QMessageBox::AcceptRole);
     QPushButton* force =
@@ -275,7 +277,7 @@ void ShortcutRecorder::paintEvent(QPaintEvent*) {
     const auto shape = continuousRoundedRect(area, 6);
     painter.fillPath(shape, palette().color(QPalette::Base));
     painter.setPen(
-        QPen(recording_ ? accentColor(this) : separatorColor(this), recording_ ? 1.5 : 1.0));
+        QPen(recording_ ? accentMarkColor(this) : outlineColor(this), recording_ ? 1.5 : 1.0));
     painter.drawPath(shape);
     painter.setFont(font());
     const QRectF textArea = QRectF(rect()).adjusted(8, 0, text_.isEmpty() ? -8 : -24, 0);

@@ -56,7 +56,7 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         if (hasFocus()) {
-            painter.setPen(QPen(accentColor(this), 1.2));
+            painter.setPen(QPen(accentMarkColor(this), 1.2));
             painter.drawEllipse(QRectF(rect()).adjusted(1, 1, -1, -1));
         }
         paintSymbol(painter, QRectF(rect()), QStringLiteral("play.circle"),

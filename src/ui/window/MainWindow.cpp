@@ -8,6 +8,7 @@
 #include "platform/x11/WindowActivation.h"
 #include "ui/controls/Style.h"
 #include "ui/controls/TextBlock.h"
+#include "ui/controls/WindowStyle.h"
 #include "ui/screens/AboutScreen.h"
 #include "ui/screens/Cards.h"
 #include "ui/screens/GeneralScreen.h"
@@ -21,11 +22,11 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QVBoxLayout>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QVBoxLayout>
 #include <QVariantAnimation>
 #include <QWindow>
 
@@ -147,12 +148,11 @@ MainWindow::MainWindow(WindowServices services, WidgetFactory contentScreen)
     : services_(std::move(services)), contentScreen_(std::move(contentScreen)),
       reducesMotion_(&systemReducesMotion), colourFade_(new QVariantAnimation(this)) {
     loadBundledFonts();
+    WindowStyle::install();
     setWindowTitle(QStringLiteral("Velmor"));
     setMinimumSize(480, 350);
     resize(600, 450);
     setFont(regularFont(13));
-
-    wash_ = targetWash();
 
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
@@ -207,7 +207,6 @@ MainWindow::MainWindow(WindowServices services, WidgetFactory contentScreen)
     connect(colourFade_, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
         // The target is read at every step, so a change during the fade is followed too.
         setPalette(blend(fromPalette_, targetPalette(), v.toDouble()));
-        wash_ = blend(fromWash_, targetWash(), v.toDouble());
         update();
     });
     connect(&services_.state, &AppState::themeChanged, this, &MainWindow::coloursChanged);
@@ -348,32 +347,32 @@ QPalette MainWindow::targetPalette() const {
     const ThemeInfo& theme = themeInfo(services_.state.theme());
     QPalette palette = paletteFor(services_.state.appearanceMode(), toQColor(theme.accentColor));
     setMutedColor(palette, toQColor(theme.mutedColor));
+    // The theme's wash at 7 % is part of the window colour, so every colour worked out against
+    // the window (the text tones, the outlines) is worked out against what is seen; a clear
+    // wash leaves the window colour as it is.
+    const QColor wash = toQColor(theme.washColor);
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const QColor window = palette.color(group, QPalette::Window);
+        palette.setColor(group, QPalette::Window,
+                         blend(window, QColor(wash.rgb()), 0.07 * wash.alphaF()));
+    }
     return palette;
-}
-
-QColor MainWindow::targetWash() const {
-    return toQColor(themeInfo(services_.state.theme()).washColor);
 }
 
 void MainWindow::coloursChanged() {
     colourFade_->stop();
     if (isVisible() && !reducesMotion_()) {
         fromPalette_ = palette();
-        fromWash_ = wash_;
         colourFade_->start();
         return;
     }
     setPalette(targetPalette());
-    wash_ = targetWash();
     update();
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
-    // The theme's wash at 7 %; a clear wash leaves the window colour as it is.
-    if (wash_.alphaF() > 0)
-        painter.fillRect(rect(), withOpacity(wash_, 0.07));
     // A hairline at the sidebar's edge.
     const int edge = sidebar_->mapTo(this, QPoint(sidebar_->width(), 0)).x();
     painter.fillRect(QRect(edge, 0, 1, height()), separatorColor(this));

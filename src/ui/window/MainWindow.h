@@ -70,7 +70,6 @@ private:
     // The theme or the appearance changed: fade the window's colours over to the new ones.
     void coloursChanged();
     QPalette targetPalette() const;
-    QColor targetWash() const;
 
     WindowServices services_;
     WidgetFactory contentScreen_;
@@ -91,7 +90,6 @@ private:
 
     // The colours shown, blended towards the theme's and the appearance's over 0.3 s when
     // either changes.
-    QColor wash_, fromWash_;
     QPalette fromPalette_;
     QVariantAnimation* colourFade_;
 };
