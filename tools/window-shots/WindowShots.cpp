@@ -1,8 +1,11 @@
 // Writes a PNG of every section of the main window, as it paints itself:
 //   velmor-window-shots OUTDIR [light|dark] [THEME]
 // or, with --show, only shows the window until it is closed (for the accessibility test);
+// with --contrast, measures the contrast of every screen read back from the X server (run it
+// at QT_SCALE_FACTOR=2, so that thin strokes reach their full colour);
 // with --bench, prints how long a section change takes to paint.
 // Scale with QT_SCALE_FACTOR. State lives in memory in a private home.
+#include "Contrast.h"
 #include "FakeHotKeys.h"
 #include "LibraryWorld.h"
 #include "core/screens/SidebarSection.h"
@@ -64,6 +67,8 @@ int main(int argc, char** argv) {
     }
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
+    if (outdir == QStringLiteral("--contrast"))
+        return measureContrast(window, world.state);
     if (outdir == QStringLiteral("--bench")) {
         // Each change: a fresh screen made, laid out and painted once.
         QElapsedTimer timer;
