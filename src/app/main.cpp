@@ -24,6 +24,7 @@
 #include "platform/microphone/MicrophoneChain.h"
 #include "platform/sound/SoundManager.h"
 #include "platform/wayland/PointerMainScreen.h"
+#include "platform/wayland/WaylandActivation.h"
 #include "platform/wayland/WaylandSession.h"
 #include "platform/x11/WindowActivation.h"
 #include "platform/x11/X11HotKeys.h"
@@ -187,9 +188,13 @@ int main(int argc, char** argv) {
     SingleInstance instance;
     // A re-open passes on the token with which the desktop lets its window forward.
     QString launchToken;
-    if (*request == LaunchRequest::reopen)
-        launchToken = isWaylandSession() ? qEnvironmentVariable("XDG_ACTIVATION_TOKEN")
-                                         : x11LaunchStartupId();
+    if (*request == LaunchRequest::reopen && isWaylandSession()) {
+        launchToken = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
+        if (launchToken.isEmpty())
+            launchToken = requestWaylandActivationToken();
+    } else if (*request == LaunchRequest::reopen) {
+        launchToken = x11LaunchStartupId();
+    }
     switch (instance.claim(lineText({*request, launchToken}))) {
     case SingleInstance::Launch::first:
         break;
