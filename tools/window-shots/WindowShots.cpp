@@ -50,9 +50,13 @@ int main(int argc, char** argv) {
     world.state.setLastPromptDate(QDateTime::currentDateTime().addSecs(-5 * 60));
 
     XdgAutostart autostart;
-    MainWindow window({world.state, world.notifications,
-                       [&world] { return world.content->starterPrompts(); }, &world.library, {},
-                       &autostart, {}});
+    MainWindow window({world.state,
+                       world.notifications,
+                       [&world] { return world.content->starterPrompts(); },
+                       &world.library,
+                       {},
+                       &autostart,
+                       {}});
     // The shelf of the real window, with the starter pack and the library of this private home.
     window.setContentScreen([&world](QWidget* parent) {
         return new ContentLibraryScreen(world.library, *world.content, world.state, parent);

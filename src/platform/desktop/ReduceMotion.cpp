@@ -31,8 +31,8 @@ struct Gio {
     decltype(&g_dbus_connection_is_closed) isClosed = nullptr;
 
     bool loaded() const {
-        return sourceDefault && lookup && hasKey && newFull && getBoolean && unref &&
-               schemaUnref && busGetSync && setExitOnClose && isClosed;
+        return sourceDefault && lookup && hasKey && newFull && getBoolean && unref && schemaUnref &&
+               busGetSync && setExitOnClose && isClosed;
     }
 };
 

@@ -159,10 +159,10 @@ TimerScreen::TimerScreen(AppState& state, QWidget* parent) : QWidget(parent), st
                                    [&state](double v) { state.setRandomMinMinutes(v); },
                                    tr("Shortest interval"), tr("unit of the shortest interval"),
                                    randomBlock_);
-    randomMax_ = new IntervalInput([&state] { return state.randomMaxMinutes(); },
-                                   [&state](double v) { state.setRandomMaxMinutes(v); },
-                                   tr("Longest interval"), tr("unit of the longest interval"),
-                                   randomBlock_);
+    randomMax_ =
+        new IntervalInput([&state] { return state.randomMaxMinutes(); },
+                          [&state](double v) { state.setRandomMaxMinutes(v); },
+                          tr("Longest interval"), tr("unit of the longest interval"), randomBlock_);
     range->addWidget(randomMin_);
     // Centred on the menus beside it, not set at the top of the row.
     range->addWidget(new TextBlock(tr("and"), regularFont(13), Tone::tertiary, randomBlock_), 0,

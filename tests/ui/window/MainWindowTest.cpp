@@ -247,8 +247,8 @@ TEST_F(MainWindowTest, RecorderSeesACombinationAnotherProgramHolds) {
     const std::uint8_t keyT = xKeyCodeForVirtualKey(0x11);
     xcb_connection_t* other = xcb_connect(nullptr, nullptr);
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(other)).data->root;
-    xcb_grab_key(other, 1, root, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1, keyT,
-                 XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+    xcb_grab_key(other, 1, root, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1, keyT, XCB_GRAB_MODE_ASYNC,
+                 XCB_GRAB_MODE_ASYNC);
     xcb_flush(other);
     const auto desktop = X11HotKeys::create();
     ASSERT_TRUE(desktop);
