@@ -60,13 +60,13 @@ relaunch
 check "a second launch raises the covered window and gives it the focus" wait_until in_front "$window"
 
 relaunch --now
-check "an overlay arrives" wait_until centre_is_dark
+check "an overlay arrives" within 20 centre_is_dark
 kill "$bus"
 check "with the session bus gone, the overlay still leaves on a key" within 15 escape_clears
 check "and Velmor keeps running" kill -0 "$pid"
 "$velmor" --now >/dev/null 2>&1 &
 asker=$!
-check "and shows the next overlay when asked" wait_until centre_is_dark
+check "and shows the next overlay when asked" within 20 centre_is_dark
 kill -TERM "$pid"
 check "SIGTERM still ends it" wait_until bash -c "! kill -0 $pid 2>/dev/null"
 pid=
