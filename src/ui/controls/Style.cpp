@@ -44,15 +44,26 @@ struct Surfaces {
     }
 };
 
-Surfaces surfaces(const QWidget* widget) {
+constexpr const char* cardProperty = "velmorCardSurface";
+
+bool onCard(const QWidget* widget) {
+    for (const QWidget* w = widget; w && !w->isWindow(); w = w->parentWidget())
+        if (w->property(cardProperty).toBool())
+            return true;
+    return false;
+}
+
+Surfaces surfaces(const QWidget* widget, bool anywhere = false) {
     const QColor window = over(widget->palette().color(QPalette::Window), Qt::black);
+    if (!anywhere && !onCard(widget))
+        return {window, window};
     return {window, over(withOpacity(primaryColor(widget), cardOpacity(widget)), window)};
 }
 
 // The primary colour at the design's opacity over the window, made stronger in steps of 1 %
 // until it reads at `ratio`; opaque, so it reads the same on a card.
-QColor tone(const QWidget* widget, double opacity, double ratio) {
-    const Surfaces under = surfaces(widget);
+QColor tone(const QWidget* widget, double opacity, double ratio, bool anywhere = false) {
+    const Surfaces under = surfaces(widget, anywhere);
     const QColor primary = primaryColor(widget);
     for (double a = opacity; a < 1.0; a += 0.01) {
         const QColor c = over(withOpacity(primary, a), under.window);
@@ -80,6 +91,10 @@ constexpr double outlineRatio = 3.0;
 constexpr double margin = 0.1;
 
 } // namespace
+
+void markAsCardSurface(QWidget* widget) {
+    widget->setProperty(cardProperty, true);
+}
 
 double contrastRatio(const QColor& a, const QColor& b) {
     const double la = luminance(a), lb = luminance(b);
@@ -122,7 +137,8 @@ QColor separatorColor(const QWidget* widget) {
 }
 
 QColor outlineColor(const QWidget* widget) {
-    return tone(widget, isDark(widget) ? 0.3 : 0.25, outlineRatio + margin);
+    // Worked out for a card under it wherever it stands: one edge colour for every control.
+    return tone(widget, isDark(widget) ? 0.3 : 0.25, outlineRatio + margin, true);
 }
 
 QColor accentColor(const QWidget* widget) {

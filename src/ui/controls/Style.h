@@ -36,6 +36,9 @@ QColor accentTextColor(const QWidget* widget);
 QColor accentMarkColor(const QWidget* widget);
 // What sits on a fill of the accent mark (a tick): white or near black, whichever reads.
 QColor onAccentColor(const QWidget* widget);
+// Text inside `widget` stands on a fill (a card, a pill, hovered rows): its tones are made to
+// read on that fill too, not only on the window.
+void markAsCardSurface(QWidget* widget);
 // WCAG 2.1 contrast ratio of two opaque colours, 1 to 21.
 double contrastRatio(const QColor& a, const QColor& b);
 // The theme's muted colour, which the window keeps in its palette beside the accent so that it

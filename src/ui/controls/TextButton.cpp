@@ -21,6 +21,7 @@ TextButton::TextButton(const QString& text, const QFont& font, TextBlock::Tone t
 
 void TextButton::setPill(int radius, int padX, int padY) {
     pill_ = true;
+    markAsCardSurface(this);
     radius_ = radius;
     padX_ = padX;
     padY_ = padY;
