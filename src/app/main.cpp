@@ -1,3 +1,4 @@
+#include "core/base/FileProblems.h"
 #include "core/base/Log.h"
 #include "core/content/ContentManager.h"
 #include "core/content/UserLibrary.h"
@@ -25,7 +26,9 @@
 #include "platform/screencast/PipeWireScreenCast.h"
 #include "platform/sound/SoundManager.h"
 #include "platform/wayland/PointerMainScreen.h"
+#include "platform/wayland/WaylandActivation.h"
 #include "platform/wayland/WaylandSession.h"
+#include "platform/x11/WindowActivation.h"
 #include "platform/x11/X11HotKeys.h"
 #include "ui/library/ContentLibraryScreen.h"
 #include "ui/overlay/OverlayManager.h"
@@ -184,7 +187,16 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     SingleInstance instance;
-    switch (instance.claim(requestText(*request))) {
+    // A re-open passes on the token with which the desktop lets its window forward.
+    QString launchToken;
+    if (*request == LaunchRequest::reopen && isWaylandSession()) {
+        launchToken = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
+        if (launchToken.isEmpty())
+            launchToken = requestWaylandActivationToken();
+    } else if (*request == LaunchRequest::reopen) {
+        launchToken = x11LaunchStartupId();
+    }
+    switch (instance.claim(lineText({*request, launchToken}))) {
     case SingleInstance::Launch::first:
         break;
     case SingleInstance::Launch::handedOver:
@@ -194,6 +206,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     quitOnSignals(app);
+
+    // Files that could not be saved or read are named in the window until they are saved again.
+    FileProblems fileProblems;
+    SettingsStore::shared().reportProblemsTo(&fileProblems);
+    UserLibrary::shared().localFile().reportTo(&fileProblems);
 
     // The sound players must exist before the settings model, which prepares them as it loads.
     SoundPreparer::install(&SoundManager::shared());
@@ -234,7 +251,7 @@ int main(int argc, char** argv) {
     // The window is built each time it is opened and destroyed when it is closed: someone who
     // keeps Velmor in the tray never pays for its widgets, nor for them after a visit.
     QPointer<MainWindow> window;
-    const auto openWindow = [&] {
+    const auto openWindow = [&](const QString& activationToken) {
         if (!window) {
             window = new MainWindow(WindowServices{
                 state, commands, [&content] { return content.starterPrompts(); },
@@ -243,7 +260,8 @@ int main(int argc, char** argv) {
                 [&calls] {
                     if (calls)
                         calls->requestCalendarAccess();
-                }});
+                },
+                &fileProblems});
             window->setSyncBlock([&syncSettings](QWidget* parent) {
                 return new SyncSettingsBlock(syncSettings, parent);
             });
@@ -263,9 +281,9 @@ int main(int argc, char** argv) {
             if (openClock)
                 openClock->watch(window);
         }
-        window->bringToFront();
+        window->bringToFront(activationToken);
     };
-    TrayMenu tray(state, commands, openWindow);
+    TrayMenu tray(state, commands, [&openWindow] { openWindow(QString()); });
     tray.show();
 
     delegate.setUp();
@@ -277,13 +295,12 @@ int main(int argc, char** argv) {
         commands.send(Command::showNow);
     });
 
-    const auto handle = [&](LaunchRequest r) {
+    const auto handle = [&](LaunchRequest r, const QString& activationToken) {
         if (r == LaunchRequest::reopen) {
-            if (!window || !window->isVisible()) {
-                if (openClock)
-                    openClock->requested();
-                openWindow();
-            }
+            if (openClock && (!window || !window->isVisible()))
+                openClock->requested();
+            // Minimised or covered by another window, it comes to the front all the same.
+            openWindow(activationToken);
             return;
         }
         if (const auto command = commandFor(r))
@@ -294,9 +311,9 @@ int main(int argc, char** argv) {
     // A first launch with --now and the like acts once the session has started.
     if (*request != LaunchRequest::reopen)
         QMetaObject::invokeMethod(
-            &app, [&] { handle(*request); }, Qt::QueuedConnection);
+            &app, [&] { handle(*request, QString()); }, Qt::QueuedConnection);
     else if (!QSystemTrayIcon::isSystemTrayAvailable())
-        openWindow(); // with no tray the window is the only way in
+        openWindow(QString()); // with no tray the window is the only way in
 
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&hotKeys] {
         UserLibrary::shared().flush();

@@ -15,8 +15,9 @@ except ImportError:
 failures = []
 
 
-def start(arguments, **popen):
-    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
+def start(arguments, env=None, **popen):
+    env = dict(os.environ, **(env or {}), QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+               QT_ACCESSIBILITY="1")
     return subprocess.Popen(arguments, env=env, **popen)
 
 

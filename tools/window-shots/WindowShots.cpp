@@ -1,13 +1,17 @@
 // Writes a PNG of every section of the main window, as it paints itself:
 //   velmor-window-shots OUTDIR [light|dark] [THEME]
 // or, with --show, only shows the window until it is closed (for the accessibility test);
+// with --contrast, measures the contrast of every screen read back from the X server (run it
+// at QT_SCALE_FACTOR=2, so that thin strokes reach their full colour);
 // with --bench, prints how long a section change takes to paint.
 // Scale with QT_SCALE_FACTOR. State lives in memory in a private home.
+#include "Contrast.h"
 #include "FakeHotKeys.h"
-#include "StateWorld.h"
+#include "LibraryWorld.h"
 #include "core/screens/SidebarSection.h"
 #include "core/shortcuts/GlobalShortcuts.h"
 #include "platform/desktop/Autostart.h"
+#include "ui/library/ContentLibraryScreen.h"
 #include "ui/window/MainWindow.h"
 
 #include <QApplication>
@@ -32,7 +36,7 @@ int main(int argc, char** argv) {
     if (!outdir.startsWith(QStringLiteral("--")))
         QDir().mkpath(outdir);
 
-    test::StateWorld world;
+    test::LibraryWorld world;
     test::FakeHotKeys hotKeys;
     shortcuts::GlobalShortcuts::initialize(world.store, hotKeys);
     shortcuts::triggerVelmoring();
@@ -46,8 +50,18 @@ int main(int argc, char** argv) {
     world.state.setLastPromptDate(QDateTime::currentDateTime().addSecs(-5 * 60));
 
     XdgAutostart autostart;
-    MainWindow window({world.state, world.notifications, {}, nullptr, {}, &autostart, {}});
-    window.show();
+    MainWindow window({world.state,
+                       world.notifications,
+                       [&world] { return world.content->starterPrompts(); },
+                       &world.library,
+                       {},
+                       &autostart,
+                       {}});
+    // The shelf of the real window, with the starter pack and the library of this private home.
+    window.setContentScreen([&world](QWidget* parent) {
+        return new ContentLibraryScreen(world.library, *world.content, world.state, parent);
+    });
+    window.bringToFront();
     if (outdir == QStringLiteral("--show")) {
         QObject::connect(&window, &MainWindow::screenChanged, [](QWidget* screen) {
             std::printf("screen %s\n", qPrintable(screen->objectName()));
@@ -57,6 +71,8 @@ int main(int argc, char** argv) {
     }
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
+    if (outdir == QStringLiteral("--contrast"))
+        return measureContrast(window, world.state);
     if (outdir == QStringLiteral("--bench")) {
         // Each change: a fresh screen made, laid out and painted once.
         QElapsedTimer timer;

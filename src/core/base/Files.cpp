@@ -1,5 +1,6 @@
 #include "core/base/Files.h"
 
+#include "core/base/FileProblems.h"
 #include "core/base/Log.h"
 
 #include <QCoreApplication>
@@ -193,8 +194,10 @@ FileRead OwnedFile::read() {
 
 void OwnedFile::markDamaged(const QString& reason) {
     damaged_ = true;
+    reason_ = reason;
     report(tr("%1 could not be read (%2); it is kept aside before it is next saved")
-               .arg(label_, reason));
+               .arg(label_, reason),
+           Trouble::unreadable);
 }
 
 bool OwnedFile::write(const QByteArray& bytes) {
@@ -208,8 +211,10 @@ bool OwnedFile::write(const QByteArray& bytes) {
             QString error;
             const QString aside = keepAside(path_, &error);
             if (aside.isEmpty()) {
+                reason_ = error;
                 report(tr("%1 not saved: the unreadable file could not be kept aside (%2)")
-                           .arg(label_, error));
+                           .arg(label_, error),
+                       Trouble::unsaved);
                 return false;
             }
             logLine(tr("%1: the unreadable file was kept aside as %2").arg(label_, aside));
@@ -218,14 +223,38 @@ bool OwnedFile::write(const QByteArray& bytes) {
     }
     QString error;
     if (!writeFileAtomically(path_, bytes, &error)) {
-        report(tr("%1 could not be saved: %2").arg(label_, error));
+        reason_ = error;
+        report(tr("%1 could not be saved: %2").arg(label_, error), Trouble::unsaved);
         return false;
     }
     lastReport_.clear();
+    trouble_ = Trouble::none;
+    if (problems_)
+        problems_->clear(path_);
     return true;
 }
 
-void OwnedFile::report(const QString& line) {
+void OwnedFile::reportTo(FileProblems* problems) {
+    problems_ = problems;
+    if (problems_ && trouble_ != Trouble::none)
+        problems_->set(path_, windowLine());
+}
+
+QString OwnedFile::windowLine() const {
+    const QString folder = QFileInfo(path_).absolutePath();
+    if (trouble_ == Trouble::unreadable)
+        return tr("%1 could not be read (%2), so Velmor started without it. The file stays as "
+                  "it was and is copied aside before anything is saved over it.")
+            .arg(label_, reason_);
+    return tr("%1 could not be saved (%2). Your changes last until Velmor quits: free some "
+              "disk space or make %3 writable, then change something to save again.")
+        .arg(label_, reason_, folder);
+}
+
+void OwnedFile::report(const QString& line, Trouble trouble) {
+    trouble_ = trouble;
+    if (problems_)
+        problems_->set(path_, windowLine());
     if (line == lastReport_)
         return;
     lastReport_ = line;

@@ -33,10 +33,13 @@ struct FileRead {
 // refused without reading it; a link is followed, and one that leads nowhere counts as missing.
 FileRead readRegularFile(const QString& path, qint64 maxBytes);
 
+class FileProblems;
+
 // One file that Velmor owns (settings, the user library): read with a size limit, written
 // atomically, and never written over while it holds something that could not be read until a
 // copy is kept aside. If no copy can be made it is not written at all. Every failure is one line
-// on standard output, said once until it changes or a write succeeds.
+// on standard output, said once until it changes or a write succeeds, and, once reportTo() has
+// been called, a line for the window until the next successful write.
 class OwnedFile {
 public:
     static constexpr qint64 defaultMaxBytes = 4 * 1024 * 1024;
@@ -55,14 +58,22 @@ public:
 
     bool write(const QByteArray& bytes);
 
+    // Where the window learns of this file's problems; the current one is handed over at once.
+    void reportTo(FileProblems* problems);
+
 private:
-    void report(const QString& line);
+    enum class Trouble { none, unreadable, unsaved };
+    void report(const QString& line, Trouble trouble);
+    QString windowLine() const;
 
     QString path_;
     QString label_;
     qint64 maxBytes_;
     bool damaged_ = false;
     QString lastReport_;
+    Trouble trouble_ = Trouble::none;
+    QString reason_;
+    FileProblems* problems_ = nullptr;
 };
 
 } // namespace velmor

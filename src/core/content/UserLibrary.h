@@ -49,6 +49,7 @@ public:
     void save();
     void flush();
     bool hasPendingSave() const { return saveTimer_.isPending(); }
+    OwnedFile& localFile() { return local_; }
 
 signals:
     void dataChanged();

@@ -2,6 +2,7 @@
 
 #include "core/model/Commands.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace velmor {
@@ -53,6 +54,32 @@ std::optional<Command> commandFor(LaunchRequest request) {
     return std::nullopt;
 }
 
+namespace {
+bool isPrintableWord(const QString& text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return c.unicode() > 0x20 && c.unicode() < 0x7f; });
+}
+} // namespace
+
+QString lineText(const RequestLine& line) {
+    const QString request = requestText(line.request);
+    // A token that could not be read back is left out rather than spoiling the request.
+    if (line.activationToken.isEmpty() || !isPrintableWord(line.activationToken) ||
+        line.activationToken.size() > RequestLines::maxLength / 2)
+        return request;
+    return request + QLatin1Char(' ') + line.activationToken;
+}
+
+std::optional<RequestLine> parseRequestLine(const QString& text) {
+    const QStringList words = text.split(QLatin1Char(' '));
+    if (words.size() > 2)
+        return std::nullopt;
+    const auto request = requestFromText(words.first());
+    if (!request || !isPrintableWord(words.value(1)))
+        return std::nullopt;
+    return RequestLine{*request, words.value(1)};
+}
+
 QList<QByteArray> RequestLines::take(const QByteArray& bytes) {
     QList<QByteArray> lines;
     qsizetype from = 0;
@@ -76,7 +103,7 @@ QList<QByteArray> RequestLines::take(const QByteArray& bytes) {
 }
 
 QByteArray answerTo(const QByteArray& line) {
-    if (requestFromText(QString::fromUtf8(line.trimmed())))
+    if (parseRequestLine(QString::fromUtf8(line.trimmed())))
         return QByteArrayLiteral("ok");
     return QByteArrayLiteral("error: unknown request");
 }

@@ -22,6 +22,16 @@ std::optional<LaunchRequest> requestFromArguments(const QStringList& arguments);
 // The command a request sends; none for reopen, which brings the window back.
 std::optional<Command> commandFor(LaunchRequest request);
 
+// One request as a later launch sends it: the request's text, then, after a space, the token
+// with which the desktop lets the launch bring a window forward (an X11 startup id, a Wayland
+// activation token), when it has one. Tokens are printable and hold no spaces.
+struct RequestLine {
+    LaunchRequest request = LaunchRequest::reopen;
+    QString activationToken;
+};
+QString lineText(const RequestLine& line);
+std::optional<RequestLine> parseRequestLine(const QString& text);
+
 // The running instance's reading of one client: requests are lines of at most maxLength bytes,
 // several may come in one write. Keeps at most one unfinished line, so a client that never
 // sends a newline cannot make it grow.

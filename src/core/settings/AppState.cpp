@@ -92,15 +92,17 @@ void AppState::loadSetting(T& field, const QString& key, Check check) {
 template <typename T>
 void AppState::assignSetting(T& field, const T& value, const QString& key,
                              void (AppState::*changed)(), SettingEffect effect) {
-    if (field != value) {
-        field = value;
-        emit(this->*changed)();
-    }
+    const bool isChange = field != value;
+    field = value;
+    // Stored before anyone hears of it: a listener that corrects the value (the timer screen
+    // keeps the random range open) writes its correction after this, and that one must stay.
     const QJsonValue stored = SettingCodec<T>::write(value);
     if (stored.isUndefined())
         store_.remove(key);
     else
         store_.setValue(key, stored);
+    if (isChange)
+        emit(this->*changed)();
     runEffect(effect);
 }
 

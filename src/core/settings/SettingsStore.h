@@ -39,6 +39,8 @@ public:
 
     // Writes a pending change now.
     void flush();
+    // Where the window hears that the file could not be saved or read.
+    void reportProblemsTo(FileProblems* problems) { file_.reportTo(problems); }
 
     // Values as a person editing the file meant them: true, 1, "true", "yes" (any case) are
     // true; false, 0, "false", "no" are false; a number may also be written as a string.

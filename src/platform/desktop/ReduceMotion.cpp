@@ -9,6 +9,8 @@
 #include <QStandardPaths>
 
 #include <dlfcn.h>
+#include <mutex>
+#include <thread>
 
 namespace velmor {
 
@@ -24,9 +26,13 @@ struct Gio {
     decltype(&g_settings_get_boolean) getBoolean = nullptr;
     decltype(&g_object_unref) unref = nullptr;
     decltype(&g_settings_schema_unref) schemaUnref = nullptr;
+    decltype(&g_bus_get_sync) busGetSync = nullptr;
+    decltype(&g_dbus_connection_set_exit_on_close) setExitOnClose = nullptr;
+    decltype(&g_dbus_connection_is_closed) isClosed = nullptr;
 
     bool loaded() const {
-        return sourceDefault && lookup && hasKey && newFull && getBoolean && unref && schemaUnref;
+        return sourceDefault && lookup && hasKey && newFull && getBoolean && unref && schemaUnref &&
+               busGetSync && setExitOnClose && isClosed;
     }
 };
 
@@ -50,15 +56,39 @@ const Gio& gio() {
         resolve(library, "g_settings_get_boolean", g.getBoolean);
         resolve(library, "g_object_unref", g.unref);
         resolve(library, "g_settings_schema_unref", g.schemaUnref);
+        resolve(library, "g_bus_get_sync", g.busGetSync);
+        resolve(library, "g_dbus_connection_set_exit_on_close", g.setExitOnClose);
+        resolve(library, "g_dbus_connection_is_closed", g.isClosed);
         return g;
     }();
     return loaded;
+}
+
+// GLib shares one session bus connection in a process, and by default it ends the process
+// (it raises SIGTERM) when the bus closes that connection. Reading GNOME's settings (dconf)
+// makes one in Velmor, so a bus that went away, while an overlay was up, took Velmor with it.
+// Held here with that turned off; once it is closed, a new one is taken the next time, which
+// GLib then shares with dconf again. Connecting may wait on the bus: never on the event loop.
+void keepSessionBusFromEndingUs(const Gio& g) {
+    static std::mutex mutex;
+    static GDBusConnection* held = nullptr;
+    std::thread([&g] {
+        std::unique_lock lock(mutex, std::try_to_lock);
+        if (!lock.owns_lock() || (held && !g.isClosed(held)))
+            return;
+        if (held)
+            g.unref(held);
+        held = g.busGetSync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+        if (held)
+            g.setExitOnClose(held, FALSE);
+    }).detach();
 }
 
 bool gnomeAnimationsOff() {
     const Gio& g = gio();
     if (!g.loaded())
         return false;
+    keepSessionBusFromEndingUs(g);
     GSettingsSchemaSource* source = g.sourceDefault();
     if (!source)
         return false;

@@ -149,13 +149,13 @@ void SingleInstance::serve(QLocalSocket* socket) {
     socket->setReadBufferSize(readChunk);
     auto lines = std::make_shared<RequestLines>();
     connect(socket, &QLocalSocket::readyRead, this, [this, socket, lines] {
-        QList<LaunchRequest> requests;
+        QList<RequestLine> requests;
         while (socket->bytesAvailable() > 0 && !lines->overflowed()) {
             for (const QByteArray& line : lines->take(socket->read(readChunk))) {
                 if (line.trimmed().isEmpty())
                     continue;
                 socket->write(answerTo(line) + '\n');
-                if (const auto r = requestFromText(QString::fromUtf8(line.trimmed())))
+                if (const auto r = parseRequestLine(QString::fromUtf8(line.trimmed())))
                     requests.append(*r);
             }
         }
@@ -167,8 +167,8 @@ void SingleInstance::serve(QLocalSocket* socket) {
         }
         // Acting may take a while and the client may leave meanwhile: the socket is not
         // touched after this point.
-        for (LaunchRequest r : requests)
-            emit requestReceived(r);
+        for (const RequestLine& r : requests)
+            emit requestReceived(r.request, r.activationToken);
     });
 }
 

@@ -41,13 +41,15 @@ public:
     // Takes the lock, or hands `request` to the process that holds it. A holder that is still
     // starting or stalls for a moment is waited for, up to `patience`; one that died is taken
     // over.
+    // `request` is one line (Requests.h's lineText).
     Launch claim(const QString& request,
                  std::chrono::milliseconds patience = std::chrono::seconds(10));
     // Starts taking requests from later launches; call once requestReceived is connected.
     bool listen();
 
 signals:
-    void requestReceived(velmor::LaunchRequest request);
+    // With the launch's activation token, empty when it had none.
+    void requestReceived(velmor::LaunchRequest request, const QString& activationToken);
 
 private:
     enum class Answer { taken, nobody, silent };

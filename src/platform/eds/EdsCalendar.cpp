@@ -146,6 +146,12 @@ struct EdsCalendar::Connection {
                 return nullptr;
             }
         }
+        // The client shares GLib's session bus connection, which by default ends the whole
+        // program when the bus goes away; Velmor outlives its bus.
+        if (GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr)) {
+            g_dbus_connection_set_exit_on_close(bus, FALSE);
+            g_object_unref(bus);
+        }
         GList* sources =
             e_source_registry_list_enabled(connection->registry, E_SOURCE_EXTENSION_CALENDAR);
         for (GList* it = sources; it; it = it->next) {

@@ -170,10 +170,10 @@ void TextBlock::paintEvent(QPaintEvent*) {
             color = tertiaryColor(this);
             break;
         case Tone::quaternary:
-            color = quaternaryColor(this);
+            color = quaternaryTextColor(this);
             break;
         case Tone::accent:
-            color = accentColor(this);
+            color = accentTextColor(this);
             break;
         }
     }

@@ -21,6 +21,7 @@ TextButton::TextButton(const QString& text, const QFont& font, TextBlock::Tone t
 
 void TextButton::setPill(int radius, int padX, int padY) {
     pill_ = true;
+    markAsCardSurface(this);
     radius_ = radius;
     padX_ = padX;
     padY_ = padY;
@@ -47,7 +48,7 @@ void TextButton::paintEvent(QPaintEvent*) {
     if (pill_)
         painter.fillPath(continuousRoundedRect(area, radius_), quaternaryColor(this));
     if (hasFocus()) {
-        painter.setPen(QPen(accentColor(this), 1.2));
+        painter.setPen(QPen(accentMarkColor(this), 1.2));
         painter.drawPath(
             continuousRoundedRect(area.adjusted(0.6, 0.6, -0.6, -0.6), std::max(radius_, 3)));
     }
@@ -63,10 +64,10 @@ void TextButton::paintEvent(QPaintEvent*) {
         color = tertiaryColor(this);
         break;
     case TextBlock::Tone::quaternary:
-        color = quaternaryColor(this);
+        color = quaternaryTextColor(this);
         break;
     case TextBlock::Tone::accent:
-        color = accentColor(this);
+        color = accentTextColor(this);
         break;
     }
     if (isDown())

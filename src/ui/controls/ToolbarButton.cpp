@@ -62,7 +62,7 @@ void ToolbarButton::paintEvent(QPaintEvent*) {
     if (fill > 0)
         painter.fillPath(shape, primaryFill(this, fill));
     if (hasFocus()) {
-        painter.setPen(QPen(accentColor(this), 1.5));
+        painter.setPen(QPen(accentMarkColor(this), 1.5));
         painter.drawPath(continuousRoundedRect(area.adjusted(0.75, 0.75, -0.75, -0.75), 6));
     }
     const QColor color = secondaryColor(this);

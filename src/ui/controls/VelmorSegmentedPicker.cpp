@@ -34,7 +34,7 @@ protected:
         if (isSelectedItem())
             painter.fillPath(continuousRoundedRect(area, 6), primaryFill(this, 0.08));
         if (hasFocus()) {
-            painter.setPen(QPen(accentColor(this), 1.5));
+            painter.setPen(QPen(accentMarkColor(this), 1.5));
             painter.drawPath(continuousRoundedRect(area.adjusted(0.75, 0.75, -0.75, -0.75), 6));
         }
         painter.setPen(isSelectedItem() ? primaryColor(this) : secondaryColor(this));
@@ -91,7 +91,7 @@ void VelmorSegmentedPicker::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF area = QRectF(rect());
     painter.fillPath(continuousRoundedRect(area, 8), primaryFill(this, 0.04));
-    painter.setPen(QPen(separatorColor(this), 1));
+    painter.setPen(QPen(outlineColor(this), 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(continuousRoundedRect(area.adjusted(0.5, 0.5, -0.5, -0.5), 8));
 }

@@ -3,6 +3,7 @@
 #include "core/content/ContentManager.h"
 #include "core/content/UserLibrary.h"
 #include "core/settings/AppState.h"
+#include "ui/controls/Style.h"
 #include "ui/controls/ToolbarButton.h"
 #include "ui/library/LibraryStyle.h"
 #include "ui/library/PlainButton.h"
@@ -119,6 +120,8 @@ void ShelfRowButton::leaveEvent(QEvent* event) {
 ContentLibraryScreen::ContentLibraryScreen(UserLibrary& library, ContentManager& content,
                                            AppState& appState, QWidget* parent)
     : QWidget(parent), library_(library), content_(content), appState_(appState) {
+    // Rows are filled while hovered, selected or edited: the library's text reads on those too.
+    ui::markAsCardSurface(this);
     layout_ = new QVBoxLayout(this);
     layout_->setContentsMargins(0, 0, 0, 0);
 

@@ -27,7 +27,7 @@ QColor text(const QWidget* widget, Level level) {
     case Level::quaternary:
         break;
     }
-    return ui::quaternaryColor(widget);
+    return ui::quaternaryTextColor(widget);
 }
 
 QColor fill(const QWidget* widget, double opacity) {

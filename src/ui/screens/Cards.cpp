@@ -8,6 +8,7 @@
 namespace velmor::ui {
 
 Card::Card(QWidget* parent) : QWidget(parent) {
+    markAsCardSurface(this);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Minimum);
 }
 
@@ -15,6 +16,10 @@ void Card::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillPath(continuousRoundedRect(QRectF(rect()), 8), quaternaryColor(this));
+}
+
+OutlinedCard::OutlinedCard(QWidget* parent) : QWidget(parent) {
+    markAsCardSurface(this);
 }
 
 void OutlinedCard::paintEvent(QPaintEvent*) {

@@ -17,7 +17,7 @@ protected:
 // hairline border.
 class OutlinedCard final : public QWidget {
 public:
-    explicit OutlinedCard(QWidget* parent = nullptr) : QWidget(parent) {}
+    explicit OutlinedCard(QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -115,6 +115,7 @@ GeneralScreen::GeneralScreen(const WindowServices& services, const WidgetFactory
         Qt::AlignVCenter);
     if (RecorderRules::cardState() == RecorderRules::CardState::recorder) {
         recorder_ = new ShortcutRecorder(shortcuts::triggerVelmoring(), {}, card);
+        recorder_->setTitle(tr("Trigger velmoring"));
         triggerRow->addWidget(recorder_, 0, Qt::AlignVCenter);
         cardColumn->addLayout(triggerRow);
     } else {

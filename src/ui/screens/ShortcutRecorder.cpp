@@ -87,9 +87,15 @@ QSize ShortcutRecorder::sizeHint() const {
 void ShortcutRecorder::refresh() {
     const auto shortcut = GlobalShortcuts::getShortcut(name_);
     text_ = shortcut ? shortcuts::description(*shortcut) : QString();
-    setAccessibleName(text_.isEmpty() ? RecorderRules::recordShortcut() : text_);
+    const QString held = text_.isEmpty() ? tr("not set") : text_;
+    setAccessibleName(title_.isEmpty() ? held : tr("%1 shortcut, %2").arg(title_, held));
     updateGeometry();
     update();
+}
+
+void ShortcutRecorder::setTitle(const QString& title) {
+    title_ = title;
+    refresh();
 }
 
 QRect ShortcutRecorder::clearButtonRect() const {
@@ -101,6 +107,10 @@ void ShortcutRecorder::startRecording() {
         return;
     recording_ = true;
     GlobalShortcuts::setPaused(true);
+    // Every key comes here while recording, even a combination another program holds with a
+    // grab of its own (a terminal launcher's Ctrl+Alt+T): it is then refused with the alert
+    // rather than being taken away unseen.
+    grabKeyboard();
     qApp->installEventFilter(this);
     update();
     emit recordingChanged(true);
@@ -110,6 +120,7 @@ void ShortcutRecorder::endRecording() {
     if (!recording_)
         return;
     recording_ = false;
+    releaseKeyboard();
     qApp->removeEventFilter(this);
     GlobalShortcuts::setPaused(false);
     update();
@@ -174,6 +185,8 @@ bool ShortcutRecorder::showAlert(const QString& text, const QString& informative
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Velmor"), text, QMessageBox::NoButton,
                     window());
     box.setWindowModality(Qt::WindowModal);
+    // In the window's own colours, light or dark, rather than the desktop's.
+    box.setPalette(palette());
     box.setInformativeText(informative);
     QPushButton* ok = box.addButton(RecorderRules::ok(), QMessageBox::AcceptRole);
     QPushButton* force =
@@ -264,7 +277,7 @@ void ShortcutRecorder::paintEvent(QPaintEvent*) {
     const auto shape = continuousRoundedRect(area, 6);
     painter.fillPath(shape, palette().color(QPalette::Base));
     painter.setPen(
-        QPen(recording_ ? accentColor(this) : separatorColor(this), recording_ ? 1.5 : 1.0));
+        QPen(recording_ ? accentMarkColor(this) : outlineColor(this), recording_ ? 1.5 : 1.0));
     painter.drawPath(shape);
     painter.setFont(font());
     const QRectF textArea = QRectF(rect()).adjusted(8, 0, text_.isEmpty() ? -8 : -24, 0);

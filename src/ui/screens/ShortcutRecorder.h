@@ -25,6 +25,10 @@ public:
     ShortcutRecorder(shortcuts::Name name, OnChange onChange = {}, QWidget* parent = nullptr);
     ~ShortcutRecorder() override;
 
+    // What the shortcut does ("Trigger velmoring"): a screen reader names the box by it and by
+    // the shortcut it holds.
+    void setTitle(const QString& title);
+
     bool isRecording() const { return recording_; }
     QString text() const { return text_; }
     QString placeholder() const;
@@ -61,6 +65,7 @@ private:
     OnChange onChange_;
     Alert alert_;
     QString text_;
+    QString title_;
     bool recording_ = false;
     bool inAlert_ = false;
 };

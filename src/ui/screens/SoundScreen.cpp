@@ -56,7 +56,7 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         if (hasFocus()) {
-            painter.setPen(QPen(accentColor(this), 1.2));
+            painter.setPen(QPen(accentMarkColor(this), 1.2));
             painter.drawEllipse(QRectF(rect()).adjusted(1, 1, -1, -1));
         }
         paintSymbol(painter, QRectF(rect()), QStringLiteral("play.circle"),
@@ -180,7 +180,10 @@ SoundScreen::SoundScreen(AppState& state, std::function<void(VelmorSound)> previ
     speaker_ = new SymbolView([&state] { return SoundRules::volumeSymbol(state.soundVolume()); },
                               12, 16, this);
     volume_ = new QSlider(Qt::Horizontal, this);
-    volume_->setRange(0, 1000);
+    // In whole percent: an arrow key moves it 1 %, Page Up and Down 10 %.
+    volume_->setRange(0, 100);
+    volume_->setSingleStep(1);
+    volume_->setPageStep(10);
     volume_->setAccessibleName(tr("Volume"));
     percent_ = new TextBlock(QString(), regularFont(11), Tone::secondary, this);
     percent_->setAlignment(Qt::AlignRight);
@@ -193,7 +196,7 @@ SoundScreen::SoundScreen(AppState& state, std::function<void(VelmorSound)> previ
     connect(volume_, &QSlider::valueChanged, this, [this, &state](int value) {
         if (volume_->signalsBlocked())
             return;
-        SoundRules::setVolume(state, value / 1000.0);
+        SoundRules::setVolume(state, value / 100.0);
     });
 
     const auto follow = [this, &state] {
@@ -202,7 +205,7 @@ SoundScreen::SoundScreen(AppState& state, std::function<void(VelmorSound)> previ
         const QSignalBlocker blockToggle(departure_);
         departure_->setChecked(state.departureEnabled());
         const QSignalBlocker blockSlider(volume_);
-        volume_->setValue(int(std::lround(state.soundVolume() * 1000)));
+        volume_->setValue(int(std::lround(state.soundVolume() * 100)));
         percent_->setText(SoundRules::percentText(state.soundVolume()));
         volume_->setAccessibleDescription(percent_->text());
         speaker_->update();
@@ -219,7 +222,7 @@ QAbstractButton* SoundScreen::playButton(VelmorSound sound) const {
 }
 
 QString SoundScreen::volumeSymbol() const {
-    return SoundRules::volumeSymbol(volume_->value() / 1000.0);
+    return SoundRules::volumeSymbol(volume_->value() / 100.0);
 }
 
 QString SoundScreen::percentText() const {

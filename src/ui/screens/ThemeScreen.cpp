@@ -36,7 +36,8 @@ void ChoiceTile::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF shape = QRectF(rect()).adjusted(glowMargin, glowMargin, -glowMargin, -glowMargin);
-    const QColor accent = accentColor(this);
+    // The selection is told by the accent's border, strong enough to read on the window.
+    const QColor accent = accentMarkColor(this);
     // A soft glow in the accent around the selected tile.
     if (selection_ > 0)
         for (int ring = glowMargin; ring >= 1; --ring) {

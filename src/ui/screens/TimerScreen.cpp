@@ -1,6 +1,7 @@
 #include "ui/screens/TimerScreen.h"
 
 #include "core/settings/AppState.h"
+#include "ui/controls/RoleNamedMenu.h"
 #include "ui/controls/TabularText.h"
 #include "ui/controls/VelmorSegmentedPicker.h"
 #include "ui/screens/ScreenLayout.h"
@@ -48,9 +49,9 @@ public:
 };
 
 // A pop-up menu of numbers whose digits all take the same width.
-class NumberMenu final : public QComboBox {
+class NumberMenu final : public RoleNamedMenu {
 public:
-    explicit NumberMenu(QWidget* parent) : QComboBox(parent) {
+    NumberMenu(const QString& role, QWidget* parent) : RoleNamedMenu(role, parent) {
         setItemDelegate(new TabularItemDelegate(this));
     }
 
@@ -76,19 +77,17 @@ protected:
 } // namespace
 
 IntervalInput::IntervalInput(std::function<double()> read, std::function<void(double)> write,
-                             const QString& accessibleName, QWidget* parent)
+                             const QString& numberRole, const QString& unitRole, QWidget* parent)
     : QWidget(parent), read_(std::move(read)), write_(std::move(write)) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
-    number_ = new NumberMenu(this);
+    number_ = new NumberMenu(numberRole, this);
     number_->setFixedWidth(70);
     number_->setFont(regularFont(13));
-    number_->setAccessibleName(accessibleName);
-    unitMenu_ = new QComboBox(this);
+    unitMenu_ = new RoleNamedMenu(unitRole, this);
     unitMenu_->setFixedWidth(90);
     unitMenu_->setFont(regularFont(13));
-    unitMenu_->setAccessibleName(accessibleName + QStringLiteral(", ") + tr("unit"));
     unitMenu_->addItem(TimerRules::unitLabel(IntervalUnit::minutes));
     unitMenu_->addItem(TimerRules::unitLabel(IntervalUnit::hours));
     row->addWidget(number_);
@@ -146,7 +145,7 @@ TimerScreen::TimerScreen(AppState& state, QWidget* parent) : QWidget(parent), st
     fixedColumn->addWidget(caption(tr("Arrive every"), fixedBlock_));
     fixed_ = new IntervalInput([&state] { return state.fixedIntervalMinutes(); },
                                [&state](double v) { state.setFixedIntervalMinutes(v); },
-                               tr("Arrive every"), fixedBlock_);
+                               tr("Interval"), tr("unit of the interval"), fixedBlock_);
     fixedColumn->addWidget(fixed_, 0, Qt::AlignLeft);
 
     randomBlock_ = new QWidget(this);
@@ -158,12 +157,16 @@ TimerScreen::TimerScreen(AppState& state, QWidget* parent) : QWidget(parent), st
     range->setSpacing(12);
     randomMin_ = new IntervalInput([&state] { return state.randomMinMinutes(); },
                                    [&state](double v) { state.setRandomMinMinutes(v); },
-                                   tr("Shortest interval"), randomBlock_);
-    randomMax_ = new IntervalInput([&state] { return state.randomMaxMinutes(); },
-                                   [&state](double v) { state.setRandomMaxMinutes(v); },
-                                   tr("Longest interval"), randomBlock_);
+                                   tr("Shortest interval"), tr("unit of the shortest interval"),
+                                   randomBlock_);
+    randomMax_ =
+        new IntervalInput([&state] { return state.randomMaxMinutes(); },
+                          [&state](double v) { state.setRandomMaxMinutes(v); },
+                          tr("Longest interval"), tr("unit of the longest interval"), randomBlock_);
     range->addWidget(randomMin_);
-    range->addWidget(new TextBlock(tr("and"), regularFont(13), Tone::tertiary, randomBlock_));
+    // Centred on the menus beside it, not set at the top of the row.
+    range->addWidget(new TextBlock(tr("and"), regularFont(13), Tone::tertiary, randomBlock_), 0,
+                     Qt::AlignVCenter);
     range->addWidget(randomMax_);
     range->addStretch(1);
     randomColumn->addLayout(range);

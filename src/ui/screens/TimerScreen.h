@@ -22,7 +22,7 @@ class IntervalInput final : public QWidget {
     Q_OBJECT
 public:
     IntervalInput(std::function<double()> read, std::function<void(double)> write,
-                  const QString& accessibleName, QWidget* parent = nullptr);
+                  const QString& numberRole, const QString& unitRole, QWidget* parent = nullptr);
 
     IntervalUnit unit() const { return unit_; }
     void setUnit(IntervalUnit unit);

@@ -13,6 +13,7 @@ namespace velmor {
 
 class AppState;
 class Commands;
+class FileProblems;
 class LoginItem;
 class UserLibrary;
 
@@ -27,6 +28,8 @@ struct WindowServices {
     LoginItem* loginItem = nullptr;
     // Asks the calendar sources again; run when "Pause during calls" is turned on.
     std::function<void()> requestCalendarAccess = {};
+    // Settings or library files that could not be saved or read: a line in the window each.
+    FileProblems* fileProblems = nullptr;
 };
 
 // Makes a widget inside `parent`: the content library's screen, the general screen's sync block.

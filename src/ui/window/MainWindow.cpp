@@ -1,11 +1,16 @@
 #include "ui/window/MainWindow.h"
 
+#include "core/base/FileProblems.h"
 #include "core/settings/AppState.h"
 #include "platform/desktop/Appearance.h"
 #include "platform/desktop/Fonts.h"
 #include "platform/desktop/ReduceMotion.h"
+#include "platform/x11/WindowActivation.h"
 #include "ui/controls/Style.h"
+#include "ui/controls/TextBlock.h"
+#include "ui/controls/WindowStyle.h"
 #include "ui/screens/AboutScreen.h"
+#include "ui/screens/Cards.h"
 #include "ui/screens/GeneralScreen.h"
 #include "ui/screens/HomeScreen.h"
 #include "ui/screens/SoundScreen.h"
@@ -15,12 +20,15 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QVBoxLayout>
 #include <QVariantAnimation>
+#include <QWindow>
 
 namespace velmor {
 
@@ -63,6 +71,29 @@ public:
 protected:
     QSplitterHandle* createHandle() override { return new SidebarEdge(orientation(), this); }
 };
+
+// Under the screen, one line for each file that could not be saved or read, until it is saved
+// again; nothing while all is well.
+QWidget* makeProblemsLine(FileProblems* problems, QWidget* parent) {
+    auto* box = new QWidget(parent);
+    box->setObjectName(QStringLiteral("fileProblems"));
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(24, 8, 24, 12);
+    layout->setSpacing(8);
+    layout->addWidget(new Divider(0, box));
+    auto* text = new TextBlock(QString(), regularFont(12), TextBlock::Tone::secondary, box);
+    text->setLineSpacing(2);
+    layout->addWidget(text);
+    const auto follow = [box, text, problems] {
+        const QStringList lines = problems ? problems->lines() : QStringList();
+        text->setText(lines.join(u'\n'));
+        box->setVisible(!lines.isEmpty());
+    };
+    follow();
+    if (problems)
+        QObject::connect(problems, &FileProblems::changed, box, follow);
+    return box;
+}
 
 } // namespace
 
@@ -117,12 +148,11 @@ MainWindow::MainWindow(WindowServices services, WidgetFactory contentScreen)
     : services_(std::move(services)), contentScreen_(std::move(contentScreen)),
       reducesMotion_(&systemReducesMotion), colourFade_(new QVariantAnimation(this)) {
     loadBundledFonts();
+    WindowStyle::install();
     setWindowTitle(QStringLiteral("Velmor"));
     setMinimumSize(480, 350);
     resize(600, 450);
     setFont(regularFont(13));
-
-    wash_ = targetWash();
 
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
@@ -142,12 +172,17 @@ MainWindow::MainWindow(WindowServices services, WidgetFactory contentScreen)
     detailLayout->setContentsMargins(0, 0, 0, 0);
     scroll_ = new QScrollArea(detail_);
     scroll_->setFrameShape(QFrame::NoFrame);
+    // Not a stop of its own on the way through the controls (it would be read as a nameless
+    // filler); it still scrolls each control that takes the focus into view.
+    scroll_->setFocusPolicy(Qt::NoFocus);
     scroll_->setWidgetResizable(true);
     scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll_->setBackgroundRole(QPalette::NoRole);
     scroll_->setAutoFillBackground(false);
     scroll_->viewport()->setAutoFillBackground(false);
     detailLayout->addWidget(scroll_);
+    problems_ = makeProblemsLine(services_.fileProblems, detail_);
+    detailLayout->addWidget(problems_);
     splitter_->addWidget(detail_);
     connect(splitter_, &QSplitter::splitterMoved, this, qOverload<>(&QWidget::update));
     splitter_->setStretchFactor(0, 0);
@@ -172,7 +207,6 @@ MainWindow::MainWindow(WindowServices services, WidgetFactory contentScreen)
     connect(colourFade_, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
         // The target is read at every step, so a change during the fade is followed too.
         setPalette(blend(fromPalette_, targetPalette(), v.toDouble()));
-        wash_ = blend(fromWash_, targetWash(), v.toDouble());
         update();
     });
     connect(&services_.state, &AppState::themeChanged, this, &MainWindow::coloursChanged);
@@ -201,13 +235,44 @@ void MainWindow::setSyncBlock(WidgetFactory factory) {
         showScreen(false);
 }
 
-void MainWindow::bringToFront() {
+void MainWindow::bringToFront(const QString& activationToken) {
+    const bool known = isVisible(); // to the window manager: in front, covered or minimised
     if (isMinimized())
         showNormal();
     else
         show();
     raise();
+    pendingActivation_ = activationToken;
+    windowHandle()->removeEventFilter(this);
+    windowHandle()->installEventFilter(this);
+    // A window the manager has already seen (shown, minimised or covered) is asked for now;
+    // one that is not mapped yet once it is.
+    if (known) {
+        activate();
+        if (windowHandle()->isExposed())
+            pendingActivation_.reset();
+    }
+}
+
+void MainWindow::activate() {
+    const QString token = pendingActivation_.value_or(QString());
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        activateX11Window(windowHandle(), token);
+        return;
+    }
+    // Qt's Wayland shell hands a token found here to the compositor with the activation.
+    if (!token.isEmpty())
+        qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
     activateWindow();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose && pendingActivation_ &&
+        windowHandle()->isExposed()) {
+        activate();
+        pendingActivation_.reset();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::select(SidebarSection section) {
@@ -282,32 +347,32 @@ QPalette MainWindow::targetPalette() const {
     const ThemeInfo& theme = themeInfo(services_.state.theme());
     QPalette palette = paletteFor(services_.state.appearanceMode(), toQColor(theme.accentColor));
     setMutedColor(palette, toQColor(theme.mutedColor));
+    // The theme's wash at 7 % is part of the window colour, so every colour worked out against
+    // the window (the text tones, the outlines) is worked out against what is seen; a clear
+    // wash leaves the window colour as it is.
+    const QColor wash = toQColor(theme.washColor);
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const QColor window = palette.color(group, QPalette::Window);
+        palette.setColor(group, QPalette::Window,
+                         blend(window, QColor(wash.rgb()), 0.07 * wash.alphaF()));
+    }
     return palette;
-}
-
-QColor MainWindow::targetWash() const {
-    return toQColor(themeInfo(services_.state.theme()).washColor);
 }
 
 void MainWindow::coloursChanged() {
     colourFade_->stop();
     if (isVisible() && !reducesMotion_()) {
         fromPalette_ = palette();
-        fromWash_ = wash_;
         colourFade_->start();
         return;
     }
     setPalette(targetPalette());
-    wash_ = targetWash();
     update();
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
-    // The theme's wash at 7 %; a clear wash leaves the window colour as it is.
-    if (wash_.alphaF() > 0)
-        painter.fillRect(rect(), withOpacity(wash_, 0.07));
     // A hairline at the sidebar's edge.
     const int edge = sidebar_->mapTo(this, QPoint(sidebar_->width(), 0)).x();
     painter.fillRect(QRect(edge, 0, 1, height()), separatorColor(this));

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class QAction;
 class QScrollArea;
@@ -35,8 +36,10 @@ public:
     // The block the general screen shows after its calls block; nothing while none is set.
     void setSyncBlock(WidgetFactory factory);
 
-    // Shows the window and brings it to the front with the keyboard focus.
-    void bringToFront();
+    // Shows the window (again, if it was minimised or covered) and brings it to the front with
+    // the keyboard focus. `activationToken` is the launch's that asked for it, if any (an X11
+    // startup id or a Wayland activation token): the desktop lets a window forward for it.
+    void bringToFront(const QString& activationToken = {});
 
     SidebarSection selection() const { return selection_; }
     void select(SidebarSection section);
@@ -46,6 +49,8 @@ public:
     // read afresh at each change. The desktop's own setting unless a test says otherwise.
     void setReducesMotion(std::function<bool()> reducesMotion);
     QAction* openSettingsAction() const { return openSettings_; }
+    // The quiet line under the screen that names files Velmor could not save or read.
+    QWidget* fileProblemsLine() const { return problems_; }
 
 signals:
     void screenChanged(QWidget* screen);
@@ -56,14 +61,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void activate();
     QWidget* createScreen(SidebarSection section);
     void showScreen(bool animated);
     // The theme or the appearance changed: fade the window's colours over to the new ones.
     void coloursChanged();
     QPalette targetPalette() const;
-    QColor targetWash() const;
 
     WindowServices services_;
     WidgetFactory contentScreen_;
@@ -72,16 +78,18 @@ private:
     QWidget* detail_;
     QSplitter* splitter_;
     QScrollArea* scroll_;
+    QWidget* problems_;
     QPointer<QWidget> screen_;
     CrossFade* fade_;
     QAction* openSettings_;
     SidebarSection selection_ = SidebarSection::home;
+    // Asked for before the window was on screen: done once it is.
+    std::optional<QString> pendingActivation_;
 
     std::function<bool()> reducesMotion_;
 
     // The colours shown, blended towards the theme's and the appearance's over 0.3 s when
     // either changes.
-    QColor wash_, fromWash_;
     QPalette fromPalette_;
     QVariantAnimation* colourFade_;
 };

@@ -51,7 +51,7 @@ void SidebarRow::paintEvent(QPaintEvent*) {
     else if (hover_->value() > 0)
         painter.fillPath(shape, primaryFill(this, 0.05 * hover_->value()));
     if (hasFocus()) {
-        painter.setPen(QPen(accentColor(this), 1.5));
+        painter.setPen(QPen(accentMarkColor(this), 1.5));
         painter.drawPath(continuousRoundedRect(area.adjusted(0.75, 0.75, -0.75, -0.75), 6));
     }
     const QColor color = isSelectedItem() ? primaryColor(this) : secondaryColor(this);
@@ -106,7 +106,7 @@ void SessionStatusWidget::paintEvent(QPaintEvent*) {
     painter.fillPath(continuousRoundedRect(area, 8),
                      primaryFill(this, 0.03 + 0.03 * hover_->value()));
     if (hasFocus()) {
-        painter.setPen(QPen(accentColor(this), 1.5));
+        painter.setPen(QPen(accentMarkColor(this), 1.5));
         painter.drawPath(continuousRoundedRect(area.adjusted(0.75, 0.75, -0.75, -0.75), 8));
     }
     // The theme's colours come through the palette, so they fade when the theme changes.

@@ -42,6 +42,12 @@ TEST(LaunchRequest, ArgumentsMapToRequestsAndTheirCommands) {
     for (LaunchRequest r :
          {LaunchRequest::reopen, LaunchRequest::now, LaunchRequest::pause, LaunchRequest::resume})
         EXPECT_EQ(requestFromText(requestText(r)), r);
+    // A re-open carries the launch's activation token; anything unprintable is refused.
+    const auto line = parseRequestLine(lineText({LaunchRequest::reopen, "kwin-7_TIME42"}));
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->activationToken, "kwin-7_TIME42");
+    EXPECT_EQ(parseRequestLine("reopen a	b"), std::nullopt);
+    EXPECT_EQ(parseRequestLine("reopen a b"), std::nullopt);
 }
 
 TEST(LaunchRequest, LinesSplitAcrossWritesAndCappedInLength) {

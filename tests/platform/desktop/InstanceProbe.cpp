@@ -49,7 +49,9 @@ int main(int argc, char** argv) {
         break;
     }
     QObject::connect(&instance, &SingleInstance::requestReceived,
-                     [](LaunchRequest r) { say(QStringLiteral("got ") + requestText(r)); });
+                     [](LaunchRequest r, const QString& token) {
+                         say(QStringLiteral("got ") + lineText({r, token}));
+                     });
     if (!instance.listen())
         return 1;
     say(QStringLiteral("first"));

@@ -2,6 +2,8 @@
 #include "ShownWindow.h"
 #include "core/screens/RecorderRules.h"
 #include "core/screens/SidebarSection.h"
+#include "platform/x11/KeyCodes.h"
+#include "platform/x11/X11HotKeys.h"
 #include "ui/controls/SelectableItem.h"
 #include "ui/controls/TextBlock.h"
 #include "ui/controls/VelmorSegmentedPicker.h"
@@ -17,6 +19,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
+
+#include <xcb/xcb.h>
 
 using namespace velmor;
 using shortcuts::GlobalShortcuts;
@@ -122,6 +126,9 @@ TEST_F(MainWindowTest, SegmentedPickerWritesAndFollows) {
     emit maxNumber->activated(3);
     EXPECT_EQ(world.state.randomMaxMinutes(), 45);
     EXPECT_EQ(maxNumber->currentText(), "45");
+    // What the next start reads: the corrected maximum, not the one picked.
+    AppState restarted(world.store, world.notifications, SoundPreparer::shared());
+    EXPECT_EQ(restarted.randomMaxMinutes(), 45);
 
     // The general screen's picker sets the appearance (the colours' fade is WindowMotionTest's).
     clickRow(SidebarSection::general);
@@ -234,10 +241,40 @@ TEST_F(MainWindowTest, RecorderStoresRefusesAndAsks) {
     // Backspace clears: the default's key then holds false, and the box shows its placeholder.
     xdotool({"key", "BackSpace"});
     EXPECT_EQ(GlobalShortcuts::getShortcut(shortcuts::triggerVelmoring()), std::nullopt);
-    EXPECT_EQ(recorder->accessibleName(), "Record Shortcut");
+    EXPECT_EQ(recorder->accessibleName(), "Trigger velmoring shortcut, not set");
     xdotool({"key", "Escape"});
     EXPECT_FALSE(recorder->isRecording());
     EXPECT_FALSE(GlobalShortcuts::isPaused());
+}
+
+TEST_F(MainWindowTest, RecorderSeesACombinationAnotherProgramHolds) {
+    // Another program on the display holds Ctrl+Alt+T, as a terminal launcher does.
+    const std::uint8_t keyT = xKeyCodeForVirtualKey(0x11);
+    xcb_connection_t* other = xcb_connect(nullptr, nullptr);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(other)).data->root;
+    xcb_grab_key(other, 1, root, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1, keyT, XCB_GRAB_MODE_ASYNC,
+                 XCB_GRAB_MODE_ASYNC);
+    xcb_flush(other);
+    const auto desktop = X11HotKeys::create();
+    ASSERT_TRUE(desktop);
+    GlobalShortcuts::initialize(world.store, *desktop);
+    GlobalShortcuts::reset({shortcuts::triggerVelmoring()});
+
+    clickRow(SidebarSection::general);
+    ShortcutRecorder* recorder = screen<GeneralScreen>()->recorder();
+    QStringList alerts;
+    recorder->setAlert([&](const QString& text, const QString&, bool offersForce) {
+        alerts << text;
+        return offersForce; // "Use Anyway"
+    });
+    QTest::mouseClick(recorder, Qt::LeftButton, {}, QPoint(20, recorder->height() / 2));
+    xdotool({"key", "ctrl+alt+t"});
+    EXPECT_EQ(alerts, QStringList{RecorderRules::usedBySystem()});
+    const Shortcut ctrlAltT(0x11, shortcuts::carbon::command | shortcuts::carbon::option);
+    EXPECT_EQ(GlobalShortcuts::getShortcut(shortcuts::triggerVelmoring()), ctrlAltT);
+
+    xcb_disconnect(other);
+    GlobalShortcuts::initialize(world.store, hotKeys);
 }
 
 TEST_F(MainWindowTest, WithoutDesktopShortcutsTheCardSaysWhatToBindInstead) {
