@@ -46,11 +46,15 @@ public:
     // read afresh at each change. The desktop's own setting unless a test says otherwise.
     void setReducesMotion(std::function<bool()> reducesMotion);
     QAction* openSettingsAction() const { return openSettings_; }
+    // "Quit Velmor", Ctrl+Q: the way out where no tray offers one.
+    QAction* quitAction() const { return quit_; }
 
 signals:
     void screenChanged(QWidget* screen);
     // The user closed the window; it is hidden already.
     void closed();
+    // The user asked to quit Velmor.
+    void quitRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -75,6 +79,7 @@ private:
     QPointer<QWidget> screen_;
     CrossFade* fade_;
     QAction* openSettings_;
+    QAction* quit_;
     SidebarSection selection_ = SidebarSection::home;
 
     std::function<bool()> reducesMotion_;

@@ -60,6 +60,11 @@ TEST_F(MainWindowTest, SectionsGiveFreshScreens) {
     // Ctrl+, opens the general settings.
     QTest::keyClick(window.get(), Qt::Key_Comma, Qt::ControlModifier);
     EXPECT_EQ(window->selection(), SidebarSection::general);
+    // Ctrl+Q and "Quit Velmor" at the sidebar's foot ask to quit: without a tray, the way out.
+    QSignalSpy quit(window.get(), &MainWindow::quitRequested);
+    QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
+    QTest::mouseClick(window->sidebar()->quitButton(), Qt::LeftButton);
+    EXPECT_EQ(quit.count(), 2);
 
     // Closing hides, and the window opens at Home again.
     window->close();
