@@ -201,8 +201,8 @@ check "Ctrl+Q on an overlay at 2 s quits Velmor" within 3 ended
 stop_velmor
 
 start_velmor
-check "velmor --quit ends the running Velmor" velmor_command --quit
-check "which is gone at once" within 5 ended
+quits() { velmor_command --quit && within 5 ended; }
+check "velmor --quit ends the running Velmor at once" quits
 stop_velmor
 said=$(in_session env QT_QPA_PLATFORM=wayland "$velmor" --quit 2>&1)
 check "with none running --quit says so" grep -q "Velmor is not running" <<<"$said"
