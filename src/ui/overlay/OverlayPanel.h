@@ -36,8 +36,6 @@ public:
     bool hasKeyboardGrab() const { return grabbed_; }
     // Whether the panel is a Wayland toplevel, painted with an alpha channel.
     bool isWaylandPanel() const { return wayland_; }
-    // Whether the panel asks to be full screen (Wayland: the panels off the main screen).
-    bool wantsFullScreen() const { return wantsFullScreen_; }
     // Releases the keyboard and hides the panel.
     void remove();
 

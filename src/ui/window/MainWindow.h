@@ -46,14 +46,13 @@ public:
     // read afresh at each change. The desktop's own setting unless a test says otherwise.
     void setReducesMotion(std::function<bool()> reducesMotion);
     QAction* openSettingsAction() const { return openSettings_; }
-    // "Quit Velmor", Ctrl+Q: the way out where no tray offers one.
-    QAction* quitAction() const { return quit_; }
 
 signals:
     void screenChanged(QWidget* screen);
     // The user closed the window; it is hidden already.
     void closed();
-    // The user asked to quit Velmor.
+    // The user asked to quit Velmor ("Quit Velmor" or Ctrl+Q: the way out where no tray offers
+    // one).
     void quitRequested();
 
 protected:

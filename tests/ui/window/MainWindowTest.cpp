@@ -1,5 +1,6 @@
 #include "../Pixels.h"
 #include "ShownWindow.h"
+#include "core/screens/GeneralRules.h"
 #include "core/screens/RecorderRules.h"
 #include "core/screens/SidebarSection.h"
 #include "ui/controls/SelectableItem.h"
@@ -17,6 +18,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
+
+#include <algorithm>
 
 using namespace velmor;
 using shortcuts::GlobalShortcuts;
@@ -257,4 +260,9 @@ TEST_F(MainWindowTest, WithoutDesktopShortcutsTheCardSaysWhatToBindInstead) {
     const QImage pixels = line->grab().toImage();
     EXPECT_GT(test::pixelsAwayFrom(pixels, pixels.pixel(pixels.width() - 1, pixels.height() - 1)),
               200);
+    // Nor does a tray host run here: the note under the card says what works instead.
+    const auto blocks = general.findChildren<ui::TextBlock*>();
+    EXPECT_TRUE(std::any_of(blocks.begin(), blocks.end(), [](const ui::TextBlock* block) {
+        return block->text() == GeneralRules::footnote(false);
+    }));
 }
