@@ -24,6 +24,8 @@ packages=(
   # screenshot and key tools, a bar and a terminal for the overlay's tests.
   qt6-wayland qt6-wayland-dev libwayland-dev libwayland-bin wayland-protocols
   sway weston grim wtype foot
+  # GNOME Shell, run headless by the overlay's GNOME test.
+  gnome-shell
 )
 
 # npm comes with Node.js where Node.js was installed from elsewhere; Debian's npm would conflict.

@@ -16,6 +16,7 @@
 #include "platform/calendar/DesktopCalendar.h"
 #include "platform/calendar/IcsCalendar.h"
 #include "platform/clock/BootClock.h"
+#include "platform/dbus/BackgroundPortal.h"
 #include "platform/dbus/DBusIdleInhibitor.h"
 #include "platform/dbus/DBusInhibitorWatch.h"
 #include "platform/dbus/DBusScreenLock.h"
@@ -54,11 +55,12 @@ using namespace velmor;
 
 namespace {
 
-constexpr const char* usage = "Usage: velmor [--now | --pause | --resume]\n"
+constexpr const char* usage = "Usage: velmor [--now | --pause | --resume | --quit]\n"
                               "  (no option)  start Velmor, or bring its window back\n"
                               "  --now        show an overlay now\n"
                               "  --pause      stop the session\n"
-                              "  --resume     start a new session\n";
+                              "  --resume     start a new session\n"
+                              "  --quit       quit the running Velmor\n";
 
 // SIGTERM and SIGINT end the event loop normally, so pending saves are written.
 int signalPipe[2] = {-1, -1};
@@ -198,6 +200,10 @@ int main(int argc, char** argv) {
     }
     switch (instance.claim(lineText({*request, launchToken}))) {
     case SingleInstance::Launch::first:
+        if (*request == LaunchRequest::quit) {
+            logLine(QStringLiteral("Velmor is not running"));
+            return 0;
+        }
         break;
     case SingleInstance::Launch::handedOver:
         return 0;
@@ -206,6 +212,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     quitOnSignals(app);
+    // Desktops that list programs running without a window learn of Velmor through the portal.
+    BackgroundPortal background;
+    background.request(QCoreApplication::translate(
+        "velmor::Background", "Velmor waits in the background to offer a pause now and then."));
 
     // Files that could not be saved or read are named in the window until they are saved again.
     FileProblems fileProblems;
@@ -246,6 +256,13 @@ int main(int argc, char** argv) {
     SyncService sync(syncSettings, state, UserLibrary::shared());
     sync.start();
 
+    // Every way out ends the event loop the same way, pending saves included; exit() rather
+    // than quit(), which a window that will not close (the main window only hides) could veto.
+    const auto quitVelmor = [] {
+        QMetaObject::invokeMethod(
+            qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    };
+
     XdgAutostart autostart;
     OpenClock* const openClock = OpenClock::create(&app);
     // The window is built each time it is opened and destroyed when it is closed: someone who
@@ -268,6 +285,7 @@ int main(int argc, char** argv) {
             window->setContentScreen([&state, &content](QWidget* parent) {
                 return new ContentLibraryScreen(UserLibrary::shared(), content, state, parent);
             });
+            QObject::connect(window, &MainWindow::quitRequested, &app, quitVelmor);
             QObject::connect(window, &MainWindow::closed, window, [&window, built = window.data()] {
                 // Forgotten at once: a request that comes before it is gone builds a new one.
                 if (window == built)
@@ -301,6 +319,10 @@ int main(int argc, char** argv) {
                 openClock->requested();
             // Minimised or covered by another window, it comes to the front all the same.
             openWindow(activationToken);
+            return;
+        }
+        if (r == LaunchRequest::quit) {
+            quitVelmor();
             return;
         }
         if (const auto command = commandFor(r))

@@ -27,6 +27,10 @@ struct GeneralRules {
     // main thread (after the current event); turning it off does nothing more.
     static void pauseDuringCallsChanged(bool on, const std::function<void()>& requestAccess);
 
+    // The note under the shortcut card: the tray's menu where there is one, else what this
+    // desktop offers instead (the window, the launcher's actions, a key bound to velmor --now).
+    static QString footnote(bool trayShown);
+
     // The keyboard shortcut card's informative row.
     static QString openSettingsTitle();    // "Open settings"
     static QString openSettingsShortcut(); // "Ctrl+,"

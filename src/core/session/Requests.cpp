@@ -17,13 +17,15 @@ QString requestText(LaunchRequest request) {
         return QStringLiteral("pause");
     case LaunchRequest::resume:
         return QStringLiteral("resume");
+    case LaunchRequest::quit:
+        return QStringLiteral("quit");
     }
     return {};
 }
 
 std::optional<LaunchRequest> requestFromText(const QString& text) {
-    for (LaunchRequest r :
-         {LaunchRequest::reopen, LaunchRequest::now, LaunchRequest::pause, LaunchRequest::resume})
+    for (LaunchRequest r : {LaunchRequest::reopen, LaunchRequest::now, LaunchRequest::pause,
+                            LaunchRequest::resume, LaunchRequest::quit})
         if (requestText(r) == text)
             return r;
     return std::nullopt;
@@ -43,6 +45,7 @@ std::optional<LaunchRequest> requestFromArguments(const QStringList& arguments) 
 std::optional<Command> commandFor(LaunchRequest request) {
     switch (request) {
     case LaunchRequest::reopen:
+    case LaunchRequest::quit:
         return std::nullopt;
     case LaunchRequest::now:
         return Command::showNow;

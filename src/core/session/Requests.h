@@ -12,14 +12,14 @@
 namespace velmor {
 
 // What a launch asks of the running Velmor: a plain launch re-opens the main window, --now,
-// --pause and --resume send the session's commands.
-enum class LaunchRequest { reopen, now, pause, resume };
+// --pause and --resume send the session's commands, --quit ends it.
+enum class LaunchRequest { reopen, now, pause, resume, quit };
 
 QString requestText(LaunchRequest request);
 std::optional<LaunchRequest> requestFromText(const QString& text);
 // From the program's arguments (without argv[0]); nullopt for anything else.
 std::optional<LaunchRequest> requestFromArguments(const QStringList& arguments);
-// The command a request sends; none for reopen, which brings the window back.
+// The command a request sends; none for reopen, which brings the window back, nor for quit.
 std::optional<Command> commandFor(LaunchRequest request);
 
 // One request as a later launch sends it: the request's text, then, after a space, the token

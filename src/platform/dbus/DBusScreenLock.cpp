@@ -38,8 +38,11 @@ DBusScreenLock::DBusScreenLock(QDBusConnection sessionBus, QDBusConnection syste
 }
 
 void DBusScreenLock::askScreenSaver(const QString& service, const QString& path, Source source) {
-    const QDBusMessage call =
+    QDBusMessage call =
         QDBusMessage::createMethodCall(service, path, service, QStringLiteral("GetActive"));
+    // Asked only while one runs: a question must not start a screen saver (GNOME ships a
+    // bus-activated one that its own shell does not always own).
+    call.setAutoStartService(false);
     auto* watcher = new QDBusPendingCallWatcher(sessionBus_.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, source] {
         watcher->deleteLater();
@@ -60,6 +63,7 @@ void DBusScreenLock::findSession() {
         call << uint(::getpid());
     else
         call << id;
+    call.setAutoStartService(false);
     auto* watcher = new QDBusPendingCallWatcher(systemBus_.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher] {
         watcher->deleteLater();
@@ -78,6 +82,7 @@ void DBusScreenLock::readLockedHint() {
     QDBusMessage call = QDBusMessage::createMethodCall(logindService, sessionPath_,
                                                        propertiesInterface, QStringLiteral("Get"));
     call << sessionInterface << lockedHintName;
+    call.setAutoStartService(false);
     auto* watcher = new QDBusPendingCallWatcher(systemBus_.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher] {
         watcher->deleteLater();

@@ -13,7 +13,8 @@ namespace velmor {
 // The lock screen as the desktop reports it: logind's LockedHint of our session (system bus),
 // and the screen savers' GetActive and ActiveChanged (org.freedesktop.ScreenSaver and
 // org.gnome.ScreenSaver, session bus). Locked when any of them says so. A service that is
-// missing counts as unlocked, and nothing is said about it. Every call is asynchronous.
+// missing counts as unlocked, and nothing is said about it. Every call is asynchronous, and none
+// starts a service that is not running: they are only watched.
 class DBusScreenLock final : public QObject, public ScreenLock {
     Q_OBJECT
 public:

@@ -324,7 +324,7 @@ void LayerShell::State::fail() {
     dead = true;
     notifier->setEnabled(false);
     logLine(QStringLiteral("Overlay: the connection to the compositor failed (error %1); "
-                           "using full-screen windows")
+                           "using windows of its own")
                 .arg(wl_display_get_error(display)));
     emit self->failed();
 }
@@ -363,7 +363,7 @@ LayerShell::~LayerShell() = default;
 
 std::unique_ptr<LayerShell> LayerShell::connect() {
     const auto fallBack = [](const QString& why) {
-        logLine(QStringLiteral("Overlay: %1; using full-screen windows").arg(why));
+        logLine(QStringLiteral("Overlay: %1; using windows of its own").arg(why));
         return nullptr;
     };
     wl_display* display = wl_display_connect(nullptr);

@@ -86,7 +86,7 @@ void OverlayManager::dropLayerShell(const QString& why) {
     if (!layerShell_)
         return;
     if (!why.isEmpty())
-        logLine(QStringLiteral("Overlay: %1; using full-screen windows").arg(why));
+        logLine(QStringLiteral("Overlay: %1; using windows of its own").arg(why));
     // May be inside the connection's own event handling: it goes once that is done, after the
     // surfaces of the overlay on screen.
     const std::optional<PromptItem> prompt = currentPrompt_;

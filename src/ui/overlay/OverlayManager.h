@@ -29,7 +29,7 @@ class OverlayView;
 // 6.5 s after the fade-out begins and a safety removal 600 s after presentation. Every callback
 // and timer of one overlay carries its generation and does nothing once another overlay came.
 // On Wayland the panels are surfaces on the compositor's overlay layer where it offers one, and
-// full-screen windows elsewhere (or once the layer shell failed).
+// windows of its own elsewhere (or once the layer shell failed).
 class OverlayManager final : public QObject, public OverlayPresenter {
     Q_OBJECT
 public:
@@ -72,7 +72,7 @@ private:
     void safetyTimeout(std::uint64_t g, const std::function<void()>& onDismiss);
     void watchScreen(QScreen* screen);
     void screensChanged();
-    // The layer shell failed or refused a surface: full-screen windows from now on, starting
+    // The layer shell failed or refused a surface: windows of its own from now on, starting
     // with the overlay on screen.
     void dropLayerShell(const QString& why);
 

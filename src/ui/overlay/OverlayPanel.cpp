@@ -21,14 +21,14 @@ constexpr Qt::WindowFlags panelFlags = Qt::Window | Qt::FramelessWindowHint |
                                        Qt::WindowStaysOnTopHint | Qt::Tool |
                                        Qt::X11BypassWindowManagerHint;
 // On Wayland the compositor stacks windows itself: an ordinary toplevel without decorations,
-// made full screen on its output (which also keeps a tiling compositor from tiling it).
+// maximized or full screen (which also keeps a tiling compositor from tiling it).
 constexpr Qt::WindowFlags waylandPanelFlags = Qt::Window | Qt::FramelessWindowHint;
 
 } // namespace
 
 OverlayPanel::OverlayPanel(QScreen* screen, Clock& clock)
     : QWidget(nullptr, isWaylandSession() ? waylandPanelFlags : panelFlags), clock_(clock),
-      wayland_(isWaylandSession()) {
+      screen_(screen), wayland_(isWaylandSession()) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     if (wayland_) {
         // The compositor cannot fade the window: the view paints the background with its
@@ -51,10 +51,6 @@ OverlayPanel::OverlayPanel(QScreen* screen, Clock& clock)
         create();
         windowHandle()->setScreen(screen);
         setGeometry(screen->geometry());
-        if (wayland_) {
-            setWindowState(Qt::WindowFullScreen);
-            prepareFullScreenOn(windowHandle(), screen);
-        }
     }
 }
 
@@ -67,6 +63,8 @@ void OverlayPanel::setContent(QWidget* content) {
     content_ = content;
     content_->setParent(this);
     content_->setGeometry(rect());
+    if (wayland_)
+        content_->installEventFilter(this);
 }
 
 void OverlayPanel::resizeEvent(QResizeEvent* event) {
@@ -84,17 +82,44 @@ void OverlayPanel::focusOutEvent(QFocusEvent* event) {
 }
 
 void OverlayPanel::present() {
+    // Maximized first: full screen would put black under the fade, and a window shown full
+    // screen is raised by mutter before it is in its stack (a CRITICAL in the shell's log).
     if (wayland_)
-        showFullScreen();
-    else
-        show();
+        setWindowState(Qt::WindowMaximized);
+    show();
+}
+
+void OverlayPanel::shown() {
+    onScreen_ = true;
+    if (wantsFullScreen_) {
+        // The output of the request is the window's screen, which the compositor may have
+        // changed to where it placed the window.
+        if (screen_ && windowHandle()->screen() != screen_)
+            windowHandle()->setScreen(screen_);
+        setWindowState(Qt::WindowFullScreen);
+    }
+}
+
+bool OverlayPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (!onScreen_ && event->type() == QEvent::Paint && watched == content_) {
+        // Queued behind this paint's flush: the compositor has the window's first frame, and
+        // shows the window, before it reads the request.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!onScreen_ && isVisible())
+                    shown();
+            },
+            Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 bool OverlayPanel::takeKeyboard() {
     if (wayland_) {
-        // No client may grab the keyboard on Wayland; compositors give a new full-screen window
-        // the keyboard focus, and activation asks for it where they did not.
-        activateWindow();
+        // No client may grab the keyboard on Wayland, and none asks for it: compositors give a
+        // new window the keyboard focus, and an activation sent before the compositor shows
+        // the window has mutter raise a window that is not yet in its stack.
         setFocus(Qt::OtherFocusReason);
         return false;
     }
@@ -121,6 +146,8 @@ void OverlayPanel::remove() {
 }
 
 void OverlayPanel::appear(bool takesKeyboard) {
+    // The main panel fades over the desktop; another can reach its output only full screen.
+    wantsFullScreen_ = wayland_ && !takesKeyboard;
     present();
     if (takesKeyboard)
         takeKeyboard();

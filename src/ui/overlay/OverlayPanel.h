@@ -14,7 +14,9 @@ namespace velmor {
 // panel takes the keyboard with a grab instead. Input is forwarded to the callbacks: Escape at
 // any time, other keys and clicks only once `fadeInDuration` has passed since `presentedAt`
 // (both on the clock, read when the event arrives). Ctrl+Q quits the application. On Wayland it
-// is a full-screen toplevel on its screen's output instead, given the keyboard focus.
+// is a toplevel of the compositor's: the main panel is maximized over the work area, since GNOME
+// and weston put black under a full-screen window that is not opaque; the others are full screen
+// on their outputs, the only way a client reaches an output, asked for once they are shown.
 class OverlayPanel final : public QWidget, public OverlaySurface {
     Q_OBJECT
 public:
@@ -28,10 +30,11 @@ public:
     // Shows the panel without activating it.
     void present();
     // Grabs the keyboard for this (visible) panel; where the grab is refused, falls back to
-    // activating the window. Returns whether the grab succeeded.
+    // activating the window. Returns whether the grab succeeded. On Wayland the compositor
+    // gives a new window the focus.
     bool takeKeyboard();
     bool hasKeyboardGrab() const { return grabbed_; }
-    // Whether the panel is a Wayland full-screen toplevel, painted with an alpha channel.
+    // Whether the panel is a Wayland toplevel, painted with an alpha channel.
     bool isWaylandPanel() const { return wayland_; }
     // Releases the keyboard and hides the panel.
     void remove();
@@ -42,6 +45,7 @@ public:
     void removeLater() override;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -50,10 +54,16 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // Once the compositor shows the window: full screen where wanted.
+    void shown();
+
     Clock& clock_;
+    QScreen* screen_;
     QWidget* content_ = nullptr;
     bool grabbed_ = false;
     bool wayland_ = false;
+    bool wantsFullScreen_ = false;
+    bool onScreen_ = false;
 };
 
 } // namespace velmor

@@ -6,7 +6,8 @@ namespace velmor {
 
 void OverlaySurface::keyPressed(Key key, double now) {
     if (key == Key::quit) {
-        QCoreApplication::quit();
+        // exit(), not quit(): no window may veto it, whatever else is open.
+        QCoreApplication::exit(0);
         return;
     }
     // Callbacks may clear or replace themselves; call copies.

@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QSystemTrayIcon>
 
 namespace velmor {
 
@@ -141,10 +142,9 @@ GeneralScreen::GeneralScreen(const WindowServices& services, const WidgetFactory
     cardColumn->addLayout(settingsRow);
     keys->addWidget(card);
 
-    auto* footnote =
-        new TextBlock(tr("You can also trigger velmoring from the menu bar \u2014 click the leaf "
-                         "and select \"Velmor now.\""),
-                      regularFont(12), Tone::tertiary, this);
+    // Read as the screen is made: a tray host that came or went since shows next time.
+    auto* footnote = new TextBlock(GeneralRules::footnote(QSystemTrayIcon::isSystemTrayAvailable()),
+                                   regularFont(12), Tone::tertiary, this);
     footnote->setLineSpacing(3);
     column->addSpacing(4);
     column->addWidget(footnote);

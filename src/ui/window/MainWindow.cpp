@@ -198,6 +198,12 @@ MainWindow::MainWindow(WindowServices services, WidgetFactory contentScreen)
     openSettings_->setShortcutContext(Qt::WindowShortcut);
     connect(openSettings_, &QAction::triggered, this, [this] { select(SidebarSection::general); });
     addAction(openSettings_);
+    quit_ = new QAction(tr("Quit Velmor"), this);
+    quit_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
+    quit_->setShortcutContext(Qt::WindowShortcut);
+    connect(quit_, &QAction::triggered, this, &MainWindow::quitRequested);
+    connect(sidebar_, &SidebarView::quitRequested, quit_, &QAction::trigger);
+    addAction(quit_);
 
     colourFade_->setObjectName(QStringLiteral("colourFade"));
     colourFade_->setDuration(themeFadeMs);

@@ -56,6 +56,9 @@ signals:
     void screenChanged(QWidget* screen);
     // The user closed the window; it is hidden already.
     void closed();
+    // The user asked to quit Velmor ("Quit Velmor" or Ctrl+Q: the way out where no tray offers
+    // one).
+    void quitRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -82,6 +85,7 @@ private:
     QPointer<QWidget> screen_;
     CrossFade* fade_;
     QAction* openSettings_;
+    QAction* quit_;
     SidebarSection selection_ = SidebarSection::home;
     // Asked for before the window was on screen: done once it is.
     std::optional<QString> pendingActivation_;

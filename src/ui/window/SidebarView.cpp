@@ -9,6 +9,7 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -151,6 +152,13 @@ SidebarView::SidebarView(AppState& state, Commands& commands, QWidget* parent) :
     rows->addStretch(1);
     addRow(SidebarSection::general);
     addRow(SidebarSection::about);
+    auto* quit = new QToolButton(this);
+    quit->setText(tr("Quit Velmor"));
+    quit->setFont(regularFont(12));
+    quit->setAutoRaise(true);
+    quit_ = quit;
+    rows->addWidget(quit_, 0, Qt::AlignLeft);
+    connect(quit_, &QAbstractButton::clicked, this, &SidebarView::quitRequested);
     column->addLayout(rows, 1);
     setSelection(SidebarSection::home);
 }

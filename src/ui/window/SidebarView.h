@@ -58,7 +58,8 @@ private:
     ui::HoverFade* hover_;
 };
 
-// The status widget, the five main rows, a gap, then General and About at the foot.
+// The status widget, the five main rows, a gap, then General and About at the foot, and under
+// them "Quit Velmor": on a desktop without a tray the window is the way out.
 class SidebarView final : public QWidget {
     Q_OBJECT
 public:
@@ -68,11 +69,13 @@ public:
     SidebarSection selection() const { return selection_; }
     SidebarRow* row(SidebarSection section) const { return rows_.at(section); }
     SessionStatusWidget* statusWidget() const { return status_; }
+    QAbstractButton* quitButton() const { return quit_; }
     // As wide as the widest row asks, within the sidebar's limits.
     QSize sizeHint() const override;
 
 signals:
     void selectionRequested(SidebarSection section);
+    void quitRequested();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -80,6 +83,7 @@ protected:
 private:
     std::map<SidebarSection, SidebarRow*> rows_;
     SessionStatusWidget* status_;
+    QAbstractButton* quit_;
     SidebarSection selection_ = SidebarSection::home;
 };
 

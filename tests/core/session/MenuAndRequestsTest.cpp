@@ -31,6 +31,7 @@ TEST(LaunchRequest, ArgumentsMapToRequestsAndTheirCommands) {
     EXPECT_EQ(requestFromArguments({"--now"}), LaunchRequest::now);
     EXPECT_EQ(requestFromArguments({"--pause"}), LaunchRequest::pause);
     EXPECT_EQ(requestFromArguments({"--resume"}), LaunchRequest::resume);
+    EXPECT_EQ(requestFromArguments({"--quit"}), LaunchRequest::quit);
     for (const QStringList& bad : {QStringList{"--reopen"}, QStringList{"now"},
                                    QStringList{"--now", "--pause"}, QStringList{"--Now"}})
         EXPECT_EQ(requestFromArguments(bad), std::nullopt) << bad.join(' ').toStdString();
@@ -38,9 +39,10 @@ TEST(LaunchRequest, ArgumentsMapToRequestsAndTheirCommands) {
     EXPECT_EQ(commandFor(LaunchRequest::pause), Command::stopSession);
     EXPECT_EQ(commandFor(LaunchRequest::resume), Command::startSession);
     EXPECT_EQ(commandFor(LaunchRequest::reopen), std::nullopt);
+    EXPECT_EQ(commandFor(LaunchRequest::quit), std::nullopt);
     // What one launch sends, the running one reads back.
-    for (LaunchRequest r :
-         {LaunchRequest::reopen, LaunchRequest::now, LaunchRequest::pause, LaunchRequest::resume})
+    for (LaunchRequest r : {LaunchRequest::reopen, LaunchRequest::now, LaunchRequest::pause,
+                            LaunchRequest::resume, LaunchRequest::quit})
         EXPECT_EQ(requestFromText(requestText(r)), r);
     // A re-open carries the launch's activation token; anything unprintable is refused.
     const auto line = parseRequestLine(lineText({LaunchRequest::reopen, "kwin-7_TIME42"}));

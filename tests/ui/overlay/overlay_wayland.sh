@@ -194,7 +194,7 @@ seen
 
 stop_velmor
 check "no window-opacity warnings nor fall-back on sway" \
-  bash -c "! grep -Eq 'does not support setting window opacity|using full-screen windows' '$log'"
+  bash -c "! grep -Eq 'does not support setting window opacity|using windows of its own' '$log'"
 cp "$log" "$wayland_dir/sway-velmor.log"
 
 echo "== weston, one output"
@@ -206,8 +206,8 @@ start_weston 1920x1080 "$desktop" || exit 1
 check "starts on weston" start_velmor
 desktop_only() { look && for c in "${before[@]}"; do near "$c" "$desktop" || return 1; done; }
 check "the output's edges show the desktop before the overlay" within 5 desktop_only
-check "no layer shell on weston: one line says the overlay uses full-screen windows" \
-  test "$(grep -c 'using full-screen windows' "$log")" -eq 1
+check "no layer shell on weston: one line says the overlay uses windows of its own" \
+  test "$(grep -c 'using windows of its own' "$log")" -eq 1
 velmor_command --now
 sleep 4.3
 check "the output is covered edge to edge in the theme colour" covered

@@ -1,5 +1,6 @@
 #include "../Pixels.h"
 #include "ShownWindow.h"
+#include "core/screens/GeneralRules.h"
 #include "core/screens/RecorderRules.h"
 #include "core/screens/SidebarSection.h"
 #include "platform/x11/KeyCodes.h"
@@ -21,6 +22,8 @@
 #include <QSignalSpy>
 
 #include <xcb/xcb.h>
+
+#include <algorithm>
 
 using namespace velmor;
 using shortcuts::GlobalShortcuts;
@@ -64,6 +67,11 @@ TEST_F(MainWindowTest, SectionsGiveFreshScreens) {
     // Ctrl+, opens the general settings.
     QTest::keyClick(window.get(), Qt::Key_Comma, Qt::ControlModifier);
     EXPECT_EQ(window->selection(), SidebarSection::general);
+    // Ctrl+Q and "Quit Velmor" at the sidebar's foot ask to quit: without a tray, the way out.
+    QSignalSpy quit(window.get(), &MainWindow::quitRequested);
+    QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
+    QTest::mouseClick(window->sidebar()->quitButton(), Qt::LeftButton);
+    EXPECT_EQ(quit.count(), 2);
 
     // Closing hides, and the window opens at Home again.
     window->close();
@@ -294,4 +302,9 @@ TEST_F(MainWindowTest, WithoutDesktopShortcutsTheCardSaysWhatToBindInstead) {
     const QImage pixels = line->grab().toImage();
     EXPECT_GT(test::pixelsAwayFrom(pixels, pixels.pixel(pixels.width() - 1, pixels.height() - 1)),
               200);
+    // Nor does a tray host run here: the note under the card says what works instead.
+    const auto blocks = general.findChildren<ui::TextBlock*>();
+    EXPECT_TRUE(std::any_of(blocks.begin(), blocks.end(), [](const ui::TextBlock* block) {
+        return block->text() == GeneralRules::footnote(false);
+    }));
 }
