@@ -46,8 +46,10 @@ bench: deps build
 
 # The Debian package: dpkg-buildpackage builds it (debian/rules: Release, stripped, no tests)
 # and leaves its files beside the source folder; they are moved into $(DEB_DIR).
+# debhelper gives the build a home of its own: a compiler cache the caller uses
+# (CMAKE_CXX_COMPILER_LAUNCHER=ccache) is named by its folder, so a second build finds it.
 deb: deps $(FONT)
-	dpkg-buildpackage -b -us -uc
+	CCACHE_DIR=$${CCACHE_DIR:-$$(ccache -k cache_dir 2>/dev/null)} dpkg-buildpackage -b -us -uc
 	mkdir -p $(DEB_DIR)
 	mv ../velmor_$(VERSION)_*.deb ../velmor_$(VERSION)_*.buildinfo ../velmor_$(VERSION)_*.changes $(DEB_DIR)/
 	@ls -l $(DEB_DIR)/velmor_$(VERSION)_*.deb
