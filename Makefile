@@ -3,8 +3,11 @@ BUILD_DIR ?= build
 ASAN_BUILD_DIR ?= build-asan
 JOBS ?= 2
 FONT := node_modules/@fontsource/lora/files/lora-latin-400-italic.woff2
+# Where `make deb` puts the package.
+DEB_DIR ?= dist
+VERSION = $(shell dpkg-parsechangelog -S Version)
 
-.PHONY: all build deps configure run test test-sanitized bench clean
+.PHONY: all build deps configure run test test-sanitized bench deb check-package clean
 
 all: build
 
@@ -41,5 +44,19 @@ test-sanitized: deps $(FONT)
 bench: deps build
 	bench/run-all.sh $(BUILD_DIR)
 
+# The Debian package: dpkg-buildpackage builds it (debian/rules: Release, stripped, no tests)
+# and leaves its files beside the source folder; they are moved into $(DEB_DIR).
+# debhelper gives the build a home of its own: a compiler cache the caller uses
+# (CMAKE_CXX_COMPILER_LAUNCHER=ccache) is named by its folder, so a second build finds it.
+deb: deps $(FONT)
+	CCACHE_DIR=$${CCACHE_DIR:-$$(ccache -k cache_dir 2>/dev/null)} dpkg-buildpackage -b -us -uc
+	mkdir -p $(DEB_DIR)
+	mv ../velmor_$(VERSION)_*.deb ../velmor_$(VERSION)_*.buildinfo ../velmor_$(VERSION)_*.changes $(DEB_DIR)/
+	@ls -l $(DEB_DIR)/velmor_$(VERSION)_*.deb
+
+# The package as Debian and the desktop check it, then started from its own files.
+check-package: deb
+	tests/package/package_test.sh $(DEB_DIR)/velmor_$(VERSION)_*.deb
+
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(DEB_DIR)

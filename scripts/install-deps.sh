@@ -6,6 +6,8 @@ cd "$(dirname "$0")/.."
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6svg6 qt6-wayland
+  # Translations: Qt Linguist's tools, and Qt's own catalogues that the program loads.
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libgl-dev libsndfile1-dev libpulse-dev libical-dev libecal2.0-dev libpipewire-0.3-dev libdbus-1-dev
   libxcb1-dev libxcb-keysyms1-dev libxcb-xkb-dev libxkbcommon-dev libxkbcommon-x11-dev libglib2.0-dev
   libgtest-dev googletest
@@ -26,6 +28,8 @@ packages=(
   sway weston grim wtype foot
   # GNOME Shell, run headless by the overlay's GNOME test.
   gnome-shell
+  # `make deb` and the package's checks.
+  dpkg-dev debhelper fakeroot lintian appstream
 )
 
 # npm comes with Node.js where Node.js was installed from elsewhere; Debian's npm would conflict.

@@ -1,5 +1,6 @@
 #include "core/base/FileProblems.h"
 #include "core/base/Log.h"
+#include "core/base/Resources.h"
 #include "core/content/ContentManager.h"
 #include "core/content/UserLibrary.h"
 #include "core/model/Commands.h"
@@ -39,10 +40,14 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <QTranslator>
 
 #include <csignal>
 #include <cstdio>
@@ -50,17 +55,14 @@
 #include <malloc.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 using namespace velmor;
 
 namespace {
 
-constexpr const char* usage = "Usage: velmor [--now | --pause | --resume | --quit]\n"
-                              "  (no option)  start Velmor, or bring its window back\n"
-                              "  --now        show an overlay now\n"
-                              "  --pause      stop the session\n"
-                              "  --resume     start a new session\n"
-                              "  --quit       quit the running Velmor\n";
+// The one id the desktop knows the program by: its desktop entry, metainfo and icon.
+constexpr const char* desktopId = "app.velmor.Velmor";
 
 // SIGTERM and SIGINT end the event loop normally, so pending saves are written.
 int signalPipe[2] = {-1, -1};
@@ -150,10 +152,50 @@ std::unique_ptr<shortcuts::HotKeyService> desktopHotKeys() {
     return makeSystemHotKeys();
 }
 
-bool hasDisplay() {
+bool hasDisplay(const QStringList& arguments) {
     return !qEnvironmentVariableIsEmpty("DISPLAY") ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+           arguments.contains(QStringLiteral("-platform")) ||
+           arguments.contains(QStringLiteral("--platform"));
+}
+
+// Our catalogue and Qt's own (its dialogs' buttons, the command line's errors), in the first
+// language the desktop asks for. English is the program's own: a user who puts it first gets
+// no other language after it.
+void loadTranslations(QCoreApplication& app) {
+    const QLocale locale;
+    const QStringList languages = locale.uiLanguages();
+    if (languages.isEmpty() || QLocale(languages.first()).language() == QLocale::English)
+        return;
+    const std::pair<QString, QString> catalogues[] = {
+        {QStringLiteral("qt"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)},
+        {QStringLiteral("velmor"), resourcesDir() + QStringLiteral("/translations")},
+    };
+    for (const auto& [name, folder] : catalogues) {
+        auto* translator = new QTranslator(&app);
+        if (translator->load(locale, name, QStringLiteral("_"), folder))
+            QCoreApplication::installTranslator(translator);
+        else
+            delete translator;
+    }
+}
+
+// --help, --version and a refusal only print: no window system is touched, so they work
+// without a display too.
+int answerWithoutStarting(int argc, char** argv, const QStringList& arguments) {
+    QCoreApplication app(argc, argv);
+    loadTranslations(app);
+    // Read once more, now in the user's language.
+    const CommandLine line = readCommandLine(arguments);
+    if (line.action == CommandLine::Action::refuse) {
+        std::fprintf(stderr, "%s\n%s\n", qPrintable(line.text),
+                     qPrintable(QCoreApplication::translate(
+                         "CommandLine", "Try 'velmor --help' for the options.")));
+        return 2;
+    }
+    std::fputs(qPrintable(line.text), stdout);
+    return 0;
 }
 
 } // namespace
@@ -162,19 +204,16 @@ int main(int argc, char** argv) {
     // Few threads allocate, and rarely: one heap each for the first two, shared after that,
     // rather than a 64 MB arena per thread that each keeps its own free pages.
     ::mallopt(M_ARENA_MAX, 2);
+    QCoreApplication::setApplicationName(QStringLiteral("Velmor"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELMOR_VERSION));
     QStringList arguments;
-    for (int i = 1; i < argc; ++i)
+    for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    if (arguments == QStringList{QStringLiteral("--help")}) {
-        std::fputs(usage, stdout);
-        return 0;
-    }
-    const auto request = requestFromArguments(arguments);
-    if (!request) {
-        std::fputs(usage, stderr);
-        return 2;
-    }
-    if (!hasDisplay()) {
+    const CommandLine commandLine = readCommandLine(arguments);
+    if (commandLine.action != CommandLine::Action::run)
+        return answerWithoutStarting(argc, argv, arguments);
+    const LaunchRequest request = commandLine.request;
+    if (!hasDisplay(arguments)) {
         logLine(
             QStringLiteral("No graphical session found: Velmor needs an X11 or Wayland display"));
         return 1;
@@ -184,23 +223,22 @@ int main(int argc, char** argv) {
     Clock::setShared(&bootClock);
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Velmor"));
-    QApplication::setDesktopFileName(QStringLiteral("velmor"));
+    QApplication::setDesktopFileName(QString::fromLatin1(desktopId));
     QApplication::setQuitOnLastWindowClosed(false);
 
     SingleInstance instance;
     // A re-open passes on the token with which the desktop lets its window forward.
     QString launchToken;
-    if (*request == LaunchRequest::reopen && isWaylandSession()) {
+    if (request == LaunchRequest::reopen && isWaylandSession()) {
         launchToken = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
         if (launchToken.isEmpty())
             launchToken = requestWaylandActivationToken();
-    } else if (*request == LaunchRequest::reopen) {
+    } else if (request == LaunchRequest::reopen) {
         launchToken = x11LaunchStartupId();
     }
-    switch (instance.claim(lineText({*request, launchToken}))) {
+    switch (instance.claim(lineText({request, launchToken}))) {
     case SingleInstance::Launch::first:
-        if (*request == LaunchRequest::quit) {
+        if (request == LaunchRequest::quit) {
             logLine(QStringLiteral("Velmor is not running"));
             return 0;
         }
@@ -212,6 +250,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     quitOnSignals(app);
+    loadTranslations(app);
+    // The leaf on every window and dialog: the installed theme's icon, else the one we ship.
+    QApplication::setWindowIcon(QIcon::fromTheme(
+        QString::fromLatin1(desktopId), QIcon(resourcePath(QStringLiteral("icons/velmor.svg")))));
     // Desktops that list programs running without a window learn of Velmor through the portal.
     BackgroundPortal background;
     background.request(QCoreApplication::translate(
@@ -264,6 +306,9 @@ int main(int argc, char** argv) {
     };
 
     XdgAutostart autostart;
+    // An entry left by an older version, or one whose program has gone, is put right.
+    if (const QString review = autostart.review(); !review.isEmpty())
+        logLine(review);
     OpenClock* const openClock = OpenClock::create(&app);
     // The window is built each time it is opened and destroyed when it is closed: someone who
     // keeps Velmor in the tray never pays for its widgets, nor for them after a visit.
@@ -330,11 +375,13 @@ int main(int argc, char** argv) {
     };
     QObject::connect(&instance, &SingleInstance::requestReceived, &app, handle);
     instance.listen();
-    // A first launch with --now and the like acts once the session has started.
-    if (*request != LaunchRequest::reopen)
+    // A first launch with --now and the like acts once the session has started. A start at
+    // login (--background) never opens the window: the desktop's tray may not be up yet, and
+    // desktops without one would show it at every login.
+    if (commandFor(request))
         QMetaObject::invokeMethod(
-            &app, [&] { handle(*request, QString()); }, Qt::QueuedConnection);
-    else if (!QSystemTrayIcon::isSystemTrayAvailable())
+            &app, [&] { handle(request, QString()); }, Qt::QueuedConnection);
+    else if (request == LaunchRequest::reopen && !QSystemTrayIcon::isSystemTrayAvailable())
         openWindow(QString()); // with no tray the window is the only way in
 
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&hotKeys] {

@@ -31,6 +31,22 @@ centre_pixel() {
 }
 centre_is_dark() { [[ $(centre_pixel) == "#2525"* || $(centre_pixel) == "#2626"* ]]; }
 centre_is_clear() { local px; px=$(centre_pixel) && [[ $px != "#2525"* && $px != "#2626"* ]]; }
+# The program's main windows on the X server, mapped or not (the tray icon is a small one).
+main_windows() {
+  local w width
+  for w in $(xdotool search --name '^Velmor$' 2>/dev/null); do
+    width=$(xwininfo -id "$w" 2>/dev/null | awk '/Width:/ {print $2}')
+    [ "${width:-0}" -ge 400 ] && echo "$w"
+  done
+}
+visible_main_window() {
+  local w
+  for w in $(main_windows); do
+    xwininfo -id "$w" 2>/dev/null | grep -q 'Map State: IsViewable' && { echo "$w"; return 0; }
+  done
+  return 1
+}
+no_main_window() { [ -z "$(main_windows)" ]; }
 # A tray host, as a desktop has one; $tray is its pid. Overlays go to the screen under the pointer.
 start_tray() {
   xdotool mousemove 960 540

@@ -16,22 +16,6 @@ tray=
 cleanup() { kill $pid $tray 2>/dev/null; wait 2>/dev/null; rm -rf "$work"; }
 trap cleanup EXIT
 
-# The program's main windows on the X server, mapped or not (the tray icon is a small one).
-main_windows() {
-  local w width
-  for w in $(xdotool search --name '^Velmor$' 2>/dev/null); do
-    width=$(xwininfo -id "$w" 2>/dev/null | awk '/Width:/ {print $2}')
-    [ "${width:-0}" -ge 400 ] && echo "$w"
-  done
-}
-visible_main_window() {
-  local w
-  for w in $(main_windows); do
-    xwininfo -id "$w" 2>/dev/null | grep -q 'Map State: IsViewable' && { echo "$w"; return 0; }
-  done
-  return 1
-}
-no_main_window() { [ -z "$(main_windows)" ]; }
 close_main_window() {
   local w
   w=$(visible_main_window) || return 1

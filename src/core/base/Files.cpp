@@ -25,9 +25,10 @@ QString baseDir(const char* variable, const char* fallbackUnderHome) {
     return QDir::homePath() + QLatin1Char('/') + QLatin1String(fallbackUnderHome);
 }
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("Files", text);
-}
+// Texts::tr: lupdate files these texts under the context they are looked up in.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(Files)
+};
 
 bool fail(QString* error, const QString& reason) {
     if (error)
@@ -61,7 +62,7 @@ void removeLeftovers(const QString& path) {
                          QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
     for (const QString& name : found) {
         if (folder.remove(name))
-            logLine(tr("Removed an unfinished write: %1").arg(folder.filePath(name)));
+            logLine(Texts::tr("Removed an unfinished write: %1").arg(folder.filePath(name)));
     }
 }
 } // namespace
@@ -79,13 +80,13 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     // a drive that is not mounted).
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder))
-        return fail(error, tr("cannot create folder %1").arg(folder));
+        return fail(error, Texts::tr("cannot create folder %1").arg(folder));
     const QString target = finalTarget(path);
     if (target.isEmpty())
-        return fail(error, tr("too many levels of symbolic links"));
+        return fail(error, Texts::tr("too many levels of symbolic links"));
     const QFileInfo targetInfo(target);
     if (targetInfo.exists() && !targetInfo.isFile())
-        return fail(error, tr("%1 is not a regular file").arg(target));
+        return fail(error, Texts::tr("%1 is not a regular file").arg(target));
 
     // A fixed name beside the target, so that a write killed before its rename leaves a file
     // that the next start recognises and removes.
@@ -117,7 +118,8 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
 QString keepAside(const QString& path, QString* error) {
     const QFileInfo info(path);
     if (!info.isFile()) {
-        fail(error, info.exists() ? tr("not a regular file") : tr("the file is gone"));
+        fail(error,
+             info.exists() ? Texts::tr("not a regular file") : Texts::tr("the file is gone"));
         return {};
     }
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
@@ -140,10 +142,10 @@ FileRead readRegularFile(const QString& path, qint64 maxBytes) {
     result.status = FileRead::refused;
     // Checked before opening: opening a FIFO would wait for a writer, and a device may never end.
     if (!info.isFile()) {
-        result.reason = tr("not a regular file");
+        result.reason = Texts::tr("not a regular file");
         return result;
     }
-    const QString tooLarge = tr("larger than %1 bytes").arg(maxBytes);
+    const QString tooLarge = Texts::tr("larger than %1 bytes").arg(maxBytes);
     if (info.size() > maxBytes) {
         result.reason = tooLarge;
         return result;
@@ -154,7 +156,7 @@ FileRead readRegularFile(const QString& path, qint64 maxBytes) {
         return result;
     }
     if (file.isSequential()) { // replaced since it was looked at
-        result.reason = tr("not a regular file");
+        result.reason = Texts::tr("not a regular file");
         return result;
     }
     QByteArray bytes = file.read(maxBytes + 1);
@@ -195,7 +197,7 @@ FileRead OwnedFile::read() {
 void OwnedFile::markDamaged(const QString& reason) {
     damaged_ = true;
     reason_ = reason;
-    report(tr("%1 could not be read (%2); it is kept aside before it is next saved")
+    report(Texts::tr("%1 could not be read (%2); it is kept aside before it is next saved")
                .arg(label_, reason),
            Trouble::unreadable);
 }
@@ -212,19 +214,19 @@ bool OwnedFile::write(const QByteArray& bytes) {
             const QString aside = keepAside(path_, &error);
             if (aside.isEmpty()) {
                 reason_ = error;
-                report(tr("%1 not saved: the unreadable file could not be kept aside (%2)")
+                report(Texts::tr("%1 not saved: the unreadable file could not be kept aside (%2)")
                            .arg(label_, error),
                        Trouble::unsaved);
                 return false;
             }
-            logLine(tr("%1: the unreadable file was kept aside as %2").arg(label_, aside));
+            logLine(Texts::tr("%1: the unreadable file was kept aside as %2").arg(label_, aside));
             damaged_ = false;
         }
     }
     QString error;
     if (!writeFileAtomically(path_, bytes, &error)) {
         reason_ = error;
-        report(tr("%1 could not be saved: %2").arg(label_, error), Trouble::unsaved);
+        report(Texts::tr("%1 could not be saved: %2").arg(label_, error), Trouble::unsaved);
         return false;
     }
     lastReport_.clear();
@@ -243,10 +245,10 @@ void OwnedFile::reportTo(FileProblems* problems) {
 QString OwnedFile::windowLine() const {
     const QString folder = QFileInfo(path_).absolutePath();
     if (trouble_ == Trouble::unreadable)
-        return tr("%1 could not be read (%2), so Velmor started without it. The file stays as "
+        return Texts::tr("%1 could not be read (%2), so Velmor started without it. The file stays as "
                   "it was and is copied aside before anything is saved over it.")
             .arg(label_, reason_);
-    return tr("%1 could not be saved (%2). Your changes last until Velmor quits: free some "
+    return Texts::tr("%1 could not be saved (%2). Your changes last until Velmor quits: free some "
               "disk space or make %3 writable, then change something to save again.")
         .arg(label_, reason_, folder);
 }

@@ -9,7 +9,7 @@
 namespace velmor {
 
 QString setAsideHeaderText(int count) {
-    return QCoreApplication::translate("SetAsideSection", "%1 set aside").arg(count);
+    return QCoreApplication::translate("SetAsideSection", "%n set aside", nullptr, count);
 }
 
 LibraryList LibraryList::forCategory(PromptCategory category) {

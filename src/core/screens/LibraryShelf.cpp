@@ -9,14 +9,20 @@ namespace velmor {
 
 QString shelfSummary(int activeCount, bool hasOwnPrompts) {
     const int categories = int(allCategories.size());
-    return hasOwnPrompts
-               ? QCoreApplication::translate("LibraryShelf",
-                                             "%1 prompts across %2 categories + yours")
-                     .arg(activeCount)
-                     .arg(categories)
-               : QCoreApplication::translate("LibraryShelf", "%1 prompts across %2 categories")
-                     .arg(activeCount)
-                     .arg(categories);
+    // One has a text of its own, so English reads right without a catalogue.
+    if (activeCount == 1)
+        return (hasOwnPrompts
+                    ? QCoreApplication::translate("LibraryShelf",
+                                                  "1 prompt across %1 categories + yours")
+                    : QCoreApplication::translate("LibraryShelf", "1 prompt across %1 categories"))
+            .arg(categories);
+    return (hasOwnPrompts
+                ? QCoreApplication::translate("LibraryShelf",
+                                              "%n prompts across %1 categories + yours", nullptr,
+                                              activeCount)
+                : QCoreApplication::translate("LibraryShelf", "%n prompts across %1 categories",
+                                              nullptr, activeCount))
+        .arg(categories);
 }
 
 Shelf buildShelf(const ContentManager& content, const UserLibrary& library) {

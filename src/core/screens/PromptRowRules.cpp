@@ -8,33 +8,34 @@
 namespace velmor {
 
 namespace {
-QString tr(const char* text) {
-    return QCoreApplication::translate("PromptRow", text);
-}
+// Texts::tr: lupdate files these texts under the context they are looked up in.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(PromptRow)
+};
 
 RowActionInfo info(RowAction action) {
     switch (action) {
     case RowAction::edit:
-        return {action, QStringLiteral("pencil"), tr("Edit"), tr("Edit this prompt"),
+        return {action, QStringLiteral("pencil"), Texts::tr("Edit"), Texts::tr("Edit this prompt"),
                 ActionTone::secondary};
     case RowAction::sitWith:
-        return {action, QStringLiteral("leaf.fill"), tr("Sit with this"),
-                tr("Sit with this prompt for every overlay"), ActionTone::secondary};
+        return {action, QStringLiteral("leaf.fill"), Texts::tr("Sit with this"),
+                Texts::tr("Sit with this prompt for every overlay"), ActionTone::secondary};
     case RowAction::letGo:
-        return {action, QStringLiteral("leaf"), tr("Let go"), tr("Stop sitting with this prompt"),
-                ActionTone::accent};
+        return {action, QStringLiteral("leaf"), Texts::tr("Let go"),
+                Texts::tr("Stop sitting with this prompt"), ActionTone::accent};
     case RowAction::favorite:
-        return {action, QStringLiteral("heart"), tr("Favorite"), tr("Add to favorites"),
-                ActionTone::secondary};
+        return {action, QStringLiteral("heart"), Texts::tr("Favorite"),
+                Texts::tr("Add to favorites"), ActionTone::secondary};
     case RowAction::unfavorite:
-        return {action, QStringLiteral("heart.fill"), tr("Unfavorite"), tr("Remove from favorites"),
-                ActionTone::favorite};
+        return {action, QStringLiteral("heart.fill"), Texts::tr("Unfavorite"),
+                Texts::tr("Remove from favorites"), ActionTone::favorite};
     case RowAction::setAside:
-        return {action, QStringLiteral("xmark.circle"), tr("Set aside"),
-                tr("Set this prompt aside"), ActionTone::secondary};
+        return {action, QStringLiteral("xmark.circle"), Texts::tr("Set aside"),
+                Texts::tr("Set this prompt aside"), ActionTone::secondary};
     case RowAction::remove:
-        return {action, QStringLiteral("trash"), tr("Delete"), tr("Delete this prompt"),
-                ActionTone::secondary};
+        return {action, QStringLiteral("trash"), Texts::tr("Delete"),
+                Texts::tr("Delete this prompt"), ActionTone::secondary};
     }
     return {};
 }

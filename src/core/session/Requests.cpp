@@ -2,6 +2,9 @@
 
 #include "core/model/Commands.h"
 
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <utility>
 
@@ -19,33 +22,110 @@ QString requestText(LaunchRequest request) {
         return QStringLiteral("resume");
     case LaunchRequest::quit:
         return QStringLiteral("quit");
+    case LaunchRequest::background:
+        return QStringLiteral("background");
     }
     return {};
 }
 
 std::optional<LaunchRequest> requestFromText(const QString& text) {
     for (LaunchRequest r : {LaunchRequest::reopen, LaunchRequest::now, LaunchRequest::pause,
-                            LaunchRequest::resume, LaunchRequest::quit})
+                            LaunchRequest::resume, LaunchRequest::quit, LaunchRequest::background})
         if (requestText(r) == text)
             return r;
     return std::nullopt;
 }
 
-std::optional<LaunchRequest> requestFromArguments(const QStringList& arguments) {
-    if (arguments.isEmpty())
-        return LaunchRequest::reopen;
-    if (arguments.size() == 1 && arguments.first().startsWith(QLatin1String("--"))) {
-        const auto request = requestFromText(arguments.first().mid(2));
-        if (request && *request != LaunchRequest::reopen)
-            return request;
+namespace {
+
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+};
+
+// Qt's options (see qt6options(7)): those after which a value follows, and flags. They are
+// accepted here, kept out of the help and handled by QApplication.
+constexpr const char* qtOptionsWithValue[] = {
+    "platform",    "platformpluginpath", "platformtheme", "plugin",     "qwindowgeometry",
+    "qwindowicon", "qwindowtitle",       "session",       "display",    "geometry",
+    "style",       "stylesheet",         "qmljsdebugger", "fontengine", "dialogs"};
+constexpr const char* qtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+} // namespace
+
+CommandLine readCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    // -platform xcb, as Qt writes its options; -h and -v still work as one-letter names.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(
+        Texts::tr("A quiet pause now and then, with one line to sit with.\n"
+                  "Without options, starts Velmor or brings its window forward. Qt's own options,\n"
+                  "such as -platform xcb, are accepted too; see velmor(1)."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  Texts::tr("Show this help and exit."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     Texts::tr("Show the version and exit."));
+    const std::pair<LaunchRequest, QCommandLineOption> requests[] = {
+        {LaunchRequest::now, {QStringLiteral("now"), Texts::tr("Show a pause now.")}},
+        {LaunchRequest::pause, {QStringLiteral("pause"), Texts::tr("Pause the session.")}},
+        {LaunchRequest::resume, {QStringLiteral("resume"), Texts::tr("Resume the session.")}},
+        {LaunchRequest::quit, {QStringLiteral("quit"), Texts::tr("Quit the running Velmor.")}},
+        {LaunchRequest::background,
+         {QStringLiteral("background"),
+          Texts::tr(
+              "Start without opening the window, as at login; does nothing if Velmor runs.")}},
+    };
+    parser.addOption(help);
+    parser.addOption(version);
+    for (const auto& [request, option] : requests)
+        parser.addOption(option);
+    for (const char* name : qtOptionsWithValue) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
     }
-    return std::nullopt;
+    for (const char* name : qtFlags) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+
+    CommandLine line;
+    const auto refuse = [&line](const QString& why) {
+        line.action = CommandLine::Action::refuse;
+        line.text = why;
+        return line;
+    };
+    if (!parser.parse(arguments))
+        return refuse(parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return refuse(
+            Texts::tr("Unexpected argument: %1").arg(parser.positionalArguments().first()));
+    if (parser.isSet(help)) {
+        line.action = CommandLine::Action::help;
+        line.text = parser.helpText();
+        return line;
+    }
+    if (parser.isSet(version)) {
+        line.action = CommandLine::Action::version;
+        line.text = QStringLiteral("Velmor ") + QCoreApplication::applicationVersion() + u'\n';
+        return line;
+    }
+    int asked = 0;
+    for (const auto& [request, option] : requests)
+        if (parser.isSet(option)) {
+            line.request = request;
+            ++asked;
+        }
+    if (asked > 1)
+        return refuse(Texts::tr("Give one of --now, --pause, --resume, --quit and --background."));
+    return line;
 }
 
 std::optional<Command> commandFor(LaunchRequest request) {
     switch (request) {
     case LaunchRequest::reopen:
     case LaunchRequest::quit:
+    case LaunchRequest::background:
         return std::nullopt;
     case LaunchRequest::now:
         return Command::showNow;

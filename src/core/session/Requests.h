@@ -12,14 +12,26 @@
 namespace velmor {
 
 // What a launch asks of the running Velmor: a plain launch re-opens the main window, --now,
-// --pause and --resume send the session's commands, --quit ends it.
-enum class LaunchRequest { reopen, now, pause, resume, quit };
+// --pause and --resume send the session's commands, --quit ends it, and --background (the
+// login entry's) starts it without a window and asks nothing of one that runs.
+enum class LaunchRequest { reopen, now, pause, resume, quit, background };
 
 QString requestText(LaunchRequest request);
 std::optional<LaunchRequest> requestFromText(const QString& text);
-// From the program's arguments (without argv[0]); nullopt for anything else.
-std::optional<LaunchRequest> requestFromArguments(const QStringList& arguments);
-// The command a request sends; none for reopen, which brings the window back, nor for quit.
+
+// The command line, read before any window system is touched, so that --help and --version
+// work without a display. Qt's own options (-platform xcb, -style fusion, ...) are let through
+// for QApplication, which takes them out of argv itself.
+struct CommandLine {
+    enum class Action { run, help, version, refuse };
+    Action action = Action::run;
+    LaunchRequest request = LaunchRequest::reopen;
+    QString text; // the help or version text, or why the arguments were refused
+};
+// `arguments` as the program got them, argv[0] first.
+CommandLine readCommandLine(const QStringList& arguments);
+// The session command a request sends; none for reopen, quit and background, which the
+// program itself answers.
 std::optional<Command> commandFor(LaunchRequest request);
 
 // One request as a later launch sends it: the request's text, then, after a space, the token

@@ -165,8 +165,10 @@ void SingleInstance::serve(QLocalSocket* socket) {
             socket->abort();
             socket->deleteLater();
         }
-        // Acting may take a while and the client may leave meanwhile: the socket is not
-        // touched after this point.
+        // The answers go out now: acting on a request may take a while, and on "quit" the
+        // program ends before the event loop would send them. The client may leave
+        // meanwhile, so the socket is not touched after this point.
+        socket->flush();
         for (const RequestLine& r : requests)
             emit requestReceived(r.request, r.activationToken);
     });

@@ -44,9 +44,13 @@ ShelfRowButton::ShelfRowButton(AppState& appState, QWidget* parent)
 void ShelfRowButton::setRow(const ShelfRow& row) {
     row_ = row;
     setText(row.name);
-    QString name = tr("%1, %n prompts", nullptr, row.count).arg(row.name);
-    if (row.favoriteCount > 0)
-        name += tr(", %n favorites", nullptr, row.favoriteCount);
+    // One has a text of its own, so English reads right without a catalogue.
+    QString name = row.count == 1 ? tr("%1, 1 prompt").arg(row.name)
+                                  : tr("%1, %n prompts", nullptr, row.count).arg(row.name);
+    if (row.favoriteCount == 1)
+        name = tr("%1, 1 favorite").arg(name);
+    else if (row.favoriteCount > 1)
+        name = tr("%1, %n favorites", nullptr, row.favoriteCount).arg(name);
     setAccessibleName(name);
     update();
 }

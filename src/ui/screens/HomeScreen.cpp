@@ -115,9 +115,9 @@ void HomeScreen::refresh() {
         rows->setSpacing(8);
         rows->addWidget(
             text(HomeRules::quoted(card.prompt.text), italicFont(16), Tone::primary, 4, card_));
-        rows->addWidget(text(QStringLiteral("\u2014 ") +
-                                 HomeRules::relativePhrase(card.date, QDateTime::currentDateTime()),
-                             regularFont(12), Tone::tertiary, 0, card_));
+        rows->addWidget(text(
+            tr("\u2014 %1").arg(HomeRules::relativePhrase(card.date, QDateTime::currentDateTime())),
+            regularFont(12), Tone::tertiary, 0, card_));
         break;
     case HomeRules::CardKind::welcome:
         rows->setSpacing(12);

@@ -21,7 +21,7 @@ QIcon leafIcon(const QString& name) {
     const QString path = resourcePath(QStringLiteral("icons/") + name + QStringLiteral(".svg"));
     if (!path.isEmpty())
         return QIcon(path);
-    return QIcon::fromTheme(QStringLiteral("velmor"));
+    return QIcon::fromTheme(QStringLiteral("app.velmor.Velmor"));
 }
 } // namespace
 

@@ -2,6 +2,8 @@
 #include "core/session/MenuModel.h"
 #include "core/session/Requests.h"
 
+#include <QCoreApplication>
+
 #include <gtest/gtest.h>
 
 using namespace velmor;
@@ -26,24 +28,48 @@ TEST(MenuModel, IdleOffersToResumeEveryOtherStateToPause) {
     }
 }
 
-TEST(LaunchRequest, ArgumentsMapToRequestsAndTheirCommands) {
-    EXPECT_EQ(requestFromArguments({}), LaunchRequest::reopen);
-    EXPECT_EQ(requestFromArguments({"--now"}), LaunchRequest::now);
-    EXPECT_EQ(requestFromArguments({"--pause"}), LaunchRequest::pause);
-    EXPECT_EQ(requestFromArguments({"--resume"}), LaunchRequest::resume);
-    EXPECT_EQ(requestFromArguments({"--quit"}), LaunchRequest::quit);
-    for (const QStringList& bad : {QStringList{"--reopen"}, QStringList{"now"},
-                                   QStringList{"--now", "--pause"}, QStringList{"--Now"}})
-        EXPECT_EQ(requestFromArguments(bad), std::nullopt) << bad.join(' ').toStdString();
+TEST(LaunchRequest, CommandLineGivesOneRequestAndLetsQtOptionsThrough) {
+    using Action = CommandLine::Action;
+    const auto read = [](QStringList arguments) {
+        arguments.prepend(QStringLiteral("velmor"));
+        return readCommandLine(arguments);
+    };
+    EXPECT_EQ(read({}).request, LaunchRequest::reopen);
+    for (LaunchRequest r : {LaunchRequest::now, LaunchRequest::pause, LaunchRequest::resume,
+                            LaunchRequest::quit, LaunchRequest::background}) {
+        const CommandLine line = read({"--" + requestText(r)});
+        EXPECT_EQ(line.action, Action::run);
+        EXPECT_EQ(line.request, r);
+        // What one launch sends, the running one reads back.
+        EXPECT_EQ(requestFromText(requestText(r)), r);
+    }
+    // Qt's own options, with their values, are left for QApplication.
+    const CommandLine withQt = read({"-platform", "xcb", "--now", "-style=fusion", "-reverse"});
+    EXPECT_EQ(withQt.action, Action::run);
+    EXPECT_EQ(withQt.request, LaunchRequest::now);
+
+    for (const char* asked : {"-h", "--help"}) {
+        const CommandLine help = read({asked, "--now"});
+        EXPECT_EQ(help.action, Action::help);
+        EXPECT_TRUE(help.text.contains("--background")) << help.text.toStdString();
+        EXPECT_FALSE(help.text.contains("platformtheme")) << "Qt's options stay out of the help";
+    }
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.2.3"));
+    EXPECT_EQ(read({"-v"}).text, "Velmor 1.2.3\n");
+    EXPECT_EQ(read({"--version"}).action, Action::version);
+
+    for (const QStringList& bad :
+         {QStringList{"--reopen"}, QStringList{"now"}, QStringList{"--now", "--pause"},
+          QStringList{"--Now"}, QStringList{"-platform"}, QStringList{"-hv"}}) {
+        const CommandLine line = read(bad);
+        EXPECT_EQ(line.action, Action::refuse) << bad.join(' ').toStdString();
+        EXPECT_FALSE(line.text.isEmpty());
+    }
     EXPECT_EQ(commandFor(LaunchRequest::now), Command::showNow);
     EXPECT_EQ(commandFor(LaunchRequest::pause), Command::stopSession);
     EXPECT_EQ(commandFor(LaunchRequest::resume), Command::startSession);
-    EXPECT_EQ(commandFor(LaunchRequest::reopen), std::nullopt);
-    EXPECT_EQ(commandFor(LaunchRequest::quit), std::nullopt);
-    // What one launch sends, the running one reads back.
-    for (LaunchRequest r : {LaunchRequest::reopen, LaunchRequest::now, LaunchRequest::pause,
-                            LaunchRequest::resume, LaunchRequest::quit})
-        EXPECT_EQ(requestFromText(requestText(r)), r);
+    for (LaunchRequest r : {LaunchRequest::reopen, LaunchRequest::quit, LaunchRequest::background})
+        EXPECT_EQ(commandFor(r), std::nullopt);
     // A re-open carries the launch's activation token; anything unprintable is refused.
     const auto line = parseRequestLine(lineText({LaunchRequest::reopen, "kwin-7_TIME42"}));
     ASSERT_TRUE(line);

@@ -160,7 +160,8 @@ TEST_F(MainWindowTest, LaunchAtLoginWritesAValidEntry) {
     const QString path = XdgAutostart::entryPath();
     EXPECT_TRUE(path.startsWith(world.home.configDir()));
     const QByteArray entry = test::readFile(path);
-    EXPECT_TRUE(entry.contains("Exec=\"/opt/Velmor Apps/velmor\"\n")) << entry.constData();
+    EXPECT_TRUE(entry.contains("Exec=\"/opt/Velmor Apps/velmor\" --background\n"))
+        << entry.constData();
     EXPECT_EQ(QProcess::execute(QStringLiteral("desktop-file-validate"), {path}), 0);
 
     QTest::mouseClick(toggle, Qt::LeftButton, {}, QPoint(6, toggle->height() / 2));
