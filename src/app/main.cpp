@@ -222,10 +222,10 @@ int main(int argc, char** argv) {
     DBusScreenLock screenLock;
     delegate.setScreenLock(&screenLock);
 
-    // Settings and library shared through the user's sync folder; started before the session,
-    // settings first, then the library.
+    // Settings and library shared through the user's sync folder, on a thread of its own;
+    // started before the session.
     SyncSettings syncSettings(state);
-    SyncService sync(syncSettings, state, UserLibrary::shared());
+    SyncService sync(syncSettings, state, UserLibrary::shared(), SyncService::thisComputer());
     sync.start();
 
     XdgAutostart autostart;
@@ -243,8 +243,8 @@ int main(int argc, char** argv) {
                     if (calls)
                         calls->requestCalendarAccess();
                 }});
-            window->setSyncBlock([&syncSettings](QWidget* parent) {
-                return new SyncSettingsBlock(syncSettings, parent);
+            window->setSyncBlock([&syncSettings, &sync](QWidget* parent) {
+                return new SyncSettingsBlock(syncSettings, sync, parent);
             });
             window->setContentScreen([&state, &content](QWidget* parent) {
                 return new ContentLibraryScreen(UserLibrary::shared(), content, state, parent);
@@ -297,8 +297,9 @@ int main(int argc, char** argv) {
     else if (!QSystemTrayIcon::isSystemTrayAvailable())
         openWindow(); // with no tray the window is the only way in
 
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&hotKeys] {
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&hotKeys, &sync] {
         UserLibrary::shared().flush();
+        sync.finish();
         SettingsStore::shared().flush();
         // The desktop forgets our shortcut with the portal session.
         if (auto* portal = dynamic_cast<PortalHotKeys*>(hotKeys.get()))

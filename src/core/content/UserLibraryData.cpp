@@ -1,5 +1,6 @@
 #include "core/content/UserLibraryData.h"
 
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -34,10 +35,9 @@ bool readIds(const QJsonObject& object, const char* key, QSet<QString>& out, QSt
 }
 } // namespace
 
-namespace {
 // The JSON writer's string form: short escapes, other control characters as \u00xx, the rest as
 // UTF-8.
-void appendString(QByteArray& out, const QString& text) {
+void appendJsonString(QByteArray& out, const QString& text) {
     static const char hex[] = "0123456789abcdef";
     out += '"';
     const QByteArray utf8 = text.toUtf8();
@@ -77,6 +77,11 @@ void appendString(QByteArray& out, const QString& text) {
     out += '"';
 }
 
+namespace {
+void appendString(QByteArray& out, const QString& text) {
+    appendJsonString(out, text);
+}
+
 void appendMember(QByteArray& out, const char* key, const QString& value) {
     out += '"';
     out += key;
@@ -111,27 +116,88 @@ QByteArray encodeLibrary(const UserLibraryData& data) {
     out += QByteArray::number(data.schemaVersion);
     out += ",\"userPrompts\":[";
     for (qsizetype i = 0; i < data.userPrompts.size(); ++i) {
-        const PromptItem& item = data.userPrompts[i];
-        out += i > 0 ? ",{" : "{";
-        appendMember(out, "category", rawValue(item.category));
-        out += ',';
-        appendMember(out, "id", item.id);
-        out += ',';
-        appendMember(out, "packSource", rawValue(item.packSource));
-        if (item.source) {
+        if (i > 0)
             out += ',';
-            appendMember(out, "source", *item.source);
-        }
-        if (item.sourceWork) {
-            out += ',';
-            appendMember(out, "sourceWork", *item.sourceWork);
-        }
-        out += ',';
-        appendMember(out, "text", item.text);
-        out += '}';
+        appendPromptJson(out, data.userPrompts[i]);
     }
     out += "]}";
     return out;
+}
+
+void appendPromptJson(QByteArray& out, const PromptItem& item) {
+    out += '{';
+    appendMember(out, "category", rawValue(item.category));
+    out += ',';
+    appendMember(out, "id", item.id);
+    out += ',';
+    appendMember(out, "packSource", rawValue(item.packSource));
+    if (item.source) {
+        out += ',';
+        appendMember(out, "source", *item.source);
+    }
+    if (item.sourceWork) {
+        out += ',';
+        appendMember(out, "sourceWork", *item.sourceWork);
+    }
+    out += ',';
+    appendMember(out, "text", item.text);
+    out += '}';
+}
+
+void applyChange(UserLibraryData& data, const LibraryChange& change) {
+    switch (change.kind) {
+    case LibraryChange::Kind::prompt: {
+        auto& prompts = data.userPrompts;
+        const auto it = std::find_if(prompts.begin(), prompts.end(),
+                                     [&](const PromptItem& p) { return p.id == change.id; });
+        if (!change.prompt) {
+            prompts.removeIf([&](const PromptItem& p) { return p.id == change.id; });
+        } else if (it != prompts.end()) {
+            *it = *change.prompt;
+        } else {
+            prompts.append(*change.prompt);
+        }
+        break;
+    }
+    case LibraryChange::Kind::favorite:
+        change.on ? void(data.favoriteIds.insert(change.id))
+                  : void(data.favoriteIds.remove(change.id));
+        break;
+    case LibraryChange::Kind::hidden:
+        change.on ? void(data.hiddenIds.insert(change.id)) : void(data.hiddenIds.remove(change.id));
+        break;
+    }
+}
+
+QList<LibraryChange> changesBetween(const UserLibraryData& from, const UserLibraryData& to) {
+    using Kind = LibraryChange::Kind;
+    QList<LibraryChange> changes;
+    QHash<QString, const PromptItem*> before;
+    before.reserve(from.userPrompts.size());
+    for (const PromptItem& item : from.userPrompts)
+        before.insert(item.id, &item);
+    QSet<QString> after;
+    after.reserve(to.userPrompts.size());
+    for (const PromptItem& item : to.userPrompts) {
+        after.insert(item.id);
+        const PromptItem* old = before.value(item.id);
+        if (!old || *old != item)
+            changes.append({Kind::prompt, item.id, item, false});
+    }
+    for (const PromptItem& item : from.userPrompts)
+        if (!after.contains(item.id))
+            changes.append({Kind::prompt, item.id, std::nullopt, false});
+    const auto marks = [&](Kind kind, const QSet<QString>& was, const QSet<QString>& is) {
+        for (const QString& id : is)
+            if (!was.contains(id))
+                changes.append({kind, id, std::nullopt, true});
+        for (const QString& id : was)
+            if (!is.contains(id))
+                changes.append({kind, id, std::nullopt, false});
+    };
+    marks(Kind::favorite, from.favoriteIds, to.favoriteIds);
+    marks(Kind::hidden, from.hiddenIds, to.hiddenIds);
+    return changes;
 }
 
 std::optional<UserLibraryData> decodeLibrary(const QByteArray& bytes, QString* error) {
