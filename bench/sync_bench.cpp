@@ -23,6 +23,8 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <malloc.h>
+#include <thread>
 
 using namespace velmor;
 
@@ -39,6 +41,7 @@ struct Computer {
         FolderSyncOptions o = SyncService::thisComputer();
         o.dataDir = home;
         o.machine = home;
+        o.releaseMemory = [] { ::malloc_trim(0); }; // as the program does
         return o;
     }
     SettingsStore store;
@@ -96,6 +99,17 @@ long statusKb(const char* key) {
     return -1;
 }
 
+double threadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+// The longest time this, the GUI, thread worked without returning to its event loop: CPU time
+// between two ticks of a 1 ms timer, which a busy shared machine cannot stretch (the gap in
+// wall time it also records can be stretched so).
+double longestBusy = 0;
+
 // Runs the event loop until `done` holds (or `timeoutMs` passed); returns the longest gap
 // between ticks of a 1 ms timer on this, the GUI, thread.
 template <typename Done> double longestStall(Done done, int timeoutMs) {
@@ -103,6 +117,8 @@ template <typename Done> double longestStall(Done done, int timeoutMs) {
     sinceTick.start();
     total.start();
     double longest = 0;
+    double cpuAtTick = threadCpuMs();
+    longestBusy = 0;
     QTimer heartbeat;
     heartbeat.setTimerType(Qt::PreciseTimer);
     heartbeat.setInterval(1);
@@ -110,6 +126,9 @@ template <typename Done> double longestStall(Done done, int timeoutMs) {
     QObject::connect(&heartbeat, &QTimer::timeout, &loop, [&] {
         longest = std::max(longest, double(sinceTick.nsecsElapsed()) / 1e6);
         sinceTick.restart();
+        const double cpu = threadCpuMs();
+        longestBusy = std::max(longestBusy, cpu - cpuAtTick);
+        cpuAtTick = cpu;
         if (done() || total.elapsed() > timeoutMs)
             loop.quit();
     });
@@ -136,8 +155,12 @@ int large(int argc, char** argv) {
     const QByteArray bytes = encodeSyncFile(computerFile("00000000000000aa", 100000), false);
     QElapsedTimer timer;
     timer.start();
-    QTimer::singleShot(50,
-                       [&] { writeBytes(shared + "/Velmor/device-00000000000000aa.json", bytes); });
+    // The other computer's sync program writes it, not this thread.
+    std::thread writer;
+    QTimer::singleShot(50, [&] {
+        writer = std::thread(
+            [&] { writeBytes(shared + "/Velmor/device-00000000000000aa.json", bytes); });
+    });
     bool edited = false;
     qint64 arrived = 0;
     const double stall = longestStall(
@@ -150,10 +173,11 @@ int large(int argc, char** argv) {
             return edited && !b.library.hasPendingSave() && b.sync.status().otherComputers == 1;
         },
         60000);
+    writer.join();
     b.sync.finish();
     std::printf("sync: 100,000 prompts (%lld kB) arriving in %lld ms and one change saved, longest "
-                "GUI-thread stall %.1f ms (goal < 16 ms)\n",
-                (long long)bytes.size() / 1024, (long long)arrived, stall);
+                "GUI-thread stall %.1f ms wall, %.1f ms of its own work (goal < 16 ms)\n",
+                (long long)bytes.size() / 1024, (long long)arrived, stall, longestBusy);
     std::printf("sync: RSS with 100,000 prompts loaded %ld kB (%ld kB before), peak %ld kB\n",
                 statusKb("VmRSS:"), rssBefore, statusKb("VmHWM:"));
     return 0;

@@ -225,7 +225,9 @@ int main(int argc, char** argv) {
     // Settings and library shared through the user's sync folder, on a thread of its own;
     // started before the session.
     SyncSettings syncSettings(state);
-    SyncService sync(syncSettings, state, UserLibrary::shared(), SyncService::thisComputer());
+    FolderSyncOptions syncOptions = SyncService::thisComputer();
+    syncOptions.releaseMemory = releaseFreeMemory;
+    SyncService sync(syncSettings, state, UserLibrary::shared(), std::move(syncOptions));
     sync.start();
 
     XdgAutostart autostart;

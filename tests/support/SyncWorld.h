@@ -17,10 +17,7 @@ struct Computer {
                       quint32 seed = 0)
         : dataDir(home + "/data/velmor"), clock(sharedClock ? *sharedClock : ownClock),
           store(home + "/config/settings.json", clock), random(seed ? seed : qHash(home)),
-          sync(settings, state, library,
-               {dataDir, [this] { return clock.wallNow().toMSecsSinceEpoch(); },
-                [this] { return random.generate64(); }, QFileInfo(home).fileName(), home, watch},
-               false) {}
+          sync(settings, state, library, options(home, watch), false) {}
     ~Computer() {
         library.flush();
         sync.finish();
@@ -38,6 +35,17 @@ struct Computer {
     SyncSettings settings{state};
     QRandomGenerator random;
     SyncService sync;
+
+    FolderSyncOptions options(const QString& home, bool watch) {
+        FolderSyncOptions o;
+        o.dataDir = dataDir;
+        o.wallMilliseconds = [this] { return clock.wallNow().toMSecsSinceEpoch(); };
+        o.random = [this] { return random.generate64(); };
+        o.host = QFileInfo(home).fileName();
+        o.machine = home; // a copied home is another computer's
+        o.watch = watch;
+        return o;
+    }
 
     // As at a launch with the folder chosen at an earlier run.
     void start() {

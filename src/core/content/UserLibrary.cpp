@@ -126,8 +126,6 @@ void UserLibrary::takeMerged(UserLibraryData merged, quint64 upTo) {
     acknowledge(upTo);
     for (const auto& c : std::as_const(unmerged_))
         applyChange(merged, c.second);
-    if (merged == data_)
-        return;
     data_ = std::move(merged);
     emit dataChanged();
 }

@@ -36,42 +36,63 @@ bool readIds(const QJsonObject& object, const char* key, QSet<QString>& out, QSt
 } // namespace
 
 // The JSON writer's string form: short escapes, other control characters as \u00xx, the rest as
-// UTF-8.
+// UTF-8. Written straight from UTF-16, without a temporary UTF-8 copy of each string.
 void appendJsonString(QByteArray& out, const QString& text) {
     static const char hex[] = "0123456789abcdef";
     out += '"';
-    const QByteArray utf8 = text.toUtf8();
-    for (const char c : utf8) {
+    const char16_t* p = reinterpret_cast<const char16_t*>(text.utf16());
+    const char16_t* end = p + text.size();
+    while (p < end) {
+        char32_t c = *p++;
         switch (c) {
-        case '"':
+        case u'"':
             out += "\\\"";
-            break;
-        case '\\':
+            continue;
+        case u'\\':
             out += "\\\\";
-            break;
-        case '\b':
+            continue;
+        case u'\b':
             out += "\\b";
-            break;
-        case '\f':
+            continue;
+        case u'\f':
             out += "\\f";
-            break;
-        case '\n':
+            continue;
+        case u'\n':
             out += "\\n";
-            break;
-        case '\r':
+            continue;
+        case u'\r':
             out += "\\r";
-            break;
-        case '\t':
+            continue;
+        case u'\t':
             out += "\\t";
-            break;
+            continue;
         default:
-            if (uchar(c) < 0x20) {
-                out += "\\u00";
-                out += hex[uchar(c) >> 4];
-                out += hex[uchar(c) & 0xF];
-            } else {
-                out += c;
+            break;
+        }
+        if (c < 0x20) {
+            out += "\\u00";
+            out += hex[c >> 4];
+            out += hex[c & 0xF];
+        } else if (c < 0x80) {
+            out += char(c);
+        } else if (c < 0x800) {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        } else {
+            if (c >= 0xD800 && c < 0xDC00 && p < end && *p >= 0xDC00 && *p < 0xE000)
+                c = 0x10000 + ((c - 0xD800) << 10) + (char32_t(*p++) - 0xDC00);
+            else if (c >= 0xD800 && c < 0xE000) {
+                out += '?'; // a lone surrogate, as Qt's UTF-8 encoder writes it
+                continue;
             }
+            if (c < 0x10000) {
+                out += char(0xE0 | (c >> 12));
+            } else {
+                out += char(0xF0 | (c >> 18));
+                out += char(0x80 | ((c >> 12) & 0x3F));
+            }
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
         }
     }
     out += '"';

@@ -60,7 +60,6 @@ void FolderSync::start(const std::optional<QString>& folder) {
         SyncFileRead decoded = decodeSyncFile(stateRead.bytes);
         if (decoded.status == SyncFileRead::read) {
             self_ = std::move(decoded.file);
-            stateBytes_ = stateRead.bytes;
             clock_.witness(std::max(self_.clock, self_.state.latestTime()));
         } else {
             stateFile_.markDamaged(decoded.status == SyncFileRead::newerFormat
@@ -68,8 +67,10 @@ void FolderSync::start(const std::optional<QString>& folder) {
                                        : decoded.error);
         }
     }
-    if (self_.device.isEmpty())
+    if (self_.device.isEmpty()) {
         newDeviceId();
+        changed(stateFile);
+    }
     self_.host = options_.host;
     self_.machine = options_.machine;
 
@@ -82,15 +83,20 @@ void FolderSync::start(const std::optional<QString>& folder) {
         const auto library = decodeLibrary(libraryRead.bytes, &error);
         if (!library) {
             libraryFile_.markDamaged(error);
+            changed(libraryFile);
         } else {
-            libraryBytes_ = libraryRead.bytes;
-            for (const LibraryChange& change : changesBetween(self_.state.library(), *library))
+            const auto changes = changesBetween(self_.state.library(), *library);
+            for (const LibraryChange& change : changes)
                 self_.state.apply(change, {clock_.next(), self_.device});
+            if (!changes.isEmpty())
+                changed(files);
         }
+    } else {
+        changed(libraryFile);
     }
     folder_ = folder;
     chosenNow_ = false;
-    libraryDirty_ = settingsDirty_ = true; // the window hears the merged state once
+    changed(ownFile | windowLibrary | windowSettings); // the window hears the merged state once
     pass();
 }
 
@@ -102,7 +108,7 @@ void FolderSync::setFolder(const std::optional<QString>& folder, bool chosenNow)
         keepPending_.clear();
         retiredElsewhere_.clear();
         ownWritten_ = {};
-        ownBytes_.clear();
+        changed(ownFile);
         if (folder_)
             logLine(tr("Sync folder: stopped syncing through %1").arg(*folder_));
     }
@@ -115,6 +121,7 @@ void FolderSync::record(const QList<LibraryChange>& changes, quint64 upTo) {
     for (const LibraryChange& change : changes)
         self_.state.apply(change, {clock_.next(), self_.device});
     libraryUpTo_ = upTo;
+    changed(files); // the window has them already
 }
 
 void FolderSync::save() {
@@ -124,6 +131,7 @@ void FolderSync::save() {
 void FolderSync::recordSetting(const QString& key, const QJsonValue& value, quint64 upTo) {
     self_.state.settings.insert(key, {{clock_.next(), self_.device}, value});
     settingsUpTo_ = upTo;
+    changed(stateFile | ownFile);
     pass();
 }
 
@@ -137,6 +145,7 @@ void FolderSync::stop() {
 }
 
 void FolderSync::pass() {
+    bytesMoved_ = 0;
     const FolderHandle folder = openFolder();
     if (folder.isOpen())
         look(folder);
@@ -145,6 +154,9 @@ void FolderSync::pass() {
     publish();
     updateStatus();
     rewatch();
+    // Parsing and encoding a large library leaves much freed memory behind.
+    if (bytesMoved_ > 4 * 1024 * 1024 && options_.releaseMemory)
+        options_.releaseMemory();
 }
 
 QString FolderSync::ownName() const {
@@ -245,7 +257,7 @@ void FolderSync::look(const FolderHandle& folder) {
         }
         takeIn(folder, name, fileKind, kept);
     }
-    if (libraryDirty_ || settingsDirty_)
+    if (stale_ & (windowLibrary | windowSettings))
         clock_.witness(self_.state.latestTime());
     // What was folded in is on disk here before the files it came from leave the folder.
     if (!write(&folder))
@@ -301,7 +313,8 @@ void FolderSync::takeIn(const FolderHandle& folder, const QString& name, FileKin
         return problem(name, Kind::unreadable, read.error);
     }
     seen_.insert(name, read.signature);
-    int changed = 0;
+    bytesMoved_ += read.bytes.size();
+    int changes = 0;
     if (fileKind == FileKind::olderLibrary) {
         QString error;
         const auto library = decodeLibrary(read.bytes, &error);
@@ -310,7 +323,7 @@ void FolderSync::takeIn(const FolderHandle& folder, const QString& name, FileKin
         if (library->schemaVersion > UserLibraryData::currentSchemaVersion)
             return problem(name, Kind::newerFormat);
         if (self_.state.foldOlderLibrary(*library, olderStamp(read.signature)))
-            changed = SyncState::libraryPart;
+            changes = SyncState::libraryPart;
     } else if (fileKind == FileKind::olderSettings) {
         QJsonParseError parseError{};
         const QJsonDocument document = QJsonDocument::fromJson(read.bytes, &parseError);
@@ -322,7 +335,7 @@ void FolderSync::takeIn(const FolderHandle& folder, const QString& name, FileKin
             if (value.isString() || value.isDouble())
                 older.settings.insert(key, {olderStamp(read.signature), value});
         }
-        changed = self_.state.merge(older);
+        changes = self_.state.merge(older);
     } else {
         SyncFileRead decoded = decodeSyncFile(read.bytes);
         if (fileKind == FileKind::own && decoded.status != SyncFileRead::read)
@@ -336,12 +349,13 @@ void FolderSync::takeIn(const FolderHandle& folder, const QString& name, FileKin
             // takes a new id and leaves that file to the other.
             self_.retired << self_.device;
             newDeviceId();
+            changed(stateFile | ownFile);
             logLine(tr("Sync folder: another computer writes as this one (a copied home?); this "
                        "computer now writes %1")
                         .arg(ownName()));
             fileKind = FileKind::device;
         }
-        changed = self_.state.merge(decoded.file.state, horizon());
+        changes = self_.state.merge(decoded.file.state, horizon());
         for (const QString& id : std::as_const(decoded.file.retired))
             retiredElsewhere_.insert(id);
         if (fileKind == FileKind::device) {
@@ -350,8 +364,10 @@ void FolderSync::takeIn(const FolderHandle& folder, const QString& name, FileKin
         }
     }
     problems_.remove(name);
-    libraryDirty_ |= (changed & SyncState::libraryPart) != 0;
-    settingsDirty_ |= (changed & SyncState::settingsPart) != 0;
+    if (changes & SyncState::libraryPart)
+        changed(files | windowLibrary);
+    if (changes & SyncState::settingsPart)
+        changed(stateFile | ownFile | windowSettings);
     if (fileKind == FileKind::olderLibrary || fileKind == FileKind::olderSettings ||
         fileKind == FileKind::deviceConflict) {
         kept.append({name, std::move(read)});
@@ -360,31 +376,39 @@ void FolderSync::takeIn(const FolderHandle& folder, const QString& name, FileKin
 }
 
 bool FolderSync::write(const FolderHandle* folder) {
-    self_.state.prune(horizon());
+    if (stale_ & files)
+        self_.state.prune(horizon());
     self_.clock = clock_.last();
     bool local = true;
-    const QByteArray library = encodeLibrary(self_.state.library());
-    if (library != libraryBytes_) {
-        local = libraryFile_.write(library);
+    if (stale_ & libraryFile) {
+        const QByteArray bytes = encodeLibrary(library());
+        bytesMoved_ += bytes.size();
+        local = libraryFile_.write(bytes);
         if (local)
-            libraryBytes_ = library;
+            stale_ &= ~libraryFile;
     }
     // The state never runs ahead of the library file: a start takes in what the library file
     // holds beyond the state, never the other way round.
-    if (local) {
-        const QByteArray state = encodeSyncFile(self_, true);
-        if (state != stateBytes_) {
-            local = stateFile_.write(state);
-            if (local)
-                stateBytes_ = state;
-        }
+    const bool syncing = folder && state_ == SyncStatus::State::syncing;
+    // Removed or replaced by someone else: written again.
+    if (syncing && !(signatureOf(*folder, ownName()) == ownWritten_))
+        stale_ |= ownFile;
+    // The two files hold the same entries: they are encoded once.
+    QByteArray shared;
+    if ((local && (stale_ & stateFile)) || (syncing && (stale_ & ownFile))) {
+        shared = encodeSyncFile(self_, false);
+        bytesMoved_ += shared.size();
     }
-    if (folder && state_ == SyncStatus::State::syncing) {
-        const QByteArray own = encodeSyncFile(self_, false);
-        if (own != ownBytes_ || !(signatureOf(*folder, ownName()) == ownWritten_)) {
+    if (local && (stale_ & stateFile)) {
+        local = stateFile_.write(addLocalBookkeeping(shared, self_));
+        if (local)
+            stale_ &= ~stateFile;
+    }
+    if (syncing) {
+        if (stale_ & ownFile) {
             QString error;
-            if (writeInFolder(*folder, ownName(), own, &error, &ownWritten_)) {
-                ownBytes_ = own;
+            if (writeInFolder(*folder, ownName(), shared, &error, &ownWritten_)) {
+                stale_ &= ~ownFile;
                 problems_.remove(ownName());
             } else {
                 problem(ownName(), SyncStatus::Problem::Kind::cannotWrite, error);
@@ -397,7 +421,6 @@ bool FolderSync::write(const FolderHandle* folder) {
 void FolderSync::newDeviceId() {
     self_.device = QStringLiteral("%1").arg(options_.random(), 16, 16, QLatin1Char('0'));
     ownWritten_ = {};
-    ownBytes_.clear();
 }
 
 qint64 FolderSync::horizon() const {
@@ -405,14 +428,30 @@ qint64 FolderSync::horizon() const {
     return (options_.wallMilliseconds() - tombstoneDays * day) * 1000;
 }
 
+void FolderSync::changed(int stale) {
+    stale_ |= stale;
+    if (stale & libraryFile)
+        library_.reset();
+}
+
+const UserLibraryData& FolderSync::library() {
+    if (!library_)
+        library_ = self_.state.library();
+    return *library_;
+}
+
 void FolderSync::publish() {
     const bool acks = libraryUpTo_ != libraryUpToSent_ || settingsUpTo_ != settingsUpToSent_;
-    if (!libraryDirty_ && !settingsDirty_ && !acks)
+    if (!(stale_ & (windowLibrary | windowSettings)) && !acks)
         return;
     SyncSnapshot snapshot;
-    if (libraryDirty_)
-        snapshot.library = self_.state.library();
-    if (settingsDirty_) {
+    // Handed over rather than shared: a list shared across threads would be copied whole on
+    // the window's thread by its next change.
+    if (stale_ & windowLibrary) {
+        library();
+        snapshot.library = std::exchange(library_, std::nullopt);
+    }
+    if (stale_ & windowSettings) {
         QHash<QString, QJsonValue> settings;
         for (auto it = self_.state.settings.constBegin(); it != self_.state.settings.constEnd();
              ++it)
@@ -421,7 +460,7 @@ void FolderSync::publish() {
     }
     snapshot.libraryUpTo = libraryUpToSent_ = libraryUpTo_;
     snapshot.settingsUpTo = settingsUpToSent_ = settingsUpTo_;
-    libraryDirty_ = settingsDirty_ = false;
+    stale_ &= ~(windowLibrary | windowSettings);
     if (onSnapshot)
         onSnapshot(std::move(snapshot));
 }
@@ -447,9 +486,9 @@ void FolderSync::updateStatus() {
         }
         if (self_.lastExchange > 0)
             status.lastExchange = QDateTime::fromMSecsSinceEpoch(self_.lastExchange);
-        QStringList files = problems_.keys();
-        std::sort(files.begin(), files.end());
-        for (const QString& file : std::as_const(files))
+        QStringList named = problems_.keys();
+        std::sort(named.begin(), named.end());
+        for (const QString& file : std::as_const(named))
             status.problems << problems_.value(file);
     }
     if (status == status_)

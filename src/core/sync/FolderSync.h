@@ -33,6 +33,8 @@ struct FolderSyncOptions {
     QString host;
     QString machine;   // the same for every run of this computer's home, different for a copy
     bool watch = true; // off: the folder is looked at only when rescan() is called
+    // Hands memory freed after large files back to the system (the program's malloc_trim).
+    std::function<void()> releaseMemory;
 };
 
 // Sync through a folder that a sync program keeps equal across the user's computers. Each
@@ -100,6 +102,9 @@ private:
     void newDeviceId();
     qint64 horizon() const;
     void publish();
+    // The state changed: `stale` says what that makes out of date.
+    void changed(int stale);
+    const UserLibraryData& library();
     void problem(const QString& file, SyncStatus::Problem::Kind kind, const QString& detail = {});
     void updateStatus();
     void rewatch();
@@ -117,8 +122,18 @@ private:
     quint64 settingsUpTo_ = 0;
     quint64 libraryUpToSent_ = 0;
     quint64 settingsUpToSent_ = 0;
-    bool libraryDirty_ = false;
-    bool settingsDirty_ = false;
+    // What is out of date: files to write, news for the window.
+    enum Stale {
+        libraryFile = 1,
+        stateFile = 2,
+        ownFile = 4,
+        windowLibrary = 8,
+        windowSettings = 16,
+        files = libraryFile | stateFile | ownFile,
+    };
+    int stale_ = 0;
+    std::optional<UserLibraryData> library_; // the state's library, made once per change
+    qint64 bytesMoved_ = 0;                  // read and written in this pass
     bool tooManyFilesSaid_ = false;
 
     QHash<QString, FileSignature> seen_; // each file as it was at its last read
@@ -127,7 +142,6 @@ private:
     QSet<QString> peers_;       // device files read without a problem
     QSet<QString> retiredElsewhere_;
     FileSignature ownWritten_;
-    QByteArray ownBytes_, libraryBytes_, stateBytes_;
     SyncStatus status_;
     FolderWatch* watch_ = nullptr;
 };

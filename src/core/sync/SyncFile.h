@@ -28,6 +28,8 @@ struct SyncFile {
 
 // Entries sorted by id, so that the same state always gives the same bytes.
 QByteArray encodeSyncFile(const SyncFile& file, bool withLocalBookkeeping);
+// The local copy from the shared file's bytes, without encoding the entries again.
+QByteArray addLocalBookkeeping(QByteArray shared, const SyncFile& file);
 
 struct SyncFileRead {
     enum Status { read, damaged, newerFormat };

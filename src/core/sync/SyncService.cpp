@@ -43,7 +43,8 @@ SyncService::SyncService(SyncSettings& settings, AppState& state, UserLibrary& l
       sync_(std::make_unique<FolderSync>(std::move(options))) {
     sync_->onSnapshot = [this](SyncSnapshot snapshot) {
         QMetaObject::invokeMethod(
-            this, [this, snapshot] { take(snapshot); }, Qt::QueuedConnection);
+            this, [this, snapshot = std::move(snapshot)]() mutable { take(std::move(snapshot)); },
+            Qt::QueuedConnection);
     };
     sync_->onStatus = [this](SyncStatus status) {
         QMetaObject::invokeMethod(
@@ -66,9 +67,13 @@ SyncService::~SyncService() {
 }
 
 FolderSyncOptions SyncService::thisComputer() {
-    return {velmorDataDir(),     [] { return QDateTime::currentMSecsSinceEpoch(); },
-            systemRandomWords(), QSysInfo::machineHostName(),
-            machineToken(),      true};
+    FolderSyncOptions options;
+    options.dataDir = velmorDataDir();
+    options.wallMilliseconds = [] { return QDateTime::currentMSecsSinceEpoch(); };
+    options.random = systemRandomWords();
+    options.host = QSysInfo::machineHostName();
+    options.machine = machineToken();
+    return options;
 }
 
 template <typename Work> void SyncService::toSync(Work work) {
@@ -138,9 +143,9 @@ void SyncService::settingChanged(const QString& key, const QJsonValue& value) {
     toSync([sync = sync_.get(), key, value, number] { sync->recordSetting(key, value, number); });
 }
 
-void SyncService::take(const SyncSnapshot& snapshot) {
+void SyncService::take(SyncSnapshot snapshot) {
     if (snapshot.library)
-        library_.takeMerged(*snapshot.library, snapshot.libraryUpTo);
+        library_.takeMerged(std::move(*snapshot.library), snapshot.libraryUpTo);
     else
         library_.acknowledge(snapshot.libraryUpTo);
     unmergedSettings_.removeIf(

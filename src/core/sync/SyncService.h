@@ -43,7 +43,7 @@ private:
     void record(const QList<LibraryChange>& changes, quint64 upTo) override;
     void save() override;
     void settingChanged(const QString& key, const QJsonValue& value);
-    void take(const SyncSnapshot& snapshot);
+    void take(SyncSnapshot snapshot);
     template <typename Work> void toSync(Work work);
 
     SyncSettings& settings_;

@@ -126,7 +126,8 @@ UserLibraryData SyncState::library() const {
         return a->prompt->id < b->prompt->id;
     });
     UserLibraryData data;
-    data.userPrompts.reserve(qsizetype(live.size()));
+    // Room for the prompts the user adds next, so that adding one never moves a large list.
+    data.userPrompts.reserve(qsizetype(live.size()) + 256);
     for (const PromptEntry* e : live)
         data.userPrompts.append(*e->prompt);
     for (auto it = favorites.constBegin(); it != favorites.constEnd(); ++it)
