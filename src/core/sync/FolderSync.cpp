@@ -3,6 +3,7 @@
 #include "core/base/Log.h"
 #include "core/sync/FolderWatch.h"
 
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -146,6 +147,8 @@ void FolderSync::stop() {
 
 void FolderSync::pass() {
     bytesMoved_ = 0;
+    // Watched before it is looked at: a change made while it is read is reported, not missed.
+    rewatch();
     const FolderHandle folder = openFolder();
     if (folder.isOpen())
         look(folder);
@@ -505,6 +508,11 @@ void FolderSync::rewatch() {
     if (folder_) {
         const QString velmor = *folder_ + QLatin1Char('/') + velmorFolder;
         paths << *folder_ << velmor;
+        // A folder that is gone is waited for where it would appear again.
+        QString above = *folder_;
+        while (!QFileInfo(above).isDir() && above.size() > 1)
+            above = QFileInfo(above).absolutePath();
+        paths << above;
         // Files a sync program may write in place, which a watch on the folder does not see.
         for (const QString& name : seen_.keys())
             if (name != ownName())
