@@ -262,8 +262,9 @@ void FolderSync::look(const FolderHandle& folder) {
     }
     if (stale_ & (windowLibrary | windowSettings))
         clock_.witness(self_.state.latestTime());
-    // What was folded in is on disk here before the files it came from leave the folder.
-    if (!write(&folder))
+    // What was folded in is on disk here, and in this computer's file for the others, before
+    // the files it came from leave the folder.
+    if (!write(&folder) || (stale_ & ownFile))
         return;
     for (const Kept& k : std::as_const(kept)) {
         QString keptAs, error;
