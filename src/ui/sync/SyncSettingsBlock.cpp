@@ -34,10 +34,6 @@ SyncSettingsBlock::SyncSettingsBlock(SyncSettings& settings, SyncService& sync, 
     status_ = new TextBlock(QString(), regularFont(12), Tone::secondary, this);
     status_->setObjectName(QStringLiteral("syncStatus"));
     status_->setLineSpacing(2);
-    // Files sync leaves alone and what it could not do: the user may have to act on them.
-    problems_ = new TextBlock(QString(), regularFont(12), Tone::primary, this);
-    problems_->setObjectName(QStringLiteral("syncProblems"));
-    problems_->setLineSpacing(2);
 
     auto* choose = pillButton(tr("Choose folder\u2026"), QStringLiteral("syncChooseButton"), this);
     stop_ = pillButton(tr("Stop syncing"), QStringLiteral("syncStopButton"), this);
@@ -62,7 +58,6 @@ SyncSettingsBlock::SyncSettingsBlock(SyncSettings& settings, SyncService& sync, 
     layout->addWidget(caption);
     layout->addWidget(folder_);
     layout->addWidget(status_);
-    layout->addWidget(problems_);
     layout->addLayout(buttons);
     layout->addWidget(help);
 
@@ -99,8 +94,21 @@ void SyncSettingsBlock::refresh() {
     if (current)
         for (const SyncStatus::Problem& problem : status.problems)
             problems << describeProblem(problem);
-    problems_->setText(problems.join(QLatin1Char('\n')));
-    problems_->setVisible(!problems.isEmpty());
+    // Files sync leaves alone and what it could not do, one text each, under the status: the
+    // user may have to act on them.
+    if (problems != shownProblems_) {
+        shownProblems_ = problems;
+        qDeleteAll(std::exchange(problems_, {}));
+        auto* column = static_cast<QVBoxLayout*>(layout());
+        const int at = column->indexOf(status_) + 1;
+        for (const QString& line : std::as_const(problems)) {
+            auto* text = new TextBlock(line, regularFont(12), Tone::primary, this);
+            text->setObjectName(QStringLiteral("syncProblem"));
+            text->setLineSpacing(2);
+            column->insertWidget(at + int(problems_.size()), text);
+            problems_ << text;
+        }
+    }
 }
 
 } // namespace velmor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 namespace velmor {
@@ -30,7 +31,8 @@ private:
     SyncService& sync_;
     ui::TextBlock* folder_;
     ui::TextBlock* status_;
-    ui::TextBlock* problems_;
+    QList<ui::TextBlock*> problems_;
+    QStringList shownProblems_;
     ui::TextButton* stop_;
 };
 
