@@ -1,5 +1,6 @@
 #include "core/sync/SyncService.h"
 
+#include "core/base/Log.h"
 #include "core/model/Catalogues.h"
 #include "core/settings/AppState.h"
 #include "core/sync/SyncSettings.h"
@@ -9,6 +10,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QSemaphore>
 #include <QSysInfo>
 #include <QThread>
 
@@ -112,13 +114,24 @@ void SyncService::finish() {
     // Everything queued before this runs first; the folder sync then comes back to this thread
     // to be deleted here.
     QThread* home = thread();
+    const auto done = std::make_shared<QSemaphore>();
     QMetaObject::invokeMethod(
         sync,
-        [sync, home] {
+        [sync, home, done] {
             sync->stop();
             sync->moveToThread(home);
+            done->release();
         },
-        Qt::BlockingQueuedConnection);
+        Qt::QueuedConnection);
+    if (!done->tryAcquire(1, quitWaitMilliseconds)) {
+        // Stuck on a drive that does not answer (a network share gone away): left to the end
+        // of the process rather than waited for.
+        logLine(tr("Sync folder: still busy at quit; the last changes may not be in the folder"));
+        thread_->setParent(nullptr);
+        thread_ = nullptr;
+        (void)sync_.release();
+        return;
+    }
     thread_->quit();
     thread_->wait();
 }

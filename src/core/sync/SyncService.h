@@ -20,6 +20,9 @@ class SyncSettings;
 class SyncService final : public QObject, public LibraryJournal {
     Q_OBJECT
 public:
+    // How long quitting waits for the last changes to be written.
+    static constexpr int quitWaitMilliseconds = 5000;
+
     // `ownThread` false keeps the folder sync on this thread (tests): its work then runs when
     // the event loop does.
     SyncService(SyncSettings& settings, AppState& state, UserLibrary& library,
@@ -30,7 +33,8 @@ public:
     static FolderSyncOptions thisComputer();
 
     void start();
-    // Returns once everything handed over is written; nothing is handed over after it.
+    // Returns once everything handed over is written (or after quitWaitMilliseconds); nothing
+    // is handed over after it.
     void finish();
     // Looks at the folder now rather than at its next reported change.
     void rescanNow();

@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << text.toStdString();
 }
@@ -170,97 +168,26 @@ TEST_F(TwoComputers, TheOlderLayoutIsFoldedInAndKeptAside) {
     EXPECT_EQ(filesIn(resolved).size(), 5);
 }
 
-// Another computer's file that cannot be read right now is never taken as empty, never written,
-// and read again once it changes. Links, pipes and huge files are never opened or written
-// through, whatever they are named; this computer's file is replaced, never written through.
-TEST_F(TwoComputers, FilesThatCannotBeReadNowAreLeftAloneAndNothingIsWrittenThroughALink) {
-    a = computer("a");
-    b = computer("b");
-    a->choose(shared);
-    b->choose(shared);
-    for (int i = 0; i < 3; ++i)
-        a->library.addPrompt(userPrompt(QStringLiteral("A%1").arg(i)));
-    a->settle();
-    b->sync.rescanNow();
-    b->settle();
-    ASSERT_EQ(b->library.data().userPrompts.size(), 3);
-
-    const QString fileA = fileOf(*a);
-    const QByteArray whole = readFile(fileA);
-    writeFile(fileA, whole.left(whole.size() / 2)); // a sync program writing it in place
-    const QString victim = home.path() + "/.bashrc";
-    writeFile(victim, "export KEEP=1\n");
-    const QString fileB = fileOf(*b);
-    ASSERT_FALSE(fileB.isEmpty());
-    QFile::remove(fileB);
-    ASSERT_TRUE(QFile::link(victim, fileB));
-    ASSERT_TRUE(QFile::link(victim, dir + "device-0000000000000001.json"));
-    ASSERT_TRUE(QFile::link("/dev/zero", dir + "device-0000000000000002.json"));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(dir + "device-0000000000000003.json").constData(), 0600),
-              0);
-    {
-        QFile huge(dir + "device-0000000000000004.json");
-        ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(Q_INT64_C(3) << 30)); // sparse
-    }
-    test::StdoutLines out;
-    b->library.addPrompt(userPrompt("B"));
-    b->sync.rescanNow();
-    b->settle();
-    EXPECT_EQ(b->library.data().userPrompts.size(), 4);
-    EXPECT_EQ(readFile(victim), "export KEEP=1\n");
-    EXPECT_FALSE(QFileInfo(fileB).isSymLink());
-    EXPECT_TRUE(decodeSyncFile(readFile(fileB)).file.state.prompts.contains("A2"));
-    EXPECT_EQ(readFile(fileA), whole.left(whole.size() / 2));
-    QStringList problems;
-    for (const auto& p : b->sync.status().problems)
-        problems << describeProblem(p);
-    EXPECT_EQ(problems.size(), 5) << problems.join('\n').toStdString();
-    EXPECT_EQ(out.lines().filter("Sync folder: ").size(), 5);
-
-    writeFile(fileA, whole); // the sync program is done
-    a->library.addPrompt(userPrompt("A-LATER"));
-    a->settle();
-    b->sync.rescanNow();
-    b->settle();
-    EXPECT_TRUE(hasPrompt(*b, "A-LATER"));
-    EXPECT_EQ(b->sync.status().problems.size(), 4);
-}
-
-// A folder that is not there yet (an empty mount point, the drive not yet mounted) is waited
-// for, never taken for a fresh folder; what the user does meanwhile is shared once it is back.
-// A home copied to another computer takes a new device id there.
-TEST_F(TwoComputers, AnEmptyMountPointIsWaitedForAndACopiedHomeGetsItsOwnId) {
+// A home copied to another computer takes a new device id there; both go on sharing.
+// (A file cut short, links, pipes and an empty mount point are the black-box sync test's.)
+TEST_F(TwoComputers, ACopiedHomeGetsItsOwnId) {
     a = computer("a");
     a->choose(shared);
     a->library.addPrompt(userPrompt("SHARED"));
     a->settle();
-    b = computer("b");
-    b->choose(shared);
-    b.reset();
-    const QString drive = home.path() + "/drive";
-    ASSERT_TRUE(QDir().rename(shared, drive)); // unmounted: the mount point is empty
-    QDir().mkpath(shared);
-    b = computer("b");
-    b->library.addPrompt(userPrompt("WHILE-AWAY"));
-    b->settle();
-    EXPECT_EQ(b->sync.status().state, SyncStatus::State::waiting);
-    EXPECT_TRUE(QDir(shared).isEmpty());
-    ASSERT_TRUE(QDir().rmdir(shared) && QDir().rename(drive, shared)); // mounted
-    b->sync.rescanNow();
-    b->settle();
-    EXPECT_EQ(b->sync.status().state, SyncStatus::State::syncing);
-    EXPECT_TRUE(hasPrompt(*b, "SHARED"));
-    a->sync.rescanNow();
-    a->settle();
-    EXPECT_TRUE(hasPrompt(*a, "WHILE-AWAY"));
-
     a.reset();
     ASSERT_EQ(QProcess::execute("cp", {"-a", home.path() + "/a", home.path() + "/c"}), 0);
     test::StdoutLines out;
     auto c = computer("c");
     EXPECT_EQ(out.lines().filter("another computer writes as this one").size(), 1);
+    a = computer("a");
     const QString fileC = fileOf(*c);
     EXPECT_FALSE(fileC.isEmpty());
-    EXPECT_NE(fileC, fileOf(*b));
-    EXPECT_EQ(c->library.data(), b->library.data());
+    EXPECT_NE(fileC, fileOf(*a));
+    a->library.addPrompt(userPrompt("AGAIN"));
+    a->settle();
+    c->sync.rescanNow();
+    c->settle();
+    EXPECT_TRUE(hasPrompt(*c, "AGAIN"));
+    EXPECT_EQ(c->library.data(), a->library.data());
 }
