@@ -68,32 +68,34 @@ void FolderSync::start(const std::optional<QString>& folder) {
                                        : decoded.error);
         }
     }
-    if (self_.device.isEmpty()) {
-        newDeviceId();
-        changed(stateFile);
-    }
+    if (self_.device.isEmpty())
+        newDeviceId(); // kept once something is written
+
     self_.host = options_.host;
     self_.machine = options_.machine;
 
     // What the library file holds beyond the state (changed by an older Velmor, by hand, or
     // written just before a crash that kept the state from following) is taken in as changes
     // made on this computer now.
+    // A library file that is missing or damaged is written again from the state, if the state
+    // holds anything: a fresh start writes nothing until the first change.
+    const UserLibraryData& known = library();
+    if (!known.userPrompts.isEmpty() || !known.favoriteIds.isEmpty() || !known.hiddenIds.isEmpty())
+        changed(libraryFile);
     const FileRead libraryRead = libraryFile_.read();
     if (libraryRead.status == FileRead::read) {
         QString error;
         const auto library = decodeLibrary(libraryRead.bytes, &error);
         if (!library) {
             libraryFile_.markDamaged(error);
-            changed(libraryFile);
         } else {
+            stale_ &= ~libraryFile; // as it should be, unless it holds changes of its own:
             const auto changes = changesBetween(self_.state.library(), *library);
             for (const LibraryChange& change : changes)
                 self_.state.apply(change, {clock_.next(), self_.device});
             if (!changes.isEmpty())
                 changed(files);
         }
-    } else {
-        changed(libraryFile);
     }
     folder_ = folder;
     chosenNow_ = false;
@@ -397,6 +399,9 @@ bool FolderSync::write(const FolderHandle* folder) {
     // Removed or replaced by someone else: written again.
     if (syncing && !(signatureOf(*folder, ownName()) == ownWritten_))
         stale_ |= ownFile;
+    // This computer's id is on disk here before a file bears it in the folder.
+    if (syncing && (stale_ & ownFile))
+        stale_ |= stateFile;
     // The two files hold the same entries: they are encoded once.
     QByteArray shared;
     if ((local && (stale_ & stateFile)) || (syncing && (stale_ & ownFile))) {

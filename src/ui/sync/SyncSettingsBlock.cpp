@@ -35,7 +35,7 @@ SyncSettingsBlock::SyncSettingsBlock(SyncSettings& settings, SyncService& sync, 
     status_->setObjectName(QStringLiteral("syncStatus"));
     status_->setLineSpacing(2);
 
-    auto* choose = pillButton(tr("Choose folder\u2026"), QStringLiteral("syncChooseButton"), this);
+    auto* choose = pillButton(tr("Choose folder..."), QStringLiteral("syncChooseButton"), this);
     stop_ = pillButton(tr("Stop syncing"), QStringLiteral("syncStopButton"), this);
     auto* buttons = new QHBoxLayout;
     buttons->setContentsMargins(0, 0, 0, 0);
