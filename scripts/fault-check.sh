@@ -210,8 +210,8 @@ case_sound_server_restarted() {
   heard_on_next_overlay || { echo "silent after the sound server restarted"; return 1; }
 }
 
-# A full disk under the sync folder (a 64 KiB tmpfs) while conflict copies wait to be folded:
-# the fold cannot be written, and the copy and the conflict copy stay exactly as they were.
+# A full disk under the sync folder (a 64 KiB tmpfs) while files of the older layout wait to be
+# folded: this computer's file cannot be written, so they stay exactly as they were.
 case_full_sync_folder() {
   local sync="$case_dir/sync" prompt
   mkdir -p "$sync"
@@ -232,7 +232,7 @@ case_full_sync_folder() {
   sleep 3
   alive "$pid" || { echo "it exited: $(tail -1 "$case_dir/out.log")"; return 1; }
   local f
-  grep -q "iCloud write failed" "$case_dir/out.log" || { echo "the fold was never tried"; return 1; }
+  grep -q "could not be written to the folder" "$case_dir/out.log" || { echo "the fold was never tried"; return 1; }
   for f in "$case_dir/"user-library*.json; do
     cmp -s "$f" "$sync/Velmor/$(basename "$f")" || { echo "$(basename "$f") changed on the full disk"; return 1; }
   done

@@ -262,7 +262,6 @@ int main(int argc, char** argv) {
     // Files that could not be saved or read are named in the window until they are saved again.
     FileProblems fileProblems;
     SettingsStore::shared().reportProblemsTo(&fileProblems);
-    UserLibrary::shared().localFile().reportTo(&fileProblems);
 
     // The sound players must exist before the settings model, which prepares them as it loads.
     SoundPreparer::install(&SoundManager::shared());
@@ -292,10 +291,13 @@ int main(int argc, char** argv) {
     DBusScreenLock screenLock;
     delegate.setScreenLock(&screenLock);
 
-    // Settings and library shared through the user's sync folder; started before the session,
-    // settings first, then the library.
+    // Settings and library shared through the user's sync folder, on a thread of its own;
+    // started before the session.
     SyncSettings syncSettings(state);
-    SyncService sync(syncSettings, state, UserLibrary::shared());
+    FolderSyncOptions syncOptions = SyncService::thisComputer();
+    syncOptions.releaseMemory = releaseFreeMemory;
+    syncOptions.fileProblems = &fileProblems;
+    SyncService sync(syncSettings, state, UserLibrary::shared(), std::move(syncOptions));
     sync.start();
 
     // Every way out ends the event loop the same way, pending saves included; exit() rather
@@ -324,8 +326,8 @@ int main(int argc, char** argv) {
                         calls->requestCalendarAccess();
                 },
                 &fileProblems});
-            window->setSyncBlock([&syncSettings](QWidget* parent) {
-                return new SyncSettingsBlock(syncSettings, parent);
+            window->setSyncBlock([&syncSettings, &sync](QWidget* parent) {
+                return new SyncSettingsBlock(syncSettings, sync, parent);
             });
             window->setContentScreen([&state, &content](QWidget* parent) {
                 return new ContentLibraryScreen(UserLibrary::shared(), content, state, parent);
@@ -384,8 +386,9 @@ int main(int argc, char** argv) {
     else if (request == LaunchRequest::reopen && !QSystemTrayIcon::isSystemTrayAvailable())
         openWindow(QString()); // with no tray the window is the only way in
 
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&hotKeys] {
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&hotKeys, &sync] {
         UserLibrary::shared().flush();
+        sync.finish();
         SettingsStore::shared().flush();
         // The desktop forgets our shortcut with the portal session.
         if (auto* portal = dynamic_cast<PortalHotKeys*>(hotKeys.get()))

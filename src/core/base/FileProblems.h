@@ -9,6 +9,7 @@ namespace velmor {
 
 // The files Velmor could not save or read just now, each with one line for the window that
 // says what happened and what the user can do. A file's line stays until it is saved again.
+// Reports may come from any thread; they are taken on the thread the list lives in.
 class FileProblems final : public QObject {
     Q_OBJECT
 public:

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -159,7 +160,22 @@ FileRead readRegularFile(const QString& path, qint64 maxBytes) {
         result.reason = Texts::tr("not a regular file");
         return result;
     }
-    QByteArray bytes = file.read(maxBytes + 1);
+    // Into a buffer of the file's size, grown only if the file grows, rather than one of the
+    // limit's size: the limit may be tens of megabytes.
+    QByteArray bytes(qsizetype(std::min(info.size(), maxBytes) + 1), Qt::Uninitialized);
+    qint64 done = 0;
+    for (;;) {
+        if (done == bytes.size()) {
+            if (done > maxBytes)
+                break;
+            bytes.resize(qsizetype(std::min(done * 2, maxBytes + 1)));
+        }
+        const qint64 n = file.read(bytes.data() + done, bytes.size() - done);
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    bytes.truncate(qsizetype(done));
     if (file.error() != QFileDevice::NoError) {
         result.reason = file.errorString();
         return result;

@@ -4,8 +4,10 @@
 
 namespace velmor {
 
+using Kind = LibraryChange::Kind;
+
 UserLibrary::UserLibrary(QString localPath, Clock& clock)
-    : local_(std::move(localPath), tr("User library")), saveTimer_(clock) {
+    : local_(std::move(localPath), tr("User library"), maxFileBytes), saveTimer_(clock) {
     load();
 }
 
@@ -19,96 +21,84 @@ QString UserLibrary::defaultLocalPath() {
 }
 
 void UserLibrary::load() {
-    // The local file is read even when the mirror wins, so that a damaged one is known and kept
-    // aside before a save writes over it.
-    std::optional<UserLibraryData> local;
     const FileRead read = local_.read();
-    if (read.status == FileRead::read) {
-        QString error;
-        local = decodeLibrary(read.bytes, &error);
-        if (!local)
-            local_.markDamaged(error);
-    }
-    if (mirror_ && mirror_->isAvailable()) {
-        if (auto fromMirror = mirror_->read()) {
-            if (saveTimer_.isPending()) {
-                // Changes made here in the last half second are not in the copy yet: fold the
-                // copy in instead of replacing them; the pending save then writes the merged
-                // library to both files.
-                foldIn(*fromMirror);
-            } else {
-                data_ = std::move(*fromMirror);
-            }
-            emit dataChanged();
-            return;
-        }
-    }
-    if (!local)
+    if (read.status != FileRead::read)
         return;
-    data_ = std::move(*local);
+    QString error;
+    auto decoded = decodeLibrary(read.bytes, &error);
+    if (!decoded) {
+        local_.markDamaged(error);
+        return;
+    }
+    data_ = std::move(*decoded);
     emit dataChanged();
 }
 
-void UserLibrary::changed() {
+void UserLibrary::change(QList<LibraryChange> changes) {
+    for (const LibraryChange& c : std::as_const(changes))
+        applyChange(data_, c);
+    if (journal_ && !changes.isEmpty()) {
+        const quint64 number = ++lastNumber_;
+        for (const LibraryChange& c : std::as_const(changes))
+            unmerged_.append({number, c});
+        journal_->record(changes, number);
+    }
     emit dataChanged();
     scheduleSave();
 }
 
 void UserLibrary::addPrompt(const PromptItem& prompt) {
-    data_.userPrompts.append(prompt);
-    changed();
+    change({{Kind::prompt, prompt.id, prompt, false}});
 }
 
 void UserLibrary::updatePrompt(const QString& id, const QString& text,
                                const std::optional<QString>& source) {
-    for (PromptItem& item : data_.userPrompts) {
+    for (const PromptItem& item : std::as_const(data_.userPrompts)) {
         if (item.id == id) {
-            item.text = text;
-            item.source = source;
-            changed();
+            PromptItem edited = item;
+            edited.text = text;
+            edited.source = source;
+            change({{Kind::prompt, id, edited, false}});
             return;
         }
     }
 }
 
 void UserLibrary::deletePrompt(const QString& id) {
-    data_.userPrompts.removeIf([&](const PromptItem& item) { return item.id == id; });
-    data_.favoriteIds.remove(id);
-    changed();
+    change({{Kind::prompt, id, std::nullopt, false}, {Kind::favorite, id, std::nullopt, false}});
 }
 
 void UserLibrary::toggleFavorite(const QString& id) {
-    if (!data_.favoriteIds.remove(id))
-        data_.favoriteIds.insert(id);
-    changed();
+    change({{Kind::favorite, id, std::nullopt, !data_.favoriteIds.contains(id)}});
 }
 
 void UserLibrary::hide(const QString& id) {
-    data_.hiddenIds.insert(id);
-    changed();
+    change({{Kind::hidden, id, std::nullopt, true}});
 }
 
 void UserLibrary::unhide(const QString& id) {
-    data_.hiddenIds.remove(id);
-    changed();
+    change({{Kind::hidden, id, std::nullopt, false}});
 }
 
 void UserLibrary::mergeLibrary(const QList<PromptItem>& prompts, const QSet<QString>& favorites,
                                const QSet<QString>& hidden) {
-    foldIn(UserLibraryData{prompts, favorites, hidden, data_.schemaVersion});
-    changed();
-}
-
-void UserLibrary::foldIn(const UserLibraryData& other) {
-    const QList<PromptItem>& prompts = other.userPrompts;
     QSet<QString> known;
-    for (const PromptItem& item : data_.userPrompts)
+    for (const PromptItem& item : std::as_const(data_.userPrompts))
         known.insert(item.id);
+    QList<LibraryChange> changes;
+    // A prompt is known by its id: one that repeats an id, here or in the file, is left out.
     for (const PromptItem& item : prompts)
-        if (!known.contains(item.id))
-            data_.userPrompts.append(item);
-    data_.favoriteIds.unite(other.favoriteIds);
-    data_.hiddenIds.unite(other.hiddenIds);
+        if (!known.contains(item.id)) {
+            known.insert(item.id);
+            changes.append({Kind::prompt, item.id, item, false});
+        }
+    for (const QString& id : favorites)
+        if (!data_.favoriteIds.contains(id))
+            changes.append({Kind::favorite, id, std::nullopt, true});
+    for (const QString& id : hidden)
+        if (!data_.hiddenIds.contains(id))
+            changes.append({Kind::hidden, id, std::nullopt, true});
+    change(std::move(changes));
 }
 
 void UserLibrary::scheduleSave() {
@@ -122,10 +112,22 @@ void UserLibrary::flush() {
 
 void UserLibrary::save() {
     saveTimer_.cancel();
-    const QByteArray bytes = encodeLibrary(data_);
-    local_.write(bytes); // failures are said once; the mirror is still written
-    if (mirror_ && mirror_->isAvailable())
-        mirror_->write(bytes);
+    if (journal_)
+        journal_->save();
+    else
+        local_.write(encodeLibrary(data_)); // a failure is said once
+}
+
+void UserLibrary::acknowledge(quint64 upTo) {
+    unmerged_.removeIf([upTo](const auto& c) { return c.first <= upTo; });
+}
+
+void UserLibrary::takeMerged(UserLibraryData merged, quint64 upTo) {
+    acknowledge(upTo);
+    for (const auto& c : std::as_const(unmerged_))
+        applyChange(merged, c.second);
+    data_ = std::move(merged);
+    emit dataChanged();
 }
 
 std::optional<PromptItem> makeUserPrompt(const QString& text, const QString& attribution) {

@@ -8,22 +8,27 @@
 
 namespace velmor {
 
-// A second copy of the library that is kept beside the local file (the sync folder). While it
-// is available, load prefers it and every save writes it too.
-class LibraryMirror {
+// Where the library's changes go once sync keeps the library: it takes each change as it is
+// made (`upTo` numbers the last one), merges them with what the other computers did, and writes
+// the library file when asked to save.
+class LibraryJournal {
 public:
-    virtual ~LibraryMirror() = default;
-    virtual bool isAvailable() const = 0;
-    virtual std::optional<UserLibraryData> read() = 0;
-    virtual void write(const QByteArray& bytes) = 0;
+    virtual ~LibraryJournal() = default;
+    virtual void record(const QList<LibraryChange>& changes, quint64 upTo) = 0;
+    virtual void save() = 0;
 };
 
 // The user's prompts, favourites and set-aside marks. Every change is saved half a second after
 // the last one; a pending save is written at once by flush() (the program calls it at quit).
+// Without a journal the library writes its file itself; with one, each change goes to the
+// journal as it is made, a save asks the journal to write, and the merged library comes back
+// through takeMerged().
 class UserLibrary final : public QObject {
     Q_OBJECT
 public:
     static constexpr double saveDelaySeconds = 0.5;
+    // Large enough for a six-figure library.
+    static constexpr qint64 maxFileBytes = 64 * 1024 * 1024;
 
     UserLibrary(QString localPath, Clock& clock);
 
@@ -31,7 +36,7 @@ public:
     static QString defaultLocalPath();
 
     const UserLibraryData& data() const { return data_; }
-    void setMirror(LibraryMirror* mirror) { mirror_ = mirror; }
+    void setJournal(LibraryJournal* journal) { journal_ = journal; }
 
     void load();
 
@@ -49,20 +54,26 @@ public:
     void save();
     void flush();
     bool hasPendingSave() const { return saveTimer_.isPending(); }
-    OwnedFile& localFile() { return local_; }
+
+    // The journal's merged library, which holds the changes up to `upTo`; later changes made
+    // here are laid on top of it, so nothing the user just did flickers away.
+    void takeMerged(UserLibraryData merged, quint64 upTo);
+    // The journal holds the changes up to `upTo`.
+    void acknowledge(quint64 upTo);
 
 signals:
     void dataChanged();
 
 private:
-    void changed();
-    // Adds the other library's new prompts and unites the id sets; no signal, no save.
-    void foldIn(const UserLibraryData& other);
+    void change(QList<LibraryChange> changes);
 
     OwnedFile local_;
     OneShot saveTimer_;
-    LibraryMirror* mirror_ = nullptr;
+    LibraryJournal* journal_ = nullptr;
     UserLibraryData data_;
+    // Handed to the journal and not yet in a merged library it sent back, by number.
+    QList<std::pair<quint64, LibraryChange>> unmerged_;
+    quint64 lastNumber_ = 0;
 };
 
 // A fresh user prompt as the editor makes it: trimmed text (empty gives nothing), trimmed

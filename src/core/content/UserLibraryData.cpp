@@ -1,5 +1,6 @@
 #include "core/content/UserLibraryData.h"
 
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -34,47 +35,72 @@ bool readIds(const QJsonObject& object, const char* key, QSet<QString>& out, QSt
 }
 } // namespace
 
-namespace {
 // The JSON writer's string form: short escapes, other control characters as \u00xx, the rest as
-// UTF-8.
-void appendString(QByteArray& out, const QString& text) {
+// UTF-8. Written straight from UTF-16, without a temporary UTF-8 copy of each string.
+void appendJsonString(QByteArray& out, const QString& text) {
     static const char hex[] = "0123456789abcdef";
     out += '"';
-    const QByteArray utf8 = text.toUtf8();
-    for (const char c : utf8) {
+    const char16_t* p = reinterpret_cast<const char16_t*>(text.utf16());
+    const char16_t* end = p + text.size();
+    while (p < end) {
+        char32_t c = *p++;
         switch (c) {
-        case '"':
+        case u'"':
             out += "\\\"";
-            break;
-        case '\\':
+            continue;
+        case u'\\':
             out += "\\\\";
-            break;
-        case '\b':
+            continue;
+        case u'\b':
             out += "\\b";
-            break;
-        case '\f':
+            continue;
+        case u'\f':
             out += "\\f";
-            break;
-        case '\n':
+            continue;
+        case u'\n':
             out += "\\n";
-            break;
-        case '\r':
+            continue;
+        case u'\r':
             out += "\\r";
-            break;
-        case '\t':
+            continue;
+        case u'\t':
             out += "\\t";
-            break;
+            continue;
         default:
-            if (uchar(c) < 0x20) {
-                out += "\\u00";
-                out += hex[uchar(c) >> 4];
-                out += hex[uchar(c) & 0xF];
-            } else {
-                out += c;
+            break;
+        }
+        if (c < 0x20) {
+            out += "\\u00";
+            out += hex[c >> 4];
+            out += hex[c & 0xF];
+        } else if (c < 0x80) {
+            out += char(c);
+        } else if (c < 0x800) {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        } else {
+            if (c >= 0xD800 && c < 0xDC00 && p < end && *p >= 0xDC00 && *p < 0xE000)
+                c = 0x10000 + ((c - 0xD800) << 10) + (char32_t(*p++) - 0xDC00);
+            else if (c >= 0xD800 && c < 0xE000) {
+                out += '?'; // a lone surrogate, as Qt's UTF-8 encoder writes it
+                continue;
             }
+            if (c < 0x10000) {
+                out += char(0xE0 | (c >> 12));
+            } else {
+                out += char(0xF0 | (c >> 18));
+                out += char(0x80 | ((c >> 12) & 0x3F));
+            }
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
         }
     }
     out += '"';
+}
+
+namespace {
+void appendString(QByteArray& out, const QString& text) {
+    appendJsonString(out, text);
 }
 
 void appendMember(QByteArray& out, const char* key, const QString& value) {
@@ -111,27 +137,88 @@ QByteArray encodeLibrary(const UserLibraryData& data) {
     out += QByteArray::number(data.schemaVersion);
     out += ",\"userPrompts\":[";
     for (qsizetype i = 0; i < data.userPrompts.size(); ++i) {
-        const PromptItem& item = data.userPrompts[i];
-        out += i > 0 ? ",{" : "{";
-        appendMember(out, "category", rawValue(item.category));
-        out += ',';
-        appendMember(out, "id", item.id);
-        out += ',';
-        appendMember(out, "packSource", rawValue(item.packSource));
-        if (item.source) {
+        if (i > 0)
             out += ',';
-            appendMember(out, "source", *item.source);
-        }
-        if (item.sourceWork) {
-            out += ',';
-            appendMember(out, "sourceWork", *item.sourceWork);
-        }
-        out += ',';
-        appendMember(out, "text", item.text);
-        out += '}';
+        appendPromptJson(out, data.userPrompts[i]);
     }
     out += "]}";
     return out;
+}
+
+void appendPromptJson(QByteArray& out, const PromptItem& item) {
+    out += '{';
+    appendMember(out, "category", rawValue(item.category));
+    out += ',';
+    appendMember(out, "id", item.id);
+    out += ',';
+    appendMember(out, "packSource", rawValue(item.packSource));
+    if (item.source) {
+        out += ',';
+        appendMember(out, "source", *item.source);
+    }
+    if (item.sourceWork) {
+        out += ',';
+        appendMember(out, "sourceWork", *item.sourceWork);
+    }
+    out += ',';
+    appendMember(out, "text", item.text);
+    out += '}';
+}
+
+void applyChange(UserLibraryData& data, const LibraryChange& change) {
+    switch (change.kind) {
+    case LibraryChange::Kind::prompt: {
+        auto& prompts = data.userPrompts;
+        const auto it = std::find_if(prompts.begin(), prompts.end(),
+                                     [&](const PromptItem& p) { return p.id == change.id; });
+        if (!change.prompt) {
+            prompts.removeIf([&](const PromptItem& p) { return p.id == change.id; });
+        } else if (it != prompts.end()) {
+            *it = *change.prompt;
+        } else {
+            prompts.append(*change.prompt);
+        }
+        break;
+    }
+    case LibraryChange::Kind::favorite:
+        change.on ? void(data.favoriteIds.insert(change.id))
+                  : void(data.favoriteIds.remove(change.id));
+        break;
+    case LibraryChange::Kind::hidden:
+        change.on ? void(data.hiddenIds.insert(change.id)) : void(data.hiddenIds.remove(change.id));
+        break;
+    }
+}
+
+QList<LibraryChange> changesBetween(const UserLibraryData& from, const UserLibraryData& to) {
+    using Kind = LibraryChange::Kind;
+    QList<LibraryChange> changes;
+    QHash<QString, const PromptItem*> before;
+    before.reserve(from.userPrompts.size());
+    for (const PromptItem& item : from.userPrompts)
+        before.insert(item.id, &item);
+    QSet<QString> after;
+    after.reserve(to.userPrompts.size());
+    for (const PromptItem& item : to.userPrompts) {
+        after.insert(item.id);
+        const PromptItem* old = before.value(item.id);
+        if (!old || *old != item)
+            changes.append({Kind::prompt, item.id, item, false});
+    }
+    for (const PromptItem& item : from.userPrompts)
+        if (!after.contains(item.id))
+            changes.append({Kind::prompt, item.id, std::nullopt, false});
+    const auto marks = [&](Kind kind, const QSet<QString>& was, const QSet<QString>& is) {
+        for (const QString& id : is)
+            if (!was.contains(id))
+                changes.append({kind, id, std::nullopt, true});
+        for (const QString& id : was)
+            if (!is.contains(id))
+                changes.append({kind, id, std::nullopt, false});
+    };
+    marks(Kind::favorite, from.favoriteIds, to.favoriteIds);
+    marks(Kind::hidden, from.hiddenIds, to.hiddenIds);
+    return changes;
 }
 
 std::optional<UserLibraryData> decodeLibrary(const QByteArray& bytes, QString* error) {

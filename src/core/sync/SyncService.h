@@ -1,43 +1,66 @@
 #pragma once
 
-#include "core/sync/SyncFolder.h"
-#include "core/sync/SyncedKeyValueStore.h"
-#include "core/sync/iCloudLibrarySync.h"
-#include "core/sync/iCloudSettingsSync.h"
+#include "core/content/UserLibrary.h"
+#include "core/sync/FolderSync.h"
 
 #include <QObject>
+
+#include <memory>
+
+class QThread;
 
 namespace velmor {
 
 class AppState;
 class SyncSettings;
-class UserLibrary;
 
-// Sync as the program runs it: the chosen folder, the settings store in it and both syncs.
-// Choosing a folder signs in at once, stopping signs out at once.
-class SyncService final : public QObject {
+// Sync as the program runs it: the library's changes and the three shared settings go to the
+// folder sync on a thread of its own, and the merged library and settings come back. Choosing a
+// folder starts syncing through it at once, stopping stops at once.
+class SyncService final : public QObject, public LibraryJournal {
     Q_OBJECT
 public:
+    // How long quitting waits for the last changes to be written.
+    static constexpr int quitWaitMilliseconds = 5000;
+
+    // `ownThread` false keeps the folder sync on this thread (tests): its work then runs when
+    // the event loop does.
     SyncService(SyncSettings& settings, AppState& state, UserLibrary& library,
-                QString resolvedDir = QString());
+                FolderSyncOptions options, bool ownThread = true);
+    ~SyncService() override;
 
-    // At launch: signs in to the chosen folder (a missing or unwritable one leaves sync off for
-    // this run, with one line; the setting is kept), then starts the settings sync and the
-    // library sync, in that order.
+    // This computer's folders, clock, host name and identity.
+    static FolderSyncOptions thisComputer();
+
     void start();
+    // Returns once everything handed over is written (or after quitWaitMilliseconds); nothing
+    // is handed over after it.
+    void finish();
+    // Looks at the folder now rather than at its next reported change.
+    void rescanNow();
+    const SyncStatus& status() const { return status_; }
 
-    SyncFolder& folder() { return folder_; }
-    iCloudSettingsSync& settingsSync() { return settingsSync_; }
-    iCloudLibrarySync& librarySync() { return librarySync_; }
+signals:
+    void statusChanged();
 
 private:
-    void folderChosen();
+    void record(const QList<LibraryChange>& changes, quint64 upTo) override;
+    void save() override;
+    void settingChanged(const QString& key, const QJsonValue& value);
+    void take(SyncSnapshot snapshot);
+    template <typename Work> void toSync(Work work);
 
     SyncSettings& settings_;
-    SyncFolder folder_;
-    SyncedKeyValueStore keyValues_;
-    iCloudSettingsSync settingsSync_;
-    iCloudLibrarySync librarySync_;
+    AppState& state_;
+    UserLibrary& library_;
+    std::unique_ptr<FolderSync> sync_;
+    QThread* thread_ = nullptr;
+    bool finished_ = false;
+    SyncStatus status_;
+    // Settings changed here that the folder sync has not sent back yet: they stay as set.
+    QHash<QString, quint64> unmergedSettings_;
+    quint64 lastSettingNumber_ = 0;
+    bool applying_ = false;
 };
 
 } // namespace velmor

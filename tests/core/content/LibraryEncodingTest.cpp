@@ -1,5 +1,6 @@
 #include "StateWorld.h"
 #include "core/content/UserLibraryData.h"
+#include "core/sync/SyncFile.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -60,4 +61,25 @@ TEST(LibraryEncoding, MatchesTheJsonWriterAndRoundTrips) {
     EXPECT_EQ(encodeLibrary(data), referenceEncoding(data));
     EXPECT_EQ(decodeLibrary(encodeLibrary(data)), data);
     EXPECT_EQ(encodeLibrary(UserLibraryData{}), referenceEncoding(UserLibraryData{}));
+
+    // The sync files use the same writer, and their own reader.
+    SyncFile file;
+    file.device = "0123456789abcdef";
+    file.retired = {texts[3]};
+    for (const PromptItem& item : std::as_const(data.userPrompts))
+        file.state.prompts.insert(item.id, {{1000 + item.text.size(), file.device}, item, 7});
+    file.state.prompts.insert("GONE", {{1, "another"}, std::nullopt, 3});
+    for (const QString& text : std::as_const(texts))
+        file.state.hidden.insert(text, {{2, file.device}, text.size() % 2 == 0});
+    file.state.settings.insert("velmor.theme", {{3, file.device}, QJsonValue(texts[4])});
+    file.state.settings.insert("velmor.intervalSeconds", {{4, file.device}, QJsonValue(1500.5)});
+    file.clock = 99;
+    const SyncFileRead read = decodeSyncFile(encodeSyncFile(file, true));
+    ASSERT_EQ(read.status, SyncFileRead::read) << read.error.toStdString();
+    EXPECT_EQ(read.file.state, file.state);
+    EXPECT_EQ(read.file.retired, file.retired);
+    EXPECT_EQ(read.file.clock, 99);
+    const QByteArray bytes = encodeSyncFile(file, false);
+    for (qsizetype cut = 1; cut < bytes.size(); cut += 97)
+        EXPECT_EQ(decodeSyncFile(bytes.left(cut)).status, SyncFileRead::damaged) << cut;
 }

@@ -15,12 +15,14 @@ using velmor::test::writeFile;
 
 namespace {
 
-// Stands for the sync-folder copy (read by the sync tests through the real one): counts writes.
-struct RecordingMirror final : LibraryMirror {
-    QList<QByteArray> writes;
-    bool isAvailable() const override { return true; }
-    std::optional<UserLibraryData> read() override { return std::nullopt; }
-    void write(const QByteArray& bytes) override { writes << bytes; }
+// Stands for sync (whose own tests use the real one): what reaches it.
+struct RecordingJournal final : LibraryJournal {
+    QList<std::pair<quint64, QList<LibraryChange>>> records;
+    int saves = 0;
+    void record(const QList<LibraryChange>& changes, quint64 upTo) override {
+        records.append({upTo, changes});
+    }
+    void save() override { ++saves; }
 };
 
 using test::userPrompt;
@@ -39,21 +41,46 @@ TEST(UserLibrary, NothingIsWrittenUntilAChangeThenOnceAfterTheLast) {
     library.updatePrompt("nobody", "text", std::nullopt); // an unknown id changes nothing
     f.clock.advance(10);
     EXPECT_FALSE(QFile::exists(f.libraryPath()));
-    RecordingMirror mirror;
-    library.setMirror(&mirror);
     library.toggleFavorite("A");
     f.clock.advance(0.3);
     library.toggleFavorite("A");
     f.clock.advance(0.49);
-    EXPECT_TRUE(mirror.writes.isEmpty());
     EXPECT_FALSE(QFile::exists(f.libraryPath()));
     f.clock.advance(0.02);
-    ASSERT_EQ(mirror.writes.size(), 1);
     ASSERT_TRUE(onDisk(f));
     EXPECT_FALSE(onDisk(f)->favoriteIds.contains("A"));
-    EXPECT_EQ(readFile(f.libraryPath()), mirror.writes.first());
-    f.clock.advance(10);
-    EXPECT_EQ(mirror.writes.size(), 1);
+
+    // With sync keeping the library, each change goes to it as it is made, and one save after
+    // the last; the library no longer writes its file itself.
+    RecordingJournal journal;
+    library.setJournal(&journal);
+    QFile::remove(f.libraryPath());
+    library.toggleFavorite("B");
+    library.deletePrompt("B");
+    f.clock.advance(1);
+    ASSERT_EQ(journal.records.size(), 2);
+    EXPECT_EQ(journal.records[0].second,
+              (QList<LibraryChange>{{LibraryChange::Kind::favorite, "B", std::nullopt, true}}));
+    EXPECT_EQ(journal.records[1].first, 2u);
+    EXPECT_EQ(journal.records[1].second.size(), 2); // the prompt and its favourite mark
+    EXPECT_EQ(journal.saves, 1);
+    EXPECT_FALSE(QFile::exists(f.libraryPath()));
+}
+
+// What sync sends back may not hold the newest changes yet: they stay on top of it until it does.
+TEST(UserLibrary, AMergedLibraryKeepsTheChangesItDoesNotHoldYet) {
+    test::StateWorld f;
+    RecordingJournal journal;
+    f.library.setJournal(&journal);
+    f.library.addPrompt(userPrompt("MINE"));
+    f.library.hide("STARTER");
+    const UserLibraryData merged{{userPrompt("THEIRS"), userPrompt("MINE")}, {"FAV"}, {}, 1};
+    f.library.takeMerged(merged, 1); // holds the prompt, not the mark
+    EXPECT_EQ(f.library.data().userPrompts, merged.userPrompts);
+    EXPECT_EQ(f.library.data().favoriteIds, merged.favoriteIds);
+    EXPECT_EQ(f.library.data().hiddenIds, QSet<QString>{"STARTER"});
+    f.library.takeMerged(merged, 2); // holds both: the mark was taken off elsewhere since
+    EXPECT_EQ(f.library.data(), merged);
 }
 
 TEST(UserLibrary, MutationsFollowTheirRules) {
@@ -90,29 +117,25 @@ TEST(UserLibrary, MergeAddsOnlyNewIdsAndUnitesTheSets) {
         {userPrompt("A", "theirs"), userPrompt("B", "new"), userPrompt("B", "again")}, {"S2"},
         {"S3"});
     const auto& prompts = library.data().userPrompts;
-    ASSERT_EQ(prompts.size(), 3); // a repeated incoming id is appended each time
+    ASSERT_EQ(prompts.size(), 2); // a prompt is known by its id: the first one is taken
     EXPECT_EQ(prompts[0].text, "mine");
     EXPECT_EQ(prompts[1].text, "new");
-    EXPECT_EQ(prompts[2].text, "again");
     EXPECT_EQ(library.data().favoriteIds, (QSet<QString>{"S1", "S2"}));
     EXPECT_EQ(library.data().hiddenIds, (QSet<QString>{"S3"}));
     EXPECT_TRUE(library.hasPendingSave());
 }
 
 // Damaged and vanished files are OwnedFile's (FilesTest) and MalformedInputTest's; here, a path
-// that cannot be written: the sync copy is still written, and the failure is said once.
-TEST(UserLibrary, AFifoAtThePathIsNotWaitedOnAndTheSyncCopyStillWritten) {
+// that cannot be written: it is not waited on, and the failure is said once.
+TEST(UserLibrary, AFifoAtThePathIsNotWaitedOn) {
     test::StateWorld f;
     test::StdoutLines out;
     QDir().mkpath(QFileInfo(f.libraryPath()).path());
     ASSERT_EQ(::mkfifo(QFile::encodeName(f.libraryPath()).constData(), 0600), 0);
     UserLibrary blocked(f.libraryPath(), f.clock);
-    RecordingMirror mirror;
-    blocked.setMirror(&mirror);
     blocked.hide("F");
     blocked.flush();
     blocked.hide("G");
     blocked.flush();
-    EXPECT_EQ(mirror.writes.size(), 2);
     EXPECT_EQ(out.lines().filter("not saved").size(), 1);
 }

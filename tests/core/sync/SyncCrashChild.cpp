@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
     qputenv("XDG_DATA_HOME", (home + "/data").toLocal8Bit());
     test::coreApplication();
     test::Computer computer(home);
-    computer.launch(QString::fromLocal8Bit(argv[2]));
+    computer.start();
+    computer.choose(QString::fromLocal8Bit(argv[2]));
     std::puts("ready");
     std::fflush(stdout);
     const auto themes = allThemes;

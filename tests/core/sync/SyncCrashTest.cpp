@@ -1,4 +1,5 @@
 #include "SyncWorld.h"
+#include "core/sync/SyncFile.h"
 
 #include <QDirIterator>
 #include <QJsonDocument>
@@ -17,27 +18,33 @@ using test::writeFile;
 
 namespace {
 
-// Every file under `dir` is a complete library or a complete shared-settings file; returns how
-// many prompts the library file named `main` holds (-1 when it is missing).
-qsizetype checkFiles(const QString& dir, const QString& main) {
+// Every file under `dir` is complete; returns how many prompts the library, or the fullest
+// device file, holds (-1 when there is none).
+qsizetype checkFiles(const QString& dir) {
     qsizetype prompts = -1;
     QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
+        const QString name = it.fileName();
         // A write killed before its rename leaves its temporary file; the next one replaces it.
-        if (path.endsWith(".velmor-tmp"))
+        if (name.endsWith(".velmor-tmp") || name == "velmor-sync-folder.txt" ||
+            name == "settings.json")
             continue;
         const QByteArray bytes = readFile(path);
-        if (it.fileName() == "settings-sync.json") {
-            const QJsonObject object = QJsonDocument::fromJson(bytes).object();
-            EXPECT_EQ(object.size(), 3) << path.toStdString() << ": " << bytes.constData();
+        if (name.startsWith(
+                "user-library")) { // the library, or a conflict copy of the older layout
+            const auto library = decodeLibrary(bytes);
+            EXPECT_TRUE(library) << path.toStdString() << " is not a complete library ("
+                                 << bytes.size() << " bytes)";
+            if (library && name == "user-library.json")
+                prompts = library->userPrompts.size();
             continue;
         }
-        const auto library = decodeLibrary(bytes);
-        EXPECT_TRUE(library) << path.toStdString() << " is not a complete library (" << bytes.size()
-                             << " bytes)";
-        if (library && path == main)
-            prompts = library->userPrompts.size();
+        const SyncFileRead read = decodeSyncFile(bytes);
+        EXPECT_EQ(read.status, SyncFileRead::read)
+            << path.toStdString() << " is not complete (" << bytes.size() << " bytes)";
+        if (name.startsWith("device-"))
+            prompts = std::max(prompts, read.file.state.library().userPrompts.size());
     }
     return prompts;
 }
@@ -50,8 +57,6 @@ TEST(SyncCrash, KilledInABurstLeavesOnlyCompleteFiles) {
     test::TestHome home;
     const QString child = home.path() + "/child";
     const QString shared = home.path() + "/Sync";
-    const QString local = child + "/data/velmor/user-library.json";
-    const QString copy = shared + "/Velmor/user-library.json";
     QDir().mkpath(shared);
     qsizetype lastLocal = -1, lastCopy = -1;
     for (int round = 0; round < 12; ++round) {
@@ -63,13 +68,13 @@ TEST(SyncCrash, KilledInABurstLeavesOnlyCompleteFiles) {
         process.start(VELMOR_CRASH_CHILD, {child, shared});
         ASSERT_TRUE(process.waitForStarted());
         ASSERT_TRUE(process.waitForReadyRead(20000)) << "the child never got going";
-        QThread::msleep(QRandomGenerator::global()->bounded(5, 60));
+        QThread::msleep(QRandomGenerator::global()->bounded(20, 120));
         ::kill(pid_t(process.processId()), SIGKILL);
         ASSERT_TRUE(process.waitForFinished(10000));
         ASSERT_EQ(process.exitStatus(), QProcess::CrashExit) << "the child ended by itself";
 
-        const qsizetype nowLocal = checkFiles(child, local);
-        const qsizetype nowCopy = checkFiles(shared, copy);
+        const qsizetype nowLocal = checkFiles(child);
+        const qsizetype nowCopy = checkFiles(shared);
         EXPECT_GE(nowLocal, lastLocal);
         EXPECT_GE(nowCopy, lastCopy);
         lastLocal = nowLocal;

@@ -1,46 +1,53 @@
 #include "ui/sync/SyncSettingsBlock.h"
-#include "StateWorld.h"
+#include "SyncWorld.h"
 #include "TestApp.h"
-#include "core/sync/SyncService.h"
-#include "core/sync/SyncSettings.h"
+#include "ui/controls/TextBlock.h"
+#include "ui/controls/TextButton.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
-using namespace velmor;
+#include <sys/stat.h>
 
-// The user chooses a folder in the block's dialog: sync starts at once and the library reaches
-// the folder; "Stop syncing" ends it at once, and the block says so.
-TEST(SyncSettingsBlock, ChoosingAndStoppingSignInAndOut) {
+using namespace velmor;
+using ui::TextBlock;
+using ui::TextButton;
+
+// The user chooses a folder in the block's dialog: sync starts at once, the library reaches the
+// folder and the block says so, and a file sync leaves alone is named there; "Stop syncing" ends
+// it at once.
+TEST(SyncSettingsBlock, ChoosingShowsWhatSyncDoesAndStoppingEndsIt) {
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     ASSERT_TRUE(test::guiApplication()) << "needs an X display";
-    test::StateWorld world;
-    SyncSettings settings(world.state);
-    SyncService sync(settings, world.state, world.library, world.home.dataDir() + "/resolved");
-    sync.start();
-    world.library.addPrompt(test::userPrompt("MINE"));
-    world.clock.advance(1);
-    const QString folder = world.home.path() + "/Nextcloud";
-    QDir().mkpath(folder);
+    test::TestHome home;
+    test::Computer computer(home.path() + "/here");
+    computer.start();
+    computer.library.addPrompt(test::userPrompt("MINE"));
+    computer.settle();
+    const QString folder = home.path() + "/Nextcloud";
+    QDir().mkpath(folder + "/Velmor");
+    ::mkfifo(QFile::encodeName(folder + "/Velmor/device-00000000000000aa.json").constData(), 0600);
 
     QWidget window;
-    SyncSettingsBlock block(settings, &window);
-    window.resize(480, 200);
+    SyncSettingsBlock block(computer.settings, computer.sync, &window);
+    window.resize(480, 320);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    auto* label = block.findChild<QLabel*>("syncFolderLabel");
-    auto* choose = block.findChild<QPushButton*>("syncChooseButton");
-    auto* stop = block.findChild<QPushButton*>("syncStopButton");
-    ASSERT_TRUE(label && choose && stop);
+    auto* label = block.findChild<TextBlock*>("syncFolderLabel");
+    auto* status = block.findChild<TextBlock*>("syncStatus");
+
+    auto* choose = block.findChild<TextButton*>("syncChooseButton");
+    auto* stop = block.findChild<TextButton*>("syncStopButton");
+    ASSERT_TRUE(label && status && choose && stop);
     EXPECT_EQ(label->text(), "Off");
-    EXPECT_FALSE(stop->isEnabled());
+    EXPECT_FALSE(stop->isVisible());
+    EXPECT_FALSE(status->isVisible());
 
     QTest::mouseClick(choose, Qt::LeftButton);
     QFileDialog* dialog = nullptr;
@@ -51,20 +58,24 @@ TEST(SyncSettingsBlock, ChoosingAndStoppingSignInAndOut) {
     auto* buttons = dialog->findChild<QDialogButtonBox*>();
     ASSERT_TRUE(buttons && buttons->button(QDialogButtonBox::Open));
     QTest::mouseClick(buttons->button(QDialogButtonBox::Open), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return settings.folder().has_value(); }));
-
-    EXPECT_EQ(settings.folder(), folder);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return status->isVisible(); }));
     EXPECT_EQ(label->text(), folder);
-    EXPECT_TRUE(stop->isEnabled());
-    world.clock.advance(1);
-    const auto copy = decodeLibrary(test::readFile(folder + "/Velmor/user-library.json"));
-    ASSERT_TRUE(copy);
-    EXPECT_EQ(copy->userPrompts.value(0).id, "MINE");
+    EXPECT_TRUE(stop->isVisible());
+    EXPECT_EQ(status->text(), "Syncing. No other computer has written to this folder yet.");
+    const auto lines = block.findChildren<TextBlock*>("syncProblem");
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0]->text().startsWith("device-00000000000000aa.json is not a regular file"))
+        << lines[0]->text().toStdString();
+    const QStringList files = QDir(folder + "/Velmor").entryList({"device-*.json"}, QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_TRUE(test::readFile(folder + "/Velmor/" + files[0]).contains("\"MINE\""));
 
     QTest::mouseClick(stop, Qt::LeftButton);
     EXPECT_EQ(label->text(), "Off");
-    EXPECT_FALSE(settings.folder());
-    world.library.addPrompt(test::userPrompt("AFTER"));
-    world.clock.advance(1);
-    EXPECT_EQ(decodeLibrary(test::readFile(folder + "/Velmor/user-library.json")), copy);
+    EXPECT_FALSE(stop->isVisible());
+    EXPECT_TRUE(block.findChildren<TextBlock*>("syncProblem").isEmpty());
+    const QByteArray before = test::readFile(folder + "/Velmor/" + files[0]);
+    computer.library.addPrompt(test::userPrompt("AFTER"));
+    computer.settle();
+    EXPECT_EQ(test::readFile(folder + "/Velmor/" + files[0]), before);
 }
